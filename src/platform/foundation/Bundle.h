@@ -1,0 +1,71 @@
+// NSBundle as the extension uses it: a directory of resources with one "<language>.lproj"
+// directory per localization, each holding string tables ("Localizable.strings" by default) in the
+// old text format, or as binary or XML property lists. Tables are read afresh on every lookup.
+// A Bundle is an immutable value; lookups are thread-safe.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/os/FileSystem.h"
+
+namespace foundation {
+
+class Bundle {
+ public:
+  // initWithPath: nothing when path is not a directory. The preferred languages (most preferred
+  // first) choose the localization the bundle's lookups use; see chooseLocalization.
+  static std::optional<Bundle> atPath(std::shared_ptr<const os::FileSystem> fileSystem,
+                                      std::string path,
+                                      std::vector<std::string> preferredLanguages = {},
+                                      std::string developmentLanguage = "en");
+
+  const std::string& bundlePath() const { return path_; }
+  // Names of the bundle's localizations: its "<name>.lproj" directories, sorted.
+  std::vector<std::string> localizations() const;
+  // The localization chosen for the preferred languages; nothing when the bundle has none.
+  const std::optional<std::string>& preferredLocalization() const { return localization_; }
+
+  // pathForResource:ofType: the path of "<name>.<type>" at the bundle's top when it exists (file
+  // or directory). Only a plain name is looked up: one holding "/" or NUL, or "." or "..", gives
+  // nothing.
+  std::optional<std::string> pathForResource(const std::string& name,
+                                             const std::string& type) const;
+
+  // localizedStringForKey:value:table: the key's text in the table (default "Localizable") of the
+  // chosen localization, else of the bundle's top directory (a bundle made from an lproj
+  // directory). A key the table lacks, or a table that is missing or malformed, gives value, or
+  // the key itself when value is empty.
+  std::string localizedStringForKey(const std::string& key, const std::string& value,
+                                    const std::optional<std::string>& table = std::nullopt) const;
+
+ private:
+  Bundle() = default;
+
+  std::shared_ptr<const os::FileSystem> fs_;
+  std::string path_;
+  std::optional<std::string> localization_;
+};
+
+// NSLocalizedString(key, tableName: nil, bundle: main, value: "", comment: ""): the key's text in
+// the system's choice of language, or the key.
+std::string NSLocalizedString(const Bundle& mainBundle, const std::string& key);
+
+// Picks the localization for the preferred languages, in order: an exact match, then the same
+// language with region or script dropped step by step ("zh-Hans-CN" -> "zh-Hans" -> "zh",
+// "pt_BR" -> "pt-BR" -> "pt"), compared without regard to case or "_"/"-"; else the development
+// language when the bundle has it, else nothing.
+std::optional<std::string> chooseLocalization(const std::vector<std::string>& preferred,
+                                              const std::vector<std::string>& available,
+                                              const std::string& developmentLanguage);
+
+// The user's preferred languages on Linux: LANGUAGE (a colon list), else the first of LC_ALL,
+// LC_MESSAGES, LANG that is set and not empty. "de_DE.UTF-8@euro" becomes "de-DE"; "C" and
+// "POSIX" give none. getenv is the environment to read (a function so tests need no globals).
+std::vector<std::string> preferredLanguagesFromEnvironment(
+    const std::function<const char*(const char*)>& getenv);
+
+}  // namespace foundation

@@ -1,0 +1,27 @@
+// A point in time: seconds since 1970-01-01 00:00:00 UTC, as a double (sub-second precision).
+#pragma once
+
+#include <compare>
+#include <optional>
+#include <string>
+
+namespace foundation {
+
+struct Date {
+  double secondsSince1970 = 0;
+
+  static Date fromTimeIntervalSince1970(double seconds) { return Date{seconds}; }
+  Date addingTimeInterval(double seconds) const { return Date{secondsSince1970 + seconds}; }
+
+  auto operator<=>(const Date&) const = default;
+};
+
+// "YYYY-MM-DDTHH:MM:SS.mmmZ" in UTC, milliseconds rounded down; years outside 0..9999 are written
+// with as many digits as they need.
+std::string iso8601(Date date);
+
+// Reads ISO 8601: a date, "T", a time with optional fraction, and "Z" or an offset (+HH:MM,
+// +HHMM, +HH). Nothing for anything else.
+std::optional<Date> parseIso8601(const std::string& text);
+
+}  // namespace foundation
