@@ -16,6 +16,9 @@ namespace foundation {
 
 class Bundle {
  public:
+  // An empty bundle: no resources, every lookup gives its value or key.
+  Bundle() = default;
+
   // initWithPath: nothing when path is not a directory. The preferred languages (most preferred
   // first) choose the localization the bundle's lookups use; see chooseLocalization.
   static std::optional<Bundle> atPath(std::shared_ptr<const os::FileSystem> fileSystem,
@@ -43,8 +46,6 @@ class Bundle {
                                     const std::optional<std::string>& table = std::nullopt) const;
 
  private:
-  Bundle() = default;
-
   std::shared_ptr<const os::FileSystem> fs_;
   std::string path_;
   std::optional<std::string> localization_;
