@@ -50,17 +50,23 @@ std::shared_ptr<const Clock> systemClock() {
 }
 
 std::string iso8601(Date date) {
-  if (!std::isfinite(date.secondsSince1970)) return "invalid-date";
-  double ms = std::floor(date.secondsSince1970 * 1000.0 + 1e-6);
-  long long totalMs = static_cast<long long>(ms);
+  // Far beyond any calendar anyone reads (about 273 million years); not worth a wrong digit.
+  constexpr double kLimit = 8.64e15;
+  double seconds = date.secondsSince1970;
+  if (std::isnan(seconds)) return "invalid";
+  if (seconds >= kLimit) return "+overflow";
+  if (seconds <= -kLimit) return "-overflow";
+  long long totalMs = static_cast<long long>(std::floor(seconds * 1000.0 + 1e-6));
   long long days = totalMs >= 0 ? totalMs / 86400000 : -((-totalMs + 86399999) / 86400000);
   long long msOfDay = totalMs - days * 86400000;
   long long y;
   unsigned m, d;
   civilFromDays(days, y, m, d);
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%04lld-%02u-%02uT%02lld:%02lld:%02lld.%03lldZ", y, m, d,
-                msOfDay / 3600000, msOfDay / 60000 % 60, msOfDay / 1000 % 60, msOfDay % 1000);
+  char buf[80];
+  const char* format = y >= 0 && y <= 9999 ? "%04lld-%02u-%02uT%02lld:%02lld:%02lld.%03lldZ"
+                                           : "%+05lld-%02u-%02uT%02lld:%02lld:%02lld.%03lldZ";
+  std::snprintf(buf, sizeof buf, format, y, m, d, msOfDay / 3600000, msOfDay / 60000 % 60,
+                msOfDay / 1000 % 60, msOfDay % 1000);
   return buf;
 }
 

@@ -16,8 +16,9 @@ struct Date {
   auto operator<=>(const Date&) const = default;
 };
 
-// "YYYY-MM-DDTHH:MM:SS.mmmZ" in UTC, milliseconds rounded down; years outside 0..9999 are written
-// with as many digits as they need.
+// "YYYY-MM-DDTHH:MM:SS.mmmZ" in UTC, milliseconds rounded down. Years outside 0..9999 get a sign
+// and as many digits as they need; beyond about 273 million years "+overflow"/"-overflow", and
+// "invalid" for not-a-number.
 std::string iso8601(Date date);
 
 // Reads ISO 8601: a date, "T", a time with optional fraction, and "Z" or an offset (+HH:MM,

@@ -5,7 +5,10 @@
 #include <optional>
 #include <string>
 
+#include <vector>
+
 #include "platform/foundation/Date.h"
+#include "platform/widgetkit/TimelineEntry.h"
 
 namespace tamsa {
 
@@ -22,5 +25,8 @@ struct TamsaSummaryEntry {
 
   bool operator==(const TamsaSummaryEntry&) const = default;
 };
+
+// The nine fields under their names, for the host's reports.
+std::vector<widgetkit::EntryField> entryFields(const TamsaSummaryEntry& entry);
 
 }  // namespace tamsa

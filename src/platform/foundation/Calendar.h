@@ -1,0 +1,27 @@
+// Calendar.current as the extension uses it: adding a number of hours to an instant in the
+// calendar's time zone. Built on ICU's Gregorian calendar. A Calendar is an immutable value;
+// every call makes its own ICU calendar, so calls are thread-safe.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/foundation/Date.h"
+
+namespace foundation {
+
+enum class CalendarComponent { hour };
+
+class Calendar {
+ public:
+  // The Gregorian calendar in the given time zone (an ICU/Olson identifier, "UTC" when unknown).
+  explicit Calendar(std::string timeZoneIdentifier) : timeZone_(std::move(timeZoneIdentifier)) {}
+
+  // date(byAdding:value:to:wrappingComponents: false): nothing when the calendar cannot add.
+  std::optional<Date> dateByAdding(CalendarComponent component, int value, Date date) const;
+
+ private:
+  std::string timeZone_;
+};
+
+}  // namespace foundation

@@ -1,0 +1,27 @@
+#include "shared/LocalizedWidgetString.h"
+
+#include "shared/SharedSettingsStore.h"
+
+namespace tamsa {
+
+bool isPlainLocalizationName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  return name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+}
+
+std::string localizedWidgetString(const device::Device& device, const std::string& key) {
+  std::string base = foundation::NSLocalizedString(device.mainBundle, key);
+  auto store = SharedSettingsStore::open(device);
+  if (!store) return base;
+  auto language = store->stringForKey("widget_language");
+  if (!language || language->empty()) return base;
+  // The name comes from another process's data: a path in it could leave the bundle.
+  if (!isPlainLocalizationName(*language)) return base;
+  auto path = device.mainBundle.pathForResource(*language, "lproj");
+  if (!path) return base;
+  auto languageBundle = foundation::Bundle::atPath(device.fileSystem, *path);
+  if (!languageBundle) return base;
+  return languageBundle->localizedStringForKey(key, base);
+}
+
+}  // namespace tamsa

@@ -1,0 +1,105 @@
+#include "summary/data/SummaryLoader.h"
+
+#include <cmath>
+
+#include "platform/foundation/Once.h"
+#include "platform/foundation/StringFormat.h"
+#include "shared/LocalizedWidgetString.h"
+#include "shared/SharedSettingsStore.h"
+#include "summary/data/NumberConversions.h"
+
+namespace tamsa {
+
+TamsaSummaryEntry fallbackSummaryEntry(foundation::Date now) {
+  return TamsaSummaryEntry{
+      .date = now,
+      .income = 0,
+      .expense = 0,
+      .balance = 0,
+      .currencySymbol = "$",
+      .periodLabel = "This Month",
+      .walletLabel = "All Wallets",
+      .lastUpdate = std::nullopt,
+      .isLoggedIn = false,
+  };
+}
+
+TamsaSummaryEntry loadSummaryEntry(const device::Device& device) {
+  auto store = SharedSettingsStore::open(device);
+  if (!store) return fallbackSummaryEntry(device.now());
+
+  std::string authStatus = store->stringForKey("widget_auth_status").value_or("logged_out");
+  std::string currencySymbol = store->stringForKey("widget_currency_symbol").value_or("$");
+  std::string periodType = store->stringForKey("widget_period_type").value_or("month");
+  std::string walletMode = store->stringForKey("widget_wallet_mode").value_or("single");
+  std::string walletNames = store->stringForKey("widget_wallet_names").value_or("");
+  std::int64_t walletCount =
+      integerFromText(store->stringForKey("widget_wallet_count").value_or("0")).value_or(0);
+
+  std::optional<foundation::Date> lastUpdate;
+  if (auto text = store->stringForKey("widget_last_update")) {
+    auto millis = doubleFromText(*text);
+    // "inf" and "1e400" convert too, but name no real time.
+    if (millis && *millis > 0 && std::isfinite(*millis))
+      lastUpdate = foundation::Date::fromTimeIntervalSince1970(*millis / 1000.0);
+  }
+
+  TamsaSummaryEntry entry;
+  entry.date = device.now();
+  entry.income = store->doubleForKey("widget_income");
+  entry.expense = store->doubleForKey("widget_expense");
+  entry.balance = store->doubleForKey("widget_balance");
+  entry.currencySymbol = std::move(currencySymbol);
+  entry.periodLabel = makePeriodLabel(device, periodType);
+  entry.walletLabel = makeWalletLabel(device, walletMode, walletNames, walletCount);
+  entry.lastUpdate = lastUpdate;
+  entry.isLoggedIn = authStatus == "logged_in";
+  return entry;
+}
+
+TamsaSummaryEntry makeSampleSummaryEntry(const foundation::Clock& clock) {
+  TamsaSummaryEntry entry;
+  entry.date = clock.now();
+  entry.income = 4200;
+  entry.expense = 1850;
+  entry.balance = 2350;
+  entry.currencySymbol = "$";
+  entry.periodLabel = "This Month";
+  entry.walletLabel = "All Wallets";
+  entry.lastUpdate = clock.now();
+  entry.isLoggedIn = true;
+  return entry;
+}
+
+const TamsaSummaryEntry& sampleSummaryEntry(const foundation::Clock& clock) {
+  static const foundation::Once<TamsaSummaryEntry> sample;
+  return sample.get([&] { return makeSampleSummaryEntry(clock); });
+}
+
+std::string makePeriodLabel(const device::Device& device, const std::string& periodType) {
+  const char* key = "widget_period_month";
+  if (periodType == "day")
+    key = "widget_period_day";
+  else if (periodType == "week")
+    key = "widget_period_week";
+  else if (periodType == "year")
+    key = "widget_period_year";
+  else if (periodType == "all_time")
+    key = "widget_period_all_time";
+  else if (periodType == "custom")
+    key = "widget_period_custom";
+  return localizedWidgetString(device, key);
+}
+
+std::string makeWalletLabel(const device::Device& device, const std::string& walletMode,
+                            const std::string& walletNames, std::int64_t walletCount) {
+  if (walletMode == "multi") {
+    std::string format = localizedWidgetString(device, "widget_wallets_count");
+    return foundation::formatWithStringArgument(format, std::to_string(walletCount));
+  }
+  if (walletMode == "all" || walletNames.empty())
+    return localizedWidgetString(device, "widget_all_wallets");
+  return walletNames;
+}
+
+}  // namespace tamsa
