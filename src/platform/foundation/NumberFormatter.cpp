@@ -47,6 +47,13 @@ void NumberFormatter::rebuild(int minimumFractionDigits, int maximumFractionDigi
   const icu::number::LocalizedNumberFormatter* snapshot = decimal->toNumberFormatter(status);
   if (U_FAILURE(status) || !snapshot) return;
   impl_->formatter.emplace(*snapshot);
+  // ICU compiles a formatter's fast path lazily after its first few uses, publishing it with
+  // atomics. Reach that point here, while the formatter is still owned by one thread, so that
+  // concurrent readers only ever use the finished formatter (and race checkers agree).
+  for (int i = 0; i < 8; ++i) {
+    UErrorCode ignored = U_ZERO_ERROR;
+    impl_->formatter->formatDouble(0, ignored);
+  }
 }
 
 void NumberFormatter::setLocale(const std::string& identifier) {
