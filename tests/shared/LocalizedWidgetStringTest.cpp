@@ -43,7 +43,7 @@ TEST(LocalizedWidgetString, KeyInNoTableComesBackAsItself) {
 }
 
 TEST(LocalizedWidgetString, UnusableOverridesFallBackToSystemLanguage) {
-  for (std::string language : {"", "fr", "de/../de", "../bundle/de", "de/", ".", "..", "de\\x",
+  for (std::string language : std::vector<std::string>{"", "fr", "de/../de", "../bundle/de", "de/", ".", "..", "de\\x",
                                std::string("de\0x", 4), "DE"}) {
     auto t = twoLanguages();
     t.withStore({{"widget_language", language}});
