@@ -1,0 +1,23 @@
+#include "platform/swiftui/EnvironmentValues.h"
+
+namespace swiftui {
+
+void EnvironmentPatch::applyTo(EnvironmentValues& env) const {
+  if (font) env.font = font;
+  if (foregroundColor) env.foregroundColor = foregroundColor;
+  if (lineLimit) env.lineLimit = *lineLimit;
+  if (minimumScaleFactor) env.minimumScaleFactor = *minimumScaleFactor;
+  if (multilineTextAlignment) env.multilineTextAlignment = *multilineTextAlignment;
+}
+
+EnvironmentPatch EnvironmentPatch::over(const EnvironmentPatch& outer) const {
+  EnvironmentPatch merged = *this;
+  if (!merged.font) merged.font = outer.font;
+  if (!merged.foregroundColor) merged.foregroundColor = outer.foregroundColor;
+  if (!merged.lineLimit) merged.lineLimit = outer.lineLimit;
+  if (!merged.minimumScaleFactor) merged.minimumScaleFactor = outer.minimumScaleFactor;
+  if (!merged.multilineTextAlignment) merged.multilineTextAlignment = outer.multilineTextAlignment;
+  return merged;
+}
+
+}  // namespace swiftui

@@ -1,0 +1,40 @@
+// EnvironmentValues: what a view inherits from the views around it. The host sets the widget
+// family and the appearance at the root; stacks and texts set font, colour and text limits for
+// what they contain. Copied freely; safe to share across threads.
+#pragma once
+
+#include <optional>
+
+#include "platform/swiftui/Color.h"
+#include "platform/swiftui/Font.h"
+#include "platform/swiftui/Geometry.h"
+#include "platform/swiftui/WidgetFamily.h"
+
+namespace swiftui {
+
+struct EnvironmentValues {
+  WidgetFamily widgetFamily = WidgetFamily::systemSmall;
+  ColorScheme colorScheme = ColorScheme::light;
+  // Not given: the body font and the primary colour.
+  std::optional<Font> font;
+  std::optional<Color> foregroundColor;
+  // Not given: as many lines as the text needs.
+  std::optional<int> lineLimit;
+  double minimumScaleFactor = 1;
+  TextAlignment multilineTextAlignment = TextAlignment::leading;
+};
+
+// A change of some environment values, made by a modifier. Set fields replace the inherited ones.
+struct EnvironmentPatch {
+  std::optional<Font> font{};
+  std::optional<Color> foregroundColor{};
+  std::optional<std::optional<int>> lineLimit{};
+  std::optional<double> minimumScaleFactor{};
+  std::optional<TextAlignment> multilineTextAlignment{};
+
+  void applyTo(EnvironmentValues& env) const;
+  // This patch with the fields it leaves unset taken from `outer` (this one is nearer the view).
+  EnvironmentPatch over(const EnvironmentPatch& outer) const;
+};
+
+}  // namespace swiftui

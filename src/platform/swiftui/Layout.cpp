@@ -1,0 +1,552 @@
+#include "platform/swiftui/Layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <concepts>
+#include <map>
+#include <tuple>
+
+#include "platform/swiftui/ViewNode.h"
+
+namespace swiftui {
+
+namespace {
+
+constexpr double kDefaultSpacerMinimum = 8;
+constexpr double kDefaultStackSpacing = 8;
+constexpr double kLabelIconSpacing = 6;
+// The framework's ideal size for a shape offered nothing in particular.
+constexpr double kShapeIdealLength = 10;
+
+template <class... F>
+struct Overloaded : F... {
+  using F::operator()...;
+};
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
+
+// Infinite lengths stay infinite when something is taken from them.
+double minus(double a, double b) {
+  return std::isinf(a) ? a : a - b;
+}
+
+double along(Axis axis, Size s) {
+  return axis == Axis::horizontal ? s.width : s.height;
+}
+double across(Axis axis, Size s) {
+  return axis == Axis::horizontal ? s.height : s.width;
+}
+std::optional<double> along(Axis axis, ProposedSize p) {
+  return axis == Axis::horizontal ? p.width : p.height;
+}
+std::optional<double> across(Axis axis, ProposedSize p) {
+  return axis == Axis::horizontal ? p.height : p.width;
+}
+ProposedSize proposal(Axis axis, std::optional<double> main, std::optional<double> cross) {
+  return axis == Axis::horizontal ? ProposedSize{main, cross} : ProposedSize{cross, main};
+}
+Size sizeOf(const LayoutNode& n) {
+  return {n.frame.width, n.frame.height};
+}
+
+// Where a child of `length` starts in `space`: 0 leading, 1 centre, 2 trailing.
+double aligned(int alignment, double space, double length) {
+  if (alignment == 0) return 0;
+  if (alignment == 1) return (space - length) / 2;
+  return space - length;
+}
+
+void place(LayoutNode& child, double x, double y) {
+  child.frame.x = x;
+  child.frame.y = y;
+}
+
+// Frames are built relative to the parent; this makes them absolute.
+void absolutize(LayoutNode& node, double originX, double originY) {
+  node.frame.x += originX;
+  node.frame.y += originY;
+  for (LayoutNode& c : node.children) absolutize(c, node.frame.x, node.frame.y);
+}
+
+// The view under transparent wrappers (AnyView, conditional content, styling modifiers).
+const ViewNode& unwrapped(const View& view) {
+  const ViewNode* n = &view.node();
+  while (true) {
+    if (auto* a = std::get_if<AnyViewNode>(&n->value))
+      n = &a->content.node();
+    else if (auto* c = std::get_if<ConditionalNode>(&n->value))
+      n = &c->content.node();
+    else if (auto* e = std::get_if<EnvironmentModifierNode>(&n->value))
+      n = &e->content.node();
+    else
+      return *n;
+  }
+}
+
+bool isSpacer(const View& view) {
+  return std::holds_alternative<SpacerNode>(unwrapped(view).value);
+}
+
+struct StackChild {
+  View view;
+  EnvironmentValues env;
+};
+
+// A stack's children with groups expanded; a styling modifier on a group styles each child.
+void flatten(const View& view, const EnvironmentValues& env, std::vector<StackChild>& out) {
+  std::visit(Overloaded{
+                 [&](const GroupNode& g) {
+                   for (const View& c : g.children) flatten(c, env, out);
+                 },
+                 [&](const ConditionalNode& c) { flatten(c.content, env, out); },
+                 [&](const AnyViewNode& a) { flatten(a.content, env, out); },
+                 [&](const EnvironmentReaderNode& r) { flatten(r.build(env), env, out); },
+                 [&](const EnvironmentModifierNode& m) {
+                   if (std::holds_alternative<GroupNode>(unwrapped(m.content).value)) {
+                     EnvironmentValues inner = env;
+                     m.patch.applyTo(inner);
+                     flatten(m.content, inner, out);
+                   } else {
+                     out.push_back({view, env});
+                   }
+                 },
+                 [&](const auto&) {
+                   out.push_back({view, env});
+                 },
+             },
+             view.node().value);
+}
+
+struct TextKey {
+  std::string text;
+  double size;
+  Font::Weight weight;
+  double maxWidth;  // -1: none
+  int lineLimit;    // -1: none
+  auto operator<=>(const TextKey&) const = default;
+};
+
+class Engine {
+ public:
+  explicit Engine(const LayoutContext& context) : context_(context) {}
+
+  LayoutNode layout(const View& view, ProposedSize p, const EnvironmentValues& env) {
+    return std::visit(
+        Overloaded{
+            [&](const EmptyNode&) { return leaf("EmptyView", {}); },
+            [&](const StackNode& s) { return stack(s, p, env); },
+            [&](const GroupNode& g) { return group(g, p, env); },
+            [&](const AnyViewNode& a) { return layout(a.content, p, env); },
+            [&](const ConditionalNode& c) { return layout(c.content, p, env); },
+            [&](const EnvironmentReaderNode& r) { return layout(r.build(env), p, env); },
+            [&](const SpacerNode& s) {
+              double min = s.minLength.value_or(kDefaultSpacerMinimum);
+              return leaf("Spacer", {std::max(p.width.value_or(min), min),
+                                     std::max(p.height.value_or(min), min)});
+            },
+            [&](const RectangleNode& r) {
+              LayoutNode n = leaf("Rectangle", {p.width.value_or(kShapeIdealLength),
+                                                p.height.value_or(kShapeIdealLength)});
+              n.color = r.fill ? r.fill->resolved(env.colorScheme) : foreground(env);
+              return n;
+            },
+            [&](const TextNode& t) { return text(t, p, env); },
+            [&](const LabelNode& l) { return label(l, p, env); },
+            [&](const EnvironmentModifierNode& m) {
+              EnvironmentValues inner = env;
+              m.patch.applyTo(inner);
+              return layout(m.content, p, inner);
+            },
+            [&](const FlexibleFrameNode& f) { return flexibleFrame(f, p, env); },
+            [&](const FixedFrameNode& f) { return fixedFrame(f, p, env); },
+            [&](const PaddingNode& pad) { return padding(pad, p, env); },
+            [&](const BackgroundNode& b) {
+              LayoutNode child = layout(b.content, p, env);
+              LayoutNode n = leaf("Background", sizeOf(child));
+              n.color = b.color.resolved(env.colorScheme);
+              n.children.push_back(std::move(child));
+              return n;
+            },
+            [&](const ContainerBackgroundNode& c) { return layout(c.content, p, env); },
+            [&](const WidgetURLNode& w) { return layout(w.content, p, env); },
+        },
+        view.node().value);
+  }
+
+ private:
+  static LayoutNode leaf(const char* type, Size size) {
+    LayoutNode n;
+    n.type = type;
+    n.frame = {0, 0, size.width, size.height};
+    return n;
+  }
+
+  static uikit::RGBA foreground(const EnvironmentValues& env) {
+    return env.foregroundColor ? env.foregroundColor->resolved(env.colorScheme)
+                               : Color::primary().resolved(env.colorScheme);
+  }
+
+  double roundUp(double length) const {
+    return std::ceil(length * context_.pixelScale - 1e-6) / context_.pixelScale;
+  }
+
+  LayoutNode stack(const StackNode& s, ProposedSize p, const EnvironmentValues& env) {
+    std::vector<StackChild> kids;
+    for (const View& c : s.children) flatten(c, env, kids);
+    return stackOf(s.axis, s.alignment, s.spacing, kids, p,
+                   s.axis == Axis::vertical ? "VStack" : "HStack");
+  }
+
+  LayoutNode group(const GroupNode& g, ProposedSize p, const EnvironmentValues& env) {
+    std::vector<StackChild> kids;
+    for (const View& c : g.children) flatten(c, env, kids);
+    if (kids.size() == 1) return layout(kids[0].view, p, kids[0].env);
+    // Several views with no stack around them fall into a column.
+    return stackOf(Axis::vertical, 1, std::nullopt, kids, p, "Group");
+  }
+
+  LayoutNode stackOf(Axis axis, int alignment, std::optional<double> spacing,
+                     const std::vector<StackChild>& kids, ProposedSize p, const char* type) {
+    const std::size_t count = kids.size();
+    std::vector<double> gaps(count, 0);  // gap before each child
+    double totalSpacing = 0;
+    for (std::size_t i = 1; i < count; ++i) {
+      gaps[i] = spacing ? *spacing : defaultSpacing(kids[i - 1].view, kids[i].view);
+      totalSpacing += gaps[i];
+    }
+    const std::optional<double> main = along(axis, p);
+    const std::optional<double> cross = across(axis, p);
+
+    std::vector<LayoutNode> nodes(count);
+    std::vector<std::size_t> others;   // not spacers: placed first
+    std::vector<std::size_t> spacers;  // lowest priority: share the rest
+    double spacerMinimums = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (isSpacer(kids[i].view)) {
+        spacers.push_back(i);
+        spacerMinimums += spacerMinimum(kids[i].view);
+      } else {
+        others.push_back(i);
+      }
+    }
+
+    if (!main) {
+      // Nothing proposed along the axis: every child takes its ideal size.
+      for (std::size_t i : others)
+        nodes[i] = layout(kids[i].view, proposal(axis, {}, cross), kids[i].env);
+      for (std::size_t i : spacers) nodes[i] = spacerNode(axis, spacerMinimum(kids[i].view));
+    } else {
+      if (others.size() > 1) {
+        // Least flexible first: flexibility is what a child takes of an unbounded offer less
+        // what it takes of none.
+        std::vector<double> flexibility(count, 0);
+        for (std::size_t i : others) {
+          double least =
+              along(axis, sizeOf(layout(kids[i].view, proposal(axis, 0.0, cross), kids[i].env)));
+          double most = along(
+              axis, sizeOf(layout(kids[i].view, proposal(axis, infinity, cross), kids[i].env)));
+          flexibility[i] = std::isinf(most) ? infinity : most - least;
+        }
+        std::stable_sort(others.begin(), others.end(), [&](std::size_t a, std::size_t b) {
+          return flexibility[a] < flexibility[b];
+        });
+      }
+      double remaining = minus(*main, totalSpacing);
+      double available = minus(remaining, spacerMinimums);
+      std::size_t left = others.size();
+      for (std::size_t i : others) {
+        double offer = std::isinf(available) ? available : std::max(0.0, available / left);
+        nodes[i] = layout(kids[i].view, proposal(axis, offer, cross), kids[i].env);
+        double taken = along(axis, sizeOf(nodes[i]));
+        available = minus(available, taken);
+        remaining = minus(remaining, taken);
+        --left;
+      }
+      left = spacers.size();
+      for (std::size_t i : spacers) {
+        double offer = std::isinf(remaining) ? remaining : std::max(0.0, remaining / left);
+        nodes[i] = spacerNode(axis, std::max(offer, spacerMinimum(kids[i].view)));
+        remaining = minus(remaining, along(axis, sizeOf(nodes[i])));
+        --left;
+      }
+    }
+
+    double mainLength = totalSpacing;
+    double crossLength = 0;
+    for (const LayoutNode& n : nodes) {
+      mainLength += along(axis, sizeOf(n));
+      crossLength = std::max(crossLength, across(axis, sizeOf(n)));
+    }
+    LayoutNode result = leaf(type, axis == Axis::horizontal ? Size{mainLength, crossLength}
+                                                            : Size{crossLength, mainLength});
+    double position = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+      position += gaps[i];
+      LayoutNode& n = nodes[i];
+      double offset = aligned(alignment, crossLength, across(axis, sizeOf(n)));
+      if (axis == Axis::horizontal)
+        place(n, position, offset);
+      else
+        place(n, offset, position);
+      position += along(axis, sizeOf(n));
+      result.children.push_back(std::move(n));
+    }
+    return result;
+  }
+
+  static double spacerMinimum(const View& view) {
+    return std::get<SpacerNode>(unwrapped(view).value).minLength.value_or(kDefaultSpacerMinimum);
+  }
+
+  static LayoutNode spacerNode(Axis axis, double length) {
+    return leaf("Spacer", axis == Axis::horizontal ? Size{length, 0} : Size{0, length});
+  }
+
+  const TextMeasurement& measure(const std::string& s, const Font& font,
+                                 std::optional<double> maxWidth, std::optional<int> lineLimit) {
+    TextKey key{s, font.size, font.weight, maxWidth.value_or(-1), lineLimit.value_or(-1)};
+    auto it = cache_.find(key);
+    if (it == cache_.end())
+      it = cache_.emplace(std::move(key), context_.measurer.measure(s, font, maxWidth, lineLimit))
+               .first;
+    return it->second;
+  }
+
+  LayoutNode text(const TextNode& t, ProposedSize p, const EnvironmentValues& env) {
+    TextLayout info;
+    info.string = t.isLocalizedKey && context_.localizedKeyResolver
+                      ? context_.localizedKeyResolver(t.content)
+                      : t.content;
+    Font font = env.font.value_or(Font::body());
+    std::optional<double> maxWidth;
+    if (p.width && !std::isinf(*p.width)) maxWidth = *p.width;
+
+    TextMeasurement m = measure(info.string, font, maxWidth, env.lineLimit);
+    double scale = 1;
+    const double minimumScale = std::clamp(env.minimumScaleFactor, 0.01, 1.0);
+    if (m.truncated && maxWidth && minimumScale < 1) {
+      // Shrink to the largest size at which the text fits, but not below the minimum.
+      auto at = [&](double s) {
+        Font f = font;
+        f.size = font.size * s;
+        return measure(info.string, f, maxWidth, env.lineLimit);
+      };
+      TextMeasurement smallest = at(minimumScale);
+      if (smallest.truncated) {
+        m = smallest;
+        scale = minimumScale;
+      } else {
+        double low = minimumScale, high = 1;
+        TextMeasurement best = smallest;
+        if (*env.lineLimit == 1) {
+          // One line scales with the font: start from the width ratio.
+          double natural = measure(info.string, font, std::nullopt, 1).size.width;
+          double guess = std::floor(*maxWidth / natural * 1000) / 1000;
+          if (guess > low && guess < high) {
+            TextMeasurement g = at(guess);
+            if (g.truncated) {
+              high = guess;
+            } else {
+              low = guess;
+              best = g;
+            }
+          }
+        }
+        while (high - low > 0.005) {
+          double mid = (low + high) / 2;
+          TextMeasurement g = at(mid);
+          if (g.truncated) {
+            high = mid;
+          } else {
+            low = mid;
+            best = g;
+          }
+        }
+        m = best;
+        scale = low;
+      }
+    }
+
+    info.drawn = m.drawn;
+    info.fontSize = font.size * scale;
+    info.fontWeight = font.weight;
+    info.color = foreground(env);
+    info.lines = m.lines;
+    info.shrunk = scale < 1;
+    info.truncated = m.truncated;
+    info.missingGlyphs = m.missingGlyphs;
+    info.alignment = env.multilineTextAlignment;
+    LayoutNode n = leaf("Text", {roundUp(m.size.width), roundUp(m.size.height)});
+    n.text = std::move(info);
+    return n;
+  }
+
+  LayoutNode label(const LabelNode& l, ProposedSize p, const EnvironmentValues& env) {
+    Font font = env.font.value_or(Font::body());
+    double icon = font.size;
+    ProposedSize titleOffer = p;
+    if (p.width) titleOffer.width = std::max(0.0, minus(*p.width, icon + kLabelIconSpacing));
+    LayoutNode title = text(TextNode{l.title, false}, titleOffer, env);
+    LayoutNode image = leaf("Image", {icon, std::max(icon, title.frame.height)});
+    image.systemImage = l.systemImage;
+    image.color = foreground(env);
+    double height = std::max(image.frame.height, title.frame.height);
+    LayoutNode n = leaf("Label", {icon + kLabelIconSpacing + title.frame.width, height});
+    place(image, 0, (height - image.frame.height) / 2);
+    place(title, icon + kLabelIconSpacing, (height - title.frame.height) / 2);
+    n.children.push_back(std::move(image));
+    n.children.push_back(std::move(title));
+    return n;
+  }
+
+  static std::optional<double> clampOffer(std::optional<double> offer, std::optional<double> min,
+                                          std::optional<double> max) {
+    if (!offer) return offer;
+    double v = *offer;
+    if (max) v = std::min(v, *max);
+    if (min) v = std::max(v, *min);
+    return v;
+  }
+
+  static double frameLength(std::optional<double> offer, double child, std::optional<double> min,
+                            std::optional<double> max) {
+    double r = child;
+    if (!offer) {
+      if (max) r = std::min(r, *max);
+      if (min) r = std::max(r, *min);
+      return r;
+    }
+    if (max) r = std::min(*max, std::max(*offer, r));
+    if (min) r = std::max(*min, std::min(*offer, r));
+    return r;
+  }
+
+  static int index(HorizontalAlignment a) { return static_cast<int>(a); }
+  static int index(VerticalAlignment a) { return static_cast<int>(a); }
+
+  LayoutNode framed(LayoutNode child, Size size, Alignment alignment) {
+    LayoutNode n = leaf("Frame", size);
+    place(child, aligned(index(alignment.horizontal), size.width, child.frame.width),
+          aligned(index(alignment.vertical), size.height, child.frame.height));
+    n.children.push_back(std::move(child));
+    return n;
+  }
+
+  LayoutNode flexibleFrame(const FlexibleFrameNode& f, ProposedSize p,
+                           const EnvironmentValues& env) {
+    const FlexibleFrame& fr = f.frame;
+    ProposedSize offer{p.width ? p.width : fr.idealWidth, p.height ? p.height : fr.idealHeight};
+    ProposedSize childOffer{clampOffer(offer.width, fr.minWidth, fr.maxWidth),
+                            clampOffer(offer.height, fr.minHeight, fr.maxHeight)};
+    LayoutNode child = layout(f.content, childOffer, env);
+    Size size{frameLength(offer.width, child.frame.width, fr.minWidth, fr.maxWidth),
+              frameLength(offer.height, child.frame.height, fr.minHeight, fr.maxHeight)};
+    return framed(std::move(child), size, fr.alignment);
+  }
+
+  LayoutNode fixedFrame(const FixedFrameNode& f, ProposedSize p, const EnvironmentValues& env) {
+    ProposedSize childOffer{f.frame.width ? f.frame.width : p.width,
+                            f.frame.height ? f.frame.height : p.height};
+    LayoutNode child = layout(f.content, childOffer, env);
+    Size size{f.frame.width.value_or(child.frame.width),
+              f.frame.height.value_or(child.frame.height)};
+    return framed(std::move(child), size, f.frame.alignment);
+  }
+
+  LayoutNode padding(const PaddingNode& pad, ProposedSize p, const EnvironmentValues& env) {
+    const EdgeInsets& in = pad.insets;
+    auto shrink = [](std::optional<double> offer, double by) -> std::optional<double> {
+      if (!offer) return offer;
+      return std::max(0.0, minus(*offer, by));
+    };
+    LayoutNode child = layout(
+        pad.content,
+        {shrink(p.width, in.leading + in.trailing), shrink(p.height, in.top + in.bottom)}, env);
+    LayoutNode n = leaf("Padding", {child.frame.width + in.leading + in.trailing,
+                                    child.frame.height + in.top + in.bottom});
+    place(child, in.leading, in.top);
+    n.children.push_back(std::move(child));
+    return n;
+  }
+
+  const LayoutContext& context_;
+  std::map<TextKey, TextMeasurement> cache_;
+};
+
+void inspectInto(const View& view, const EnvironmentValues& env, ViewTraits& traits) {
+  std::visit(Overloaded{
+                 [&](const StackNode& s) {
+                   for (const View& c : s.children) inspectInto(c, env, traits);
+                 },
+                 [&](const GroupNode& g) {
+                   for (const View& c : g.children) inspectInto(c, env, traits);
+                 },
+                 [&](const EnvironmentReaderNode& r) { inspectInto(r.build(env), env, traits); },
+                 [&](const ContainerBackgroundNode& c) {
+                   traits.usesContainerBackground = true;
+                   inspectInto(c.content, env, traits);
+                 },
+                 [&](const WidgetURLNode& w) {
+                   if (!traits.widgetURL) traits.widgetURL = w.url;
+                   inspectInto(w.content, env, traits);
+                 },
+                 [&](const auto& node) {
+                   if constexpr (requires {
+                                   { node.content } -> std::convertible_to<const View&>;
+                                 })
+                     inspectInto(node.content, env, traits);
+                 },
+             },
+             view.node().value);
+}
+
+}  // namespace
+
+double defaultSpacing(const View& before, const View& after) {
+  return isSpacer(before) || isSpacer(after) ? 0 : kDefaultStackSpacing;
+}
+
+ViewTraits inspect(const View& view, const EnvironmentValues& env) {
+  ViewTraits traits;
+  inspectInto(view, env, traits);
+  return traits;
+}
+
+LayoutNode layout(const View& view, ProposedSize proposal, const EnvironmentValues& env,
+                  const LayoutContext& context) {
+  Engine engine(context);
+  LayoutNode root = engine.layout(view, proposal, env);
+  absolutize(root, 0, 0);
+  return root;
+}
+
+WidgetLayout layoutWidget(const View& view, Size size, EdgeInsets margins,
+                          const EnvironmentValues& env, const LayoutContext& context) {
+  Size content{std::max(0.0, size.width - margins.leading - margins.trailing),
+               std::max(0.0, size.height - margins.top - margins.bottom)};
+  Engine engine(context);
+  WidgetLayout result;
+  result.size = size;
+  result.contentMargins = margins;
+  result.root = engine.layout(view, {content.width, content.height}, env);
+  absolutize(result.root, margins.leading + (content.width - result.root.frame.width) / 2,
+             margins.top + (content.height - result.root.frame.height) / 2);
+  return result;
+}
+
+std::vector<const LayoutNode*> LayoutNode::findAll(const std::string& wanted) const {
+  std::vector<const LayoutNode*> out;
+  auto walk = [&](const LayoutNode& n, auto& self) -> void {
+    if (n.type == wanted) out.push_back(&n);
+    for (const LayoutNode& c : n.children) self(c, self);
+  };
+  walk(*this, walk);
+  return out;
+}
+
+const LayoutNode* LayoutNode::find(const std::string& wanted, std::size_t index) const {
+  std::vector<const LayoutNode*> all = findAll(wanted);
+  return index < all.size() ? all[index] : nullptr;
+}
+
+}  // namespace swiftui

@@ -1,0 +1,56 @@
+// LayoutNode: a laid-out view, what the renderer draws and the layout report lists. Frames are
+// in points from the widget's top-left corner. Only views with a layout of their own appear:
+// stacks, spacers, shapes, texts, labels, and the frame, padding and background modifiers; the
+// styling modifiers are folded into the texts they style. Plain values.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/swiftui/Font.h"
+#include "platform/swiftui/Geometry.h"
+#include "platform/uikit/UIColor.h"
+
+namespace swiftui {
+
+struct TextLayout {
+  std::string string;   // the full text
+  std::string drawn;    // what is drawn, ending in "…" when cut
+  double fontSize = 0;  // after any shrinking
+  Font::Weight fontWeight = Font::Weight::regular;
+  uikit::RGBA color;  // resolved in the appearance
+  int lines = 0;
+  bool shrunk = false;
+  bool truncated = false;
+  int missingGlyphs = 0;
+  TextAlignment alignment = TextAlignment::leading;
+  bool operator==(const TextLayout&) const = default;
+};
+
+struct LayoutNode {
+  // The primitive's name: "VStack", "HStack", "Spacer", "Text", "Rectangle", "Label", "Image",
+  // "Frame", "Padding", "Background", "Group", "EmptyView".
+  std::string type;
+  Rect frame;
+  std::vector<LayoutNode> children;
+  std::optional<TextLayout> text;          // Text
+  std::optional<uikit::RGBA> color;        // Rectangle, Background, Image: the fill
+  std::optional<std::string> systemImage;  // Image
+  bool operator==(const LayoutNode&) const = default;
+
+  // The nodes of `type` in depth-first order, this one included.
+  std::vector<const LayoutNode*> findAll(const std::string& type) const;
+  // The `index`-th node of `type` in depth-first order, or nullptr.
+  const LayoutNode* find(const std::string& type, std::size_t index = 0) const;
+};
+
+// A widget's laid-out content in its host frame.
+struct WidgetLayout {
+  Size size;                  // the widget's frame
+  EdgeInsets contentMargins;  // what the host keeps free around the content
+  LayoutNode root;
+  bool operator==(const WidgetLayout&) const = default;
+};
+
+}  // namespace swiftui
