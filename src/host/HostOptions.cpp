@@ -25,6 +25,17 @@ void addGlobalOptions(CLI::App& app, HostOptions& o) {
       ->check(CLI::IsMember({"12", "24"}));
 }
 
+// The first word that is neither an option nor an option's value: what the user meant as command.
+std::string firstWord(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg.rfind("-", 0) != 0) return arg;
+    if (arg.find('=') == std::string::npos && arg != "--preview" && arg != "--help" && arg != "-h")
+      ++i;  // its value
+  }
+  return "";
+}
+
 }  // namespace
 
 ParsedCommandLine parseCommandLine(int argc, char** argv) {
@@ -51,7 +62,10 @@ ParsedCommandLine parseCommandLine(int argc, char** argv) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     std::string message = e.what();
-    if (message.empty()) message = "bad command line";
+    if (app.get_subcommands().empty()) {
+      std::string word = firstWord(argc, argv);
+      message = word.empty() ? "no command given" : "unknown command '" + word + "'";
+    }
     std::cerr << "tamsa-widgets: " << message
               << " (commands: placeholder, snapshot, timeline; see --help)\n";
     return 2;

@@ -1,0 +1,23 @@
+// Runs the widget host program as a user would, capturing what it prints and its exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct ProgramResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs the built tamsa-widgets with the arguments, and the environment variables
+// (NAME=VALUE) added to a cleaned environment.
+ProgramResult runWidgets(const std::vector<std::string>& args,
+                         const std::vector<std::string>& environment = {});
+
+// A fresh directory under the system's temporary directory, removed with its content at exit.
+std::string makeTempDirectory();
+
+}  // namespace testing_support
