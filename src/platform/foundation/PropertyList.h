@@ -37,8 +37,22 @@ struct PlistValue {
   bool operator==(const PlistValue&) const = default;
 };
 
+// Containers nest at most this deep; deeper lists are rejected whole.
+constexpr int maxPropertyListDepth = 512;
+
 // Reads a binary or XML property list. Nothing when the bytes are not a well-formed list (binary
 // lists are checked as CoreFoundation checks them before any object is read).
 std::optional<PlistValue> readPropertyList(std::string_view bytes);
+
+// The two forms on their own. The binary reader is our own: it applies CoreFoundation's trailer
+// checks, rejects cycles, nesting beyond maxPropertyListDepth and shared references that would
+// expand far beyond the file's size, and keeps 16-byte integers and dates at full range (libplist
+// 2.2 cannot). Null, fill, set and UTF-8 string objects are rejected; a UID becomes a dictionary
+// {"CF$UID": n}, as the XML form writes it.
+std::optional<PlistValue> readBinaryPropertyList(std::string_view bytes);
+// XML through libplist, after rejecting entity declarations, DOCTYPEs with an internal subset,
+// nesting beyond maxPropertyListDepth and text that is not UTF-8. libplist keeps dates as 32-bit
+// seconds from 2001, so XML dates outside 1933..2069 are not read faithfully.
+std::optional<PlistValue> readXmlPropertyList(std::string_view bytes);
 
 }  // namespace foundation

@@ -1,0 +1,47 @@
+// A string table (".strings" file): keys to texts. Read from the old text format (`"key" =
+// "value";`) or from a binary or XML property list whose top is a dictionary; in a property list,
+// entries whose value is not a string are skipped. A table that is malformed in any way (bad
+// encoding, unterminated string or comment, missing ";", a non-string value in the text format,
+// a file above maxFileBytes) is not read at all. A table is an immutable value, thread-safe.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/os/FileSystem.h"
+
+namespace foundation {
+
+class StringsTable {
+ public:
+  using Entries = std::map<std::string, std::string, std::less<>>;
+
+  // Larger files are treated as missing.
+  static constexpr std::size_t maxFileBytes = 8u << 20;
+
+  // Text format: a byte-order mark selects UTF-8, UTF-16 LE/BE or UTF-32 LE/BE, else UTF-8. Text
+  // that is not valid in its encoding (a lone surrogate in UTF-16 included) is malformed; a lone
+  // surrogate written as a \U escape becomes U+FFFD. Octal escapes above \177 are read as Latin-1
+  // (the platform maps them through its NeXTSTEP table). The last of duplicate keys wins.
+  static std::optional<StringsTable> parse(std::string_view bytes);
+  // Reads and parses the file at path; nothing when it is missing, unreadable, too large or
+  // malformed.
+  static std::optional<StringsTable> load(const os::FileSystem& fileSystem,
+                                          const std::string& path);
+
+  explicit StringsTable(Entries entries = {}) : entries_(std::move(entries)) {}
+
+  // The key's text, or nothing when the table lacks the key.
+  std::optional<std::string> find(std::string_view key) const;
+  const Entries& entries() const { return entries_; }
+
+  bool operator==(const StringsTable&) const = default;
+
+ private:
+  Entries entries_;
+};
+
+}  // namespace foundation

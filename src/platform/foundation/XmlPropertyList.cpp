@@ -1,0 +1,225 @@
+// XML property lists through libplist 2.2. libplist has no nesting cap and no entity-expansion
+// guard of its own, so the text is screened first: no entity declarations, no DOCTYPE with an
+// internal subset, and element nesting within maxPropertyListDepth. libplist reports failure only
+// by leaving its out pointer null. Thread-safe: libplist's parser keeps no shared state.
+#include <plist/plist.h>
+
+#include <cstdlib>
+#include <limits>
+#include <memory>
+
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/Unicode.h"
+
+namespace foundation {
+namespace {
+
+constexpr double kSecondsFrom1970To2001 = 978307200.0;
+
+bool startsWith(std::string_view text, std::size_t at, std::string_view prefix) {
+  return text.substr(at, prefix.size()) == prefix;
+}
+
+bool containsNoCase(std::string_view text, std::string_view needle) {
+  auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+  if (needle.size() > text.size()) return false;
+  for (std::size_t i = 0; i + needle.size() <= text.size(); ++i) {
+    std::size_t k = 0;
+    while (k < needle.size() && lower(text[i + k]) == lower(needle[k])) ++k;
+    if (k == needle.size()) return true;
+  }
+  return false;
+}
+
+// Screens the text before libplist sees it. Counts element nesting by scanning tags, skipping
+// comments, CDATA sections, processing instructions and quoted attribute values.
+bool acceptableXml(std::string_view text) {
+  if (!unicode::isValidUtf8(text)) return false;
+  if (containsNoCase(text, "<!ENTITY")) return false;
+  // A plist's element nesting: <plist>, the containers, and one leaf element inside the last.
+  const int maxElements = maxPropertyListDepth + 2;
+  int depth = 0;
+  std::size_t i = 0;
+  while (true) {
+    i = text.find('<', i);
+    if (i == std::string_view::npos) return true;
+    auto skipPast = [&](std::string_view terminator) {
+      std::size_t end = text.find(terminator, i);
+      if (end == std::string_view::npos) return false;
+      i = end + terminator.size();
+      return true;
+    };
+    if (startsWith(text, i, "<!--")) {
+      if (!skipPast("-->")) return false;
+    } else if (startsWith(text, i, "<![CDATA[")) {
+      if (!skipPast("]]>")) return false;
+    } else if (startsWith(text, i, "<?")) {
+      if (!skipPast("?>")) return false;
+    } else if (startsWith(text, i, "<!")) {
+      std::size_t end = text.find('>', i);
+      if (end == std::string_view::npos) return false;
+      // A DOCTYPE may name the DTD but not declare anything of its own.
+      if (text.substr(i, end - i).find('[') != std::string_view::npos) return false;
+      i = end + 1;
+    } else if (startsWith(text, i, "</")) {
+      if (!skipPast(">")) return false;
+      if (--depth < 0) return false;
+    } else {
+      char quote = 0;
+      std::size_t j = i + 1;
+      for (; j < text.size(); ++j) {
+        char c = text[j];
+        if (quote) {
+          if (c == quote) quote = 0;
+        } else if (c == '"' || c == '\'') {
+          quote = c;
+        } else if (c == '>') {
+          break;
+        }
+      }
+      if (j >= text.size()) return false;
+      if (text[j - 1] != '/' && ++depth > maxElements) return false;
+      i = j + 1;
+    }
+  }
+}
+
+struct PlistFree {
+  void operator()(void* p) const { plist_free(static_cast<plist_t>(p)); }
+};
+using PlistHandle = std::unique_ptr<void, PlistFree>;
+
+struct MallocFree {
+  void operator()(char* p) const { std::free(p); }
+};
+using MallocString = std::unique_ptr<char, MallocFree>;
+
+// libplist keeps whether an integer above INT64_MAX was written as a large unsigned value only
+// inside the node; its binary form shows it (a 16-byte integer marker).
+bool isLargeUnsigned(plist_t node) {
+  PlistHandle copy(plist_copy(node));
+  if (!copy) return false;
+  char* bin = nullptr;
+  std::uint32_t length = 0;
+  plist_to_bin(static_cast<plist_t>(copy.get()), &bin, &length);
+  if (!bin) return false;
+  bool large = length > 8 && static_cast<unsigned char>(bin[8]) == 0x14;
+  plist_to_bin_free(bin);
+  return large;
+}
+
+std::optional<PlistValue> convert(plist_t node, int depth);
+
+std::optional<std::string> stringValue(plist_t node) {
+  char* raw = nullptr;
+  plist_get_string_val(node, &raw);
+  MallocString owned(raw);
+  if (!raw) return std::string();
+  std::string s(raw);
+  if (!unicode::isValidUtf8(s)) return std::nullopt;
+  return s;
+}
+
+std::optional<PlistValue> convertDictionary(plist_t node, int depth) {
+  PlistDictionary dict;
+  plist_dict_iter it = nullptr;
+  plist_dict_new_iter(node, &it);
+  if (!it) return std::nullopt;
+  struct IterFree {
+    void operator()(void* p) const { std::free(p); }
+  };
+  std::unique_ptr<void, IterFree> iterOwner(it);  // libplist 2.2 mallocs the iterator
+  for (;;) {
+    char* rawKey = nullptr;
+    plist_t child = nullptr;
+    plist_dict_next_item(node, it, &rawKey, &child);
+    MallocString key(rawKey);
+    if (!child) break;
+    if (!rawKey) return std::nullopt;
+    std::string k(rawKey);
+    if (!unicode::isValidUtf8(k)) return std::nullopt;
+    auto value = convert(child, depth + 1);
+    if (!value) return std::nullopt;
+    dict.insert_or_assign(std::move(k), std::move(*value));
+  }
+  return PlistValue{std::move(dict)};
+}
+
+std::optional<PlistValue> convert(plist_t node, int depth) {
+  switch (plist_get_node_type(node)) {
+    case PLIST_BOOLEAN: {
+      std::uint8_t b = 0;
+      plist_get_bool_val(node, &b);
+      return PlistValue{b != 0};
+    }
+    case PLIST_UINT: {
+      std::uint64_t u = 0;
+      plist_get_uint_val(node, &u);
+      bool large = u > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) &&
+                   isLargeUnsigned(node);
+      return PlistValue{PlistInteger{static_cast<std::int64_t>(u), large}};
+    }
+    case PLIST_REAL: {
+      double d = 0;
+      plist_get_real_val(node, &d);
+      return PlistValue{d};
+    }
+    case PLIST_STRING: {
+      auto s = stringValue(node);
+      if (!s) return std::nullopt;
+      return PlistValue{std::move(*s)};
+    }
+    case PLIST_DATE: {
+      std::int32_t sec = 0, usec = 0;
+      plist_get_date_val(node, &sec, &usec);
+      return PlistValue{Date{kSecondsFrom1970To2001 + sec + usec / 1e6}};
+    }
+    case PLIST_DATA: {
+      char* raw = nullptr;
+      std::uint64_t length = 0;
+      plist_get_data_val(node, &raw, &length);
+      MallocString owned(raw);
+      return PlistValue{PlistData{raw ? std::string(raw, length) : std::string()}};
+    }
+    case PLIST_UID: {
+      std::uint64_t u = 0;
+      plist_get_uid_val(node, &u);
+      PlistDictionary d;
+      d.emplace("CF$UID", PlistValue{PlistInteger{static_cast<std::int64_t>(u), false}});
+      return PlistValue{std::move(d)};
+    }
+    case PLIST_ARRAY: {
+      if (depth >= maxPropertyListDepth) return std::nullopt;
+      PlistArray array;
+      std::uint32_t n = plist_array_get_size(node);
+      array.reserve(n);
+      for (std::uint32_t i = 0; i < n; ++i) {
+        plist_t child = plist_array_get_item(node, i);
+        if (!child) return std::nullopt;
+        auto value = convert(child, depth + 1);
+        if (!value) return std::nullopt;
+        array.push_back(std::move(*value));
+      }
+      return PlistValue{std::move(array)};
+    }
+    case PLIST_DICT:
+      if (depth >= maxPropertyListDepth) return std::nullopt;
+      return convertDictionary(node, depth);
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
+std::optional<PlistValue> readXmlPropertyList(std::string_view bytes) {
+  if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+  if (!acceptableXml(bytes)) return std::nullopt;
+  plist_t root = nullptr;
+  plist_from_xml(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &root);
+  if (!root) return std::nullopt;
+  PlistHandle owner(root);
+  return convert(root, 0);
+}
+
+}  // namespace foundation
