@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <string>
 
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/Unicode.h"
@@ -34,6 +35,8 @@ bool containsNoCase(std::string_view text, std::string_view needle) {
 // Screens the text before libplist sees it. Counts element nesting by scanning tags, skipping
 // comments, CDATA sections, processing instructions and quoted attribute values.
 bool acceptableXml(std::string_view text) {
+  // XML forbids NUL, and libplist would stop reading at one.
+  if (text.find('\0') != std::string_view::npos) return false;
   if (!unicode::isValidUtf8(text)) return false;
   if (containsNoCase(text, "<!ENTITY")) return false;
   // A plist's element nesting: <plist>, the containers, and one leaf element inside the last.
@@ -215,8 +218,11 @@ std::optional<PlistValue> convert(plist_t node, int depth) {
 std::optional<PlistValue> readXmlPropertyList(std::string_view bytes) {
   if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
   if (!acceptableXml(bytes)) return std::nullopt;
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  // libplist's number and date parsing may read up to a terminating NUL: give it one.
+  const std::string text(bytes);
   plist_t root = nullptr;
-  plist_from_xml(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &root);
+  plist_from_xml(text.c_str(), static_cast<std::uint32_t>(text.size()), &root);
   if (!root) return std::nullopt;
   PlistHandle owner(root);
   return convert(root, 0);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "platform/foundation/BinaryPlistWriter.h"
 #include "platform/os/MemoryFileSystem.h"
 
@@ -141,6 +143,26 @@ TEST(StringsTableLoad, RejectsMissingAndOversizedFiles) {
   EXPECT_FALSE(StringsTable::load(fs, "/big.strings"));
   EXPECT_FALSE(StringsTable::load(fs, "/huge.strings"));
   EXPECT_FALSE(StringsTable::parse(std::string(StringsTable::maxFileBytes + 1, ' ')));
+}
+
+TEST(StringsTableText, SurvivesRandomDamage) {
+  const std::string good = "/* c */ \"a\" = \"x\\n\\U20AC\\101\"; b = 'y'; // d\n\"e\";";
+  const std::string alphabet = "\"'\\/*;={}()<>U0123456789abcdef \n\xE2\x80\xA8\xFF\xFE";
+  ASSERT_TRUE(StringsTable::parse(good));
+  std::mt19937 rng(7);
+  for (int round = 0; round < 20000; ++round) {
+    std::string bytes = good;
+    for (int i = 0, edits = 1 + static_cast<int>(rng() % 4); i < edits; ++i) {
+      std::size_t at = rng() % bytes.size();
+      if (rng() % 2) {
+        bytes[at] = alphabet[rng() % alphabet.size()];
+      } else {
+        bytes.erase(at, 1 + rng() % 4);
+        if (bytes.empty()) bytes = "\\";
+      }
+    }
+    (void)StringsTable::parse(bytes);  // must not crash or read out of bounds
+  }
 }
 
 }  // namespace

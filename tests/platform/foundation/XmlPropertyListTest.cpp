@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "platform/foundation/PropertyList.h"
@@ -90,6 +91,36 @@ TEST(XmlPropertyList, RejectsMalformedText) {
   EXPECT_FALSE(readPropertyList(plist("<string>caf\xE9</string>")));  // Latin-1, not UTF-8
   EXPECT_FALSE(readPropertyList(plist("<!-- never closed <string>x</string>")));
   EXPECT_FALSE(readPropertyList("not a property list"));
+}
+
+TEST(XmlPropertyList, SurvivesRandomDamage) {
+  const std::string good = plist(
+      "<dict><key>a</key><string>x &amp; y</string><key>n</key><integer>-12</integer>"
+      "<key>r</key><real>1.5</real><key>d</key><date>2023-11-14T22:13:20Z</date>"
+      "<key>b</key><data>aGVsbG8=</data><key>l</key><array><true/><dict/></array></dict>");
+  const std::string alphabet = "<>/&;![]\"'-?= \nadkeystringintegerrealarraydict0123456789#x";
+  ASSERT_TRUE(readPropertyList(good));
+  std::mt19937 rng(99);
+  for (int round = 0; round < 20000; ++round) {
+    std::string bytes = good;
+    int edits = 1 + static_cast<int>(rng() % 4);
+    for (int i = 0; i < edits; ++i) {
+      std::size_t at = rng() % bytes.size();
+      switch (rng() % 3) {
+        case 0:
+          bytes[at] = alphabet[rng() % alphabet.size()];
+          break;
+        case 1:
+          bytes.erase(at, 1 + rng() % 8);
+          break;
+        default:
+          bytes.insert(at, 1, alphabet[rng() % alphabet.size()]);
+          break;
+      }
+      if (bytes.empty()) bytes = "<";
+    }
+    (void)readPropertyList(bytes);  // must not crash or read out of bounds
+  }
 }
 
 }  // namespace
