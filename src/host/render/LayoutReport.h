@@ -1,0 +1,26 @@
+// The layout report: a drawn widget as JSON, so that a program can find cut texts, shrunk texts
+// and missing glyphs. {"size": {"width", "height"}, "scale", "root"}, plus "widgetURL" when the
+// widget has one. Every node has "type", "frame" ({"x", "y", "width", "height"} in points from
+// the widget's top-left corner, margins included) and "children"; a Text adds "string", "drawn",
+// "fontSize", "fontWeight", "color" ("#RRGGBB"), "lines", "shrunk", "truncated" and
+// "missingGlyphs"; a filled shape, a background or a symbol adds "color".
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+#include "host/render/WidgetScene.h"
+
+namespace render {
+
+nlohmann::json layoutReport(const WidgetScene& scene, double scale);
+nlohmann::json layoutReportNode(const swiftui::LayoutNode& node);
+
+// "#RRGGBB" of a colour as drawn (opacity left out).
+std::string hexColor(const uikit::RGBA& color);
+
+// Writes the report, indented, to `path`; an error message when it cannot.
+std::optional<RenderError> writeLayoutReport(const nlohmann::json& report, const std::string& path);
+
+}  // namespace render

@@ -1,0 +1,267 @@
+#include "host/render/WidgetRenderer.h"
+
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstring>
+
+namespace render {
+
+namespace {
+
+// The home screen's continuous corners: each corner is a superellipse spanning about 1.53 radii
+// of each edge, which meets the straight edges without the visible kink of a circular arc.
+void continuousRoundedRect(cairo_t* cr, double w, double h, double radius) {
+  const double e = std::min(radius * 1.528665, std::min(w, h) / 2);
+  const double exponent = 2 / 3.3;
+  const int steps = 24;
+  auto c = [&](double t) { return std::pow(std::max(0.0, std::cos(t)), exponent); };
+  auto s = [&](double t) { return std::pow(std::max(0.0, std::sin(t)), exponent); };
+  const double quarter = M_PI / 2;
+  cairo_new_path(cr);
+  cairo_move_to(cr, e, 0);
+  for (int i = 0; i <= steps; ++i) {  // top right, from the top edge down
+    double t = quarter * (steps - i) / steps;
+    cairo_line_to(cr, w - e + e * c(t), e - e * s(t));
+  }
+  for (int i = 0; i <= steps; ++i) {  // bottom right
+    double t = quarter * i / steps;
+    cairo_line_to(cr, w - e + e * c(t), h - e + e * s(t));
+  }
+  for (int i = 0; i <= steps; ++i) {  // bottom left
+    double t = quarter * (steps - i) / steps;
+    cairo_line_to(cr, e - e * c(t), h - e + e * s(t));
+  }
+  for (int i = 0; i <= steps; ++i) {  // top left
+    double t = quarter * i / steps;
+    cairo_line_to(cr, e - e * c(t), e - e * s(t));
+  }
+  cairo_close_path(cr);
+}
+
+void setSource(cairo_t* cr, const uikit::RGBA& c) {
+  cairo_set_source_rgba(cr, c.red, c.green, c.blue, c.alpha);
+}
+
+void fillRect(cairo_t* cr, const swiftui::Rect& r, const uikit::RGBA& c) {
+  setSource(cr, c);
+  cairo_rectangle(cr, r.x, r.y, r.width, r.height);
+  cairo_fill(cr);
+}
+
+// Symbols the fonts can show; others are drawn as an outlined square.
+const char* symbolGlyph(const std::string& name) {
+  struct Entry {
+    const char* name;
+    const char* glyph;
+  };
+  static constexpr Entry kSymbols[] = {
+      {"plus", "+"},
+      {"plus.circle", "⊕"},
+      {"plus.circle.fill", "⊕"},
+      {"minus", "−"},
+      {"checkmark", "✓"},
+      {"xmark", "✕"},
+      {"arrow.up", "↑"},
+      {"arrow.down", "↓"},
+      {"arrow.up.right", "↗"},
+      {"arrow.down.right", "↘"},
+      {"star", "☆"},
+      {"star.fill", "★"},
+  };
+  for (const Entry& e : kSymbols)
+    if (name == e.name) return e.glyph;
+  return nullptr;
+}
+
+class Painter {
+ public:
+  Painter(cairo_t* cr, const PangoTextMeasurer& measurer)
+      : cr_(cr), measurer_(measurer), context_(measurer.drawingContext(cr)) {}
+  ~Painter() { g_object_unref(context_); }
+
+  void draw(const swiftui::LayoutNode& node) {
+    if (node.type == "Background" && node.color) fillRect(cr_, node.frame, *node.color);
+    if (node.type == "Rectangle" && node.color) fillRect(cr_, node.frame, *node.color);
+    if (node.type == "Text" && node.text) drawText(node.frame, *node.text);
+    if (node.type == "Image") drawSymbol(node);
+    for (const swiftui::LayoutNode& child : node.children) draw(child);
+  }
+
+ private:
+  void drawText(const swiftui::Rect& frame, const swiftui::TextLayout& text) {
+    PangoLayout* layout = pango_layout_new(context_);
+    // Several lines are wrapped again at the frame's width, which breaks them where measured.
+    std::optional<double> width;
+    if (text.lines > 1) width = frame.width;
+    measurer_.configure(layout, text.drawn, swiftui::Font::system(text.fontSize, text.fontWeight),
+                        width);
+    if (text.alignment == swiftui::TextAlignment::center)
+      pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
+    else if (text.alignment == swiftui::TextAlignment::trailing)
+      pango_layout_set_alignment(layout, PANGO_ALIGN_RIGHT);
+    setSource(cr_, text.color);
+    cairo_move_to(cr_, frame.x, frame.y);
+    pango_cairo_show_layout(cr_, layout);
+    g_object_unref(layout);
+  }
+
+  void drawSymbol(const swiftui::LayoutNode& node) {
+    const swiftui::Rect& f = node.frame;
+    uikit::RGBA color = node.color.value_or(uikit::RGBA{});
+    const char* glyph = symbolGlyph(node.systemImage.value_or(""));
+    if (!glyph) {
+      double side = f.width * 0.8;
+      setSource(cr_, color);
+      cairo_set_line_width(cr_, std::max(1.0, f.width / 12));
+      cairo_rectangle(cr_, f.x + (f.width - side) / 2, f.y + (f.height - side) / 2, side, side);
+      cairo_stroke(cr_);
+      return;
+    }
+    PangoLayout* layout = pango_layout_new(context_);
+    measurer_.configure(layout, glyph, swiftui::Font::system(f.width), std::nullopt);
+    PangoRectangle ink;
+    pango_layout_get_extents(layout, &ink, nullptr);
+    double x =
+        f.x + (f.width - pango_units_to_double(ink.width)) / 2 - pango_units_to_double(ink.x);
+    double y =
+        f.y + (f.height - pango_units_to_double(ink.height)) / 2 - pango_units_to_double(ink.y);
+    setSource(cr_, color);
+    cairo_move_to(cr_, x, y);
+    pango_cairo_show_layout(cr_, layout);
+    g_object_unref(layout);
+  }
+
+  cairo_t* cr_;
+  const PangoTextMeasurer& measurer_;
+  PangoContext* context_;
+};
+
+std::string extensionOf(const std::string& path) {
+  std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return "";
+  std::string ext = path.substr(dot + 1);
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+  return ext;
+}
+
+std::optional<RenderError> checkScale(double scale) {
+  if (!(scale >= 1 && scale <= 3)) return RenderError{"the scale must be between 1 and 3"};
+  return std::nullopt;
+}
+
+cairo_surface_t* imageSurface(const WidgetScene& scene, double scale) {
+  int w = static_cast<int>(std::ceil(scene.layout.size.width * scale - 1e-9));
+  int h = static_cast<int>(std::ceil(scene.layout.size.height * scale - 1e-9));
+  return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+}
+
+void drawScaled(cairo_surface_t* surface, const WidgetScene& scene, double scale,
+                const PangoTextMeasurer& measurer) {
+  cairo_t* cr = cairo_create(surface);
+  cairo_scale(cr, scale, scale);
+  drawScene(cr, scene, measurer);
+  cairo_destroy(cr);
+  cairo_surface_flush(surface);
+}
+
+RenderedImage copyPixels(cairo_surface_t* surface) {
+  RenderedImage image;
+  image.width = cairo_image_surface_get_width(surface);
+  image.height = cairo_image_surface_get_height(surface);
+  int stride = cairo_image_surface_get_stride(surface);
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  cairo_format_t format = cairo_image_surface_get_format(surface);
+  image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
+  for (int y = 0; y < image.height; ++y) {
+    const auto* row =
+        reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+    for (int x = 0; x < image.width; ++x) {
+      std::uint32_t p = row[x];
+      if (format == CAIRO_FORMAT_RGB24) p |= 0xFF000000u;
+      image.pixels[static_cast<std::size_t>(y) * image.width + x] = p;
+    }
+  }
+  return image;
+}
+
+}  // namespace
+
+RenderedImage::Pixel RenderedImage::at(int x, int y) const {
+  std::uint32_t p = pixels.at(static_cast<std::size_t>(y) * width + x);
+  int a = static_cast<int>(p >> 24);
+  auto straight = [&](int shift) {
+    int v = static_cast<int>((p >> shift) & 0xFF);
+    return a == 0 ? 0 : std::min(255, (v * 255 + a / 2) / a);
+  };
+  return {straight(16), straight(8), straight(0), a};
+}
+
+void drawScene(cairo_t* cr, const WidgetScene& scene, const PangoTextMeasurer& measurer) {
+  cairo_save(cr);
+  continuousRoundedRect(cr, scene.layout.size.width, scene.layout.size.height, scene.cornerRadius);
+  cairo_clip(cr);
+  setSource(cr, scene.background);
+  cairo_paint(cr);
+  Painter(cr, measurer).draw(scene.layout.root);
+  cairo_restore(cr);
+}
+
+RenderedImage renderImage(const WidgetScene& scene, double scale,
+                          const PangoTextMeasurer& measurer) {
+  cairo_surface_t* surface = imageSurface(scene, scale);
+  drawScaled(surface, scene, scale, measurer);
+  RenderedImage image = copyPixels(surface);
+  cairo_surface_destroy(surface);
+  return image;
+}
+
+std::optional<RenderError> writePicture(const WidgetScene& scene, const std::string& path,
+                                        double scale, const PangoTextMeasurer& measurer) {
+  std::string ext = extensionOf(path);
+  cairo_surface_t* surface = nullptr;
+  if (ext == "png") {
+    if (auto error = checkScale(scale)) return error;
+    surface = imageSurface(scene, scale);
+    drawScaled(surface, scene, scale, measurer);
+    cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
+    cairo_surface_destroy(surface);
+    if (status != CAIRO_STATUS_SUCCESS)
+      return RenderError{"cannot write " + path + ": " + cairo_status_to_string(status)};
+    return std::nullopt;
+  }
+  if (ext == "svg")
+    surface =
+        cairo_svg_surface_create(path.c_str(), scene.layout.size.width, scene.layout.size.height);
+  else if (ext == "pdf")
+    surface =
+        cairo_pdf_surface_create(path.c_str(), scene.layout.size.width, scene.layout.size.height);
+  else
+    return RenderError{"cannot tell the picture format of " + path + " (use .png, .svg or .pdf)"};
+  drawScaled(surface, scene, 1, measurer);
+  cairo_surface_finish(surface);
+  cairo_status_t status = cairo_surface_status(surface);
+  cairo_surface_destroy(surface);
+  if (status != CAIRO_STATUS_SUCCESS)
+    return RenderError{"cannot write " + path + ": " + cairo_status_to_string(status)};
+  return std::nullopt;
+}
+
+std::optional<RenderedImage> readPng(const std::string& path) {
+  cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    return std::nullopt;
+  }
+  cairo_surface_flush(surface);
+  RenderedImage image = copyPixels(surface);
+  cairo_surface_destroy(surface);
+  return image;
+}
+
+}  // namespace render

@@ -1,0 +1,36 @@
+#include "host/render/WidgetScene.h"
+
+#include "host/render/HostDevice.h"
+
+namespace render {
+
+std::variant<WidgetScene, RenderError> composeScene(const SceneRequest& request,
+                                                    const swiftui::TextMeasurer& measurer) {
+  std::string deviceName = request.device.empty() ? defaultDeviceName : request.device;
+  std::optional<HostDevice> device = hostDevice(deviceName);
+  if (!device) return RenderError{"unknown device \"" + deviceName + "\""};
+  std::optional<swiftui::Size> size = device->widgetSize(request.family);
+  if (!size) return RenderError{"the device \"" + deviceName + "\" shows no widget of that family"};
+
+  swiftui::EnvironmentValues env;
+  env.widgetFamily = request.family;
+  env.colorScheme = request.appearance;
+  swiftui::ViewTraits traits = swiftui::inspect(request.view, env);
+  bool modern = request.systemVersion && *request.systemVersion >= os::SystemVersion{17, 0, 0};
+  swiftui::EdgeInsets margins;
+  if (modern && traits.usesContainerBackground)
+    margins = {contentMargin, contentMargin, contentMargin, contentMargin};
+
+  swiftui::LayoutContext context{measurer, request.localizedKeyResolver, request.pixelScale};
+  WidgetScene scene;
+  scene.layout = swiftui::layoutWidget(request.view, *size, margins, env, context);
+  scene.appearance = request.appearance;
+  scene.background =
+      swiftui::Color(uikit::UIColor::systemBackgroundColor()).resolved(request.appearance);
+  scene.usesContainerBackground = traits.usesContainerBackground;
+  scene.widgetURL = traits.widgetURL;
+  scene.cornerRadius = device->cornerRadius;
+  return scene;
+}
+
+}  // namespace render
