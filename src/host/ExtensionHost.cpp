@@ -1,35 +1,12 @@
 // The widget host: takes over the process from the extension's entry, sets up the device from
 // the command line, evaluates the bundle once, and answers one command.
 #include <cstdlib>
-#include <iostream>
 
 #include "host/DeviceSetup.h"
-#include "host/EntryJson.h"
-#include "host/HostOptions.h"
+#include "host/HostSession.h"
 #include "platform/widgetkit/WidgetBundle.h"
 
 namespace widgetkit {
-namespace {
-
-int fail(const std::string& message) {
-  std::cerr << "tamsa-widgets: " << message << "\n";
-  return 2;
-}
-
-const WidgetConfiguration* findWidget(const WidgetBundleContents& contents,
-                                      const std::string& kind) {
-  for (const auto& w : contents.widgets)
-    if (w.kind() == kind) return &w;
-  return nullptr;
-}
-
-std::string declaredKinds(const WidgetBundleContents& contents) {
-  std::string out;
-  for (const auto& w : contents.widgets) out += (out.empty() ? "" : ", ") + w.kind();
-  return out;
-}
-
-}  // namespace
 
 int runExtensionHost(int argc, char** argv, const WidgetBundleBody& body) {
   auto parsed = host::parseCommandLine(argc, argv);
@@ -37,27 +14,19 @@ int runExtensionHost(int argc, char** argv, const WidgetBundleBody& body) {
   const auto& options = std::get<host::HostOptions>(parsed);
 
   auto made = host::makeDevice(options, [](const char* name) { return std::getenv(name); });
-  if (auto* message = std::get_if<std::string>(&made)) return fail(*message);
-  const auto& device = std::get<device::Device>(made);
+  if (auto* message = std::get_if<std::string>(&made)) return host::usageError(*message);
+  auto& device = std::get<device::Device>(made);
+  // This thread is the main thread: it owns the main actor and drains it.
+  device.mainActor = std::make_shared<os::MainActor>();
 
-  WidgetBundleContents contents = body(device);
-  const WidgetConfiguration* widget = findWidget(contents, options.kind);
-  if (!widget)
-    return fail("unknown kind '" + options.kind +
-                "' (the bundle declares: " + declaredKinds(contents) + ")");
-
-  TimelineProviderContext context{device};
-  context.isPreview = options.preview;
-  nlohmann::ordered_json out;
-  if (options.command == "placeholder") {
-    out = host::entryJson(widget->placeholder(context));
-  } else if (options.command == "snapshot") {
-    out = host::entryJson(widget->snapshot(context));
-  } else {
-    out = host::timelineJson(widget->timeline(context));
-  }
-  std::cout << out.dump(2) << "\n";
-  return 0;
+  host::HostSession session{options, device, body(device).declared()};
+  const std::string& c = options.command;
+  if (c == "widgets") return host::runWidgetsCommand(session);
+  if (c == "perform") return host::runPerformCommand(session);
+  if (c == "render") return host::runRenderCommand(session);
+  if (c == "tap") return host::runTapCommand(session);
+  if (c == "gallery") return host::runGalleryCommand(session);
+  return host::runEntryCommand(session);
 }
 
 }  // namespace widgetkit

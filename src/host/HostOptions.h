@@ -9,6 +9,7 @@
 namespace host {
 
 struct HostOptions {
+  // The device.
   std::optional<std::string> container;
   std::optional<std::string> resources;
   std::optional<std::string> languages;  // comma list
@@ -18,9 +19,19 @@ struct HostOptions {
   std::optional<std::string> os;   // "17.4", "unknown"
   std::optional<std::string> hourCycle;
 
-  std::string command;  // "placeholder", "snapshot", "timeline"
+  // The command: placeholder, snapshot, timeline, render, tap, widgets, perform, gallery.
+  std::string command;
   std::string kind;
   bool preview = false;
+
+  // Drawing.
+  std::string family;                 // "small", "medium"
+  std::string output;                 // picture file, or the gallery's directory
+  std::optional<std::string> layout;  // layout report file
+  std::string entry = "timeline";     // which request's entry is drawn
+  std::string appearance = "light";
+  std::optional<std::string> deviceName;
+  double scale = 2;
 };
 
 // Either options to run with, or the exit status to end with (0 after --help, 2 after an error,

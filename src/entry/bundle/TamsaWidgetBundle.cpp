@@ -1,13 +1,26 @@
 #include "entry/bundle/TamsaWidgetBundle.h"
 
+#include "quickadd/TamsaAddTransactionControl.h"
+#include "shared/SystemVersionCheck.h"
 #include "summary/views/TamsaWidget.h"
 
 namespace tamsa {
 
-widgetkit::WidgetBundleContents TamsaWidgetBundle::body(const device::Device& device) const {
-  widgetkit::WidgetBundleContents contents;
-  contents.widgets.push_back(TamsaWidget{}.body(device));
-  return contents;
+widgetkit::WidgetBundleSlot controlSlot(const device::Device& device) {
+  namespace builder = widgetkit::WidgetBundleBuilder;
+  std::optional<widgetkit::LimitedAvailabilityWidget> control;
+  if (systemVersionAtLeast(device, os::Platform::iOS, 18, 0, 0)) {
+    control = builder::buildLimitedAvailability(builder::buildBlock(
+        {widgetkit::controlWidgetAdaptor(TamsaAddTransactionControl{}.body(device))}));
+  }
+  return builder::buildOptional(device, std::move(control));
+}
+
+widgetkit::TupleWidget TamsaWidgetBundle::body(const device::Device& device) const {
+  return widgetkit::TupleWidget{{
+      TamsaWidget{}.body(device),
+      controlSlot(device),
+  }};
 }
 
 }  // namespace tamsa

@@ -11,6 +11,7 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Clock.h"
 #include "platform/os/FileSystem.h"
+#include "platform/os/MainActor.h"
 #include "platform/os/SystemVersion.h"
 
 namespace device {
@@ -32,6 +33,8 @@ struct Device {
   HourCycle hourCycle = HourCycle::localeDefault;
   // The running system's version; nothing when it cannot be learned.
   std::optional<os::SystemVersion> systemVersion;
+  // The main thread's executor, where main-actor work runs; the host drains it.
+  std::shared_ptr<os::MainActor> mainActor;
 
   foundation::Date now() const { return clock->now(); }
 };

@@ -1,5 +1,5 @@
-// The summary widget as the host sees it: kind "TamsaWidget", the summary provider, and the
-// small and medium families.
+// The summary widget as the host sees it: kind "TamsaWidget", the summary provider and content,
+// the gallery's name and description, and the small and medium families.
 #pragma once
 
 #include <string>
@@ -12,6 +12,8 @@ namespace tamsa {
 struct TamsaWidget {
   std::string kind = "TamsaWidget";
 
+  // The description is looked up now, so it follows the language recorded at this moment. The
+  // configuration refers to device, which must outlive it.
   widgetkit::WidgetConfiguration body(const device::Device& device) const;
 };
 

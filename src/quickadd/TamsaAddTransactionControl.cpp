@@ -1,0 +1,26 @@
+#include "quickadd/TamsaAddTransactionControl.h"
+
+#include "quickadd/TamsaOpenAddTransactionIntent.h"
+#include "shared/AppConfiguration.h"
+#include "shared/LocalizedWidgetString.h"
+
+namespace tamsa {
+
+std::string addTransactionControlKind() {
+  return std::string(appIdentifier) + ".AddTransactionControl";
+}
+
+widgetkit::ControlConfiguration TamsaAddTransactionControl::body(
+    const device::Device& device) const {
+  widgetkit::ControlWidgetButton button{
+      .action = TamsaOpenAddTransactionIntent::erased(device),
+      .title = localizedWidgetString(device, "widget_add_transaction_title"),
+      .systemImage = "plus",
+  };
+  return widgetkit::ControlConfiguration::staticControlConfiguration(addTransactionControlKind(),
+                                                                     std::move(button))
+      .displayName({"widget_add_transaction_title"})
+      .description({"widget_add_transaction_description"});
+}
+
+}  // namespace tamsa
