@@ -1,6 +1,7 @@
 #include "entry/bundle/TamsaWidgetBundle.h"
 
 #include "quickadd/TamsaAddTransactionControl.h"
+#include "quickadd/TamsaAddTransactionWidget.h"
 #include "shared/SystemVersionCheck.h"
 #include "summary/views/TamsaWidget.h"
 
@@ -19,6 +20,7 @@ widgetkit::WidgetBundleSlot controlSlot(const device::Device& device) {
 widgetkit::TupleWidget TamsaWidgetBundle::body(const device::Device& device) const {
   return widgetkit::TupleWidget{{
       TamsaWidget{}.body(device),
+      TamsaAddTransactionWidget{}.body(device),
       controlSlot(device),
   }};
 }

@@ -1,0 +1,57 @@
+#include "quickadd/TamsaAddTransactionWidget.h"
+
+#include <limits>
+
+#include "platform/foundation/URL.h"
+#include "quickadd/AddTransactionLink.h"
+#include "shared/LocalizedWidgetString.h"
+#include "shared/SystemVersionCheck.h"
+#include "summary/views/Palette.h"
+
+namespace tamsa {
+
+using namespace swiftui;
+
+Color quickAddAccent() {
+  return Color::sRGB(0.082, 0.773, 0.808, 1.0);
+}
+
+View TamsaAddTransactionEntryView::body() const {
+  constexpr double infinity = std::numeric_limits<double>::infinity();
+  std::optional<std::string> link;
+  if (auto url = foundation::URL::string(addTransactionURL())) link = url->absoluteString();
+  return VStack(HorizontalAlignment::center, 2,
+                {
+                    Text(LocalizedStringKey{"+"})
+                        .font(Font::system(46, Font::Weight::bold))
+                        .foregroundColor(accent),
+                    Text(localizedWidgetString(*device, "widget_add_transaction_title"))
+                        .font(Font::system(12, Font::Weight::medium))
+                        .foregroundColor(Color(secondaryTextColor()))
+                        .lineLimit(1)
+                        .minimumScaleFactor(0.8),
+                })
+      .frame(FlexibleFrame{.maxWidth = infinity, .maxHeight = infinity, .alignment = Alignment{}})
+      .widgetURL(link);
+}
+
+View quickAddWidgetContent(const device::Device& device, const TamsaAddEntry& entry) {
+  TamsaAddTransactionEntryView view{entry, quickAddAccent(), &device};
+  if (systemVersionAtLeast(device, os::Platform::iOS, 17, 0, 0))
+    return view.body().containerBackground(BackgroundStyle{}, ContainerBackgroundPlacement::widget);
+  return view.body()
+      .padding(EdgeSet::all, 14)
+      .background(Color(uikit::UIColor::systemBackgroundColor()), EdgeSet::all);
+}
+
+widgetkit::WidgetConfiguration TamsaAddTransactionWidget::body(const device::Device& device) const {
+  const device::Device* d = &device;
+  return widgetkit::WidgetConfiguration::staticConfiguration(
+             kind, TamsaAddProvider{},
+             [d](const TamsaAddEntry& entry) { return quickAddWidgetContent(*d, entry); })
+      .configurationDisplayName(localizedWidgetString(device, "widget_add_transaction_title"))
+      .description(localizedWidgetString(device, "widget_add_transaction_description"))
+      .supportedFamilies({widgetkit::WidgetFamily::systemSmall});
+}
+
+}  // namespace tamsa
