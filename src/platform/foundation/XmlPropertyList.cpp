@@ -145,7 +145,9 @@ std::optional<PlistValue> convertDictionary(plist_t node, int depth) {
     if (!value) return std::nullopt;
     dict.insert_or_assign(std::move(k), std::move(*value));
   }
-  return PlistValue{std::move(dict)};
+  std::optional<PlistValue> result(std::in_place);
+  result->value.emplace<PlistDictionary>(std::move(dict));
+  return result;
 }
 
 std::optional<PlistValue> convert(plist_t node, int depth) {
