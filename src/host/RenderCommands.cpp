@@ -2,8 +2,11 @@
 // gallery show them.
 #include <iostream>
 
+#include "host/ControlPicture.h"
 #include "host/FamilyNames.h"
 #include "host/HostSession.h"
+#include "host/render/LayoutReport.h"
+#include "host/render/RenderRequest.h"
 #include "platform/swiftui/Layout.h"
 
 namespace host {
@@ -37,8 +40,50 @@ int runTapCommand(const HostSession& s) {
   return 0;
 }
 
-int runRenderCommand(const HostSession&) {
-  return usageError("render: not yet available");
+int runRenderCommand(const HostSession& s) {
+  const auto& o = s.options;
+  auto appearance =
+      o.appearance == "dark" ? swiftui::ColorScheme::dark : swiftui::ColorScheme::light;
+  render::PangoTextMeasurer measurer;
+
+  if (const auto* control = s.control(o.kind)) {
+    ControlPictureRequest request{control->button().title, control->button().systemImage,
+                                  appearance, o.scale, o.output};
+    auto drawn = drawControlPicture(request, measurer);
+    if (auto* error = std::get_if<std::string>(&drawn)) return usageError(*error);
+    if (o.layout) {
+      if (auto error = render::writeLayoutReport(std::get<nlohmann::json>(drawn), *o.layout))
+        return usageError(error->message);
+    }
+    return 0;
+  }
+
+  const auto* widget = s.widget(o.kind);
+  if (!widget) return usageError(s.notOffered(o.kind));
+  std::string offered;
+  for (auto f : widget->families()) offered += (offered.empty() ? "" : ", ") + familyName(f);
+  if (o.family.empty())
+    return usageError("render: --family is required for a widget (offered: " + offered + ")");
+  auto family = *familyFromName(o.family);
+  if (!widget->supports(family))
+    return usageError("render: " + o.kind + " is not offered in the " + o.family +
+                      " family (offered: " + offered + ")");
+
+  render::RenderRequest request;
+  request.view = widget->content(entryFor(s, *widget, family, o.entry));
+  request.family = family;
+  request.appearance = appearance;
+  request.systemVersion = s.device.systemVersion;
+  request.device = o.deviceName.value_or(render::defaultDeviceName);
+  request.scale = o.scale;
+  request.outputPath = o.output;
+  request.layoutPath = o.layout;
+  request.localizedKeyResolver = [&](const std::string& key) {
+    return foundation::NSLocalizedString(s.device.mainBundle, key);
+  };
+  auto result = render::renderWidget(request, measurer);
+  if (!result.ok()) return usageError("render: " + result.error->message);
+  return 0;
 }
 int runGalleryCommand(const HostSession&) {
   return usageError("gallery: not yet available");

@@ -61,11 +61,14 @@ Extent extentOf(PangoLayout* layout) {
 
 }  // namespace
 
-PangoTextMeasurer::PangoTextMeasurer(std::string families)
+PangoTextMeasurer::PangoTextMeasurer(double deviceScale, std::string families)
     : families_(std::move(families)),
       fontMap_(pango_cairo_font_map_new()),
       context_(pango_font_map_create_context(fontMap_)) {
   applyFontSettings(context_);
+  PangoMatrix matrix = PANGO_MATRIX_INIT;
+  pango_matrix_scale(&matrix, deviceScale, deviceScale);
+  pango_context_set_matrix(context_, &matrix);
   layout_ = pango_layout_new(context_);
 }
 

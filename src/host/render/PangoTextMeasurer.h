@@ -23,7 +23,9 @@ class PangoTextMeasurer final : public swiftui::TextMeasurer {
   // Font families in order of preference, as a Pango family list.
   static constexpr const char* defaultFamilies = "Inter, Noto Sans CJK JP";
 
-  explicit PangoTextMeasurer(std::string families = defaultFamilies);
+  // `deviceScale` is the pixels per point of the pictures it will draw: fonts are loaded once for
+  // that scale and shared between measuring and drawing (metrics do not depend on it).
+  explicit PangoTextMeasurer(double deviceScale = 1, std::string families = defaultFamilies);
   ~PangoTextMeasurer() override;
   PangoTextMeasurer(const PangoTextMeasurer&) = delete;
   PangoTextMeasurer& operator=(const PangoTextMeasurer&) = delete;

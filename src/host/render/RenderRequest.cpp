@@ -29,7 +29,7 @@ RenderResult renderWidget(const RenderRequest& request, const PangoTextMeasurer&
 }
 
 RenderResult renderWidget(const RenderRequest& request) {
-  PangoTextMeasurer measurer;
+  PangoTextMeasurer measurer(request.scale);
   return renderWidget(request, measurer);
 }
 
