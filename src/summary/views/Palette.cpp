@@ -17,46 +17,46 @@ struct DarkOrLight {
 };
 
 // Dark triple first, then the triple for every other appearance.
-uikit::UIColor dynamicColor(double darkRed, double darkGreen, double darkBlue, double lightRed,
+swiftui::Color dynamicColor(double darkRed, double darkGreen, double darkBlue, double lightRed,
                             double lightGreen, double lightBlue) {
-  return uikit::UIColor::withDynamicProvider(
-      DarkOrLight{darkRed, darkGreen, darkBlue, lightRed, lightGreen, lightBlue});
+  return swiftui::Color(uikit::UIColor::withDynamicProvider(
+      DarkOrLight{darkRed, darkGreen, darkBlue, lightRed, lightGreen, lightBlue}));
 }
 
 }  // namespace
 
-const uikit::UIColor& primaryTextColor() {
-  static const uikit::UIColor color = dynamicColor(0.95, 0.95, 0.96, 0.20, 0.20, 0.20);
+const swiftui::Color& primaryTextColor() {
+  static const swiftui::Color color = dynamicColor(0.95, 0.95, 0.96, 0.20, 0.20, 0.20);
   return color;
 }
 
-const uikit::UIColor& secondaryTextColor() {
-  static const uikit::UIColor color = dynamicColor(0.68, 0.68, 0.70, 0.53, 0.53, 0.53);
+const swiftui::Color& secondaryTextColor() {
+  static const swiftui::Color color = dynamicColor(0.68, 0.68, 0.70, 0.53, 0.53, 0.53);
   return color;
 }
 
-const uikit::UIColor& tertiaryTextColor() {
-  static const uikit::UIColor color = dynamicColor(0.64, 0.64, 0.66, 0.60, 0.60, 0.60);
+const swiftui::Color& tertiaryTextColor() {
+  static const swiftui::Color color = dynamicColor(0.64, 0.64, 0.66, 0.60, 0.60, 0.60);
   return color;
 }
 
-const uikit::UIColor& footerTextColor() {
-  static const uikit::UIColor color = dynamicColor(0.55, 0.55, 0.57, 0.73, 0.73, 0.73);
+const swiftui::Color& footerTextColor() {
+  static const swiftui::Color color = dynamicColor(0.55, 0.55, 0.57, 0.73, 0.73, 0.73);
   return color;
 }
 
-const uikit::UIColor& dividerColor() {
-  static const uikit::UIColor color = dynamicColor(0.28, 0.28, 0.30, 0.88, 0.88, 0.88);
+const swiftui::Color& dividerColor() {
+  static const swiftui::Color color = dynamicColor(0.28, 0.28, 0.30, 0.88, 0.88, 0.88);
   return color;
 }
 
-const uikit::UIColor& incomeColor() {
-  static const uikit::UIColor color = dynamicColor(0.42, 0.85, 0.44, 0.30, 0.69, 0.31);
+const swiftui::Color& incomeColor() {
+  static const swiftui::Color color = dynamicColor(0.42, 0.85, 0.44, 0.30, 0.69, 0.31);
   return color;
 }
 
-const uikit::UIColor& expenseColor() {
-  static const uikit::UIColor color = dynamicColor(1.00, 0.45, 0.39, 0.96, 0.26, 0.21);
+const swiftui::Color& expenseColor() {
+  static const swiftui::Color color = dynamicColor(1.00, 0.45, 0.39, 0.96, 0.26, 0.21);
   return color;
 }
 

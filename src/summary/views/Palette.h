@@ -3,19 +3,20 @@
 // they never build one.
 //
 // Thread-safety: each colour is built on first use under its own once-only guard, then shared
-// read-only; resolving it may happen on any thread.
+// read-only; resolving it may happen on any thread. Each wraps an adaptive UIKit colour, so one
+// value resolves to either triple by the trait collection it is resolved with.
 #pragma once
 
-#include "platform/uikit/UIColor.h"
+#include "platform/swiftui/Color.h"
 
 namespace tamsa {
 
-const uikit::UIColor& primaryTextColor();
-const uikit::UIColor& secondaryTextColor();
-const uikit::UIColor& tertiaryTextColor();
-const uikit::UIColor& footerTextColor();
-const uikit::UIColor& dividerColor();
-const uikit::UIColor& incomeColor();
-const uikit::UIColor& expenseColor();
+const swiftui::Color& primaryTextColor();
+const swiftui::Color& secondaryTextColor();
+const swiftui::Color& tertiaryTextColor();
+const swiftui::Color& footerTextColor();
+const swiftui::Color& dividerColor();
+const swiftui::Color& incomeColor();
+const swiftui::Color& expenseColor();
 
 }  // namespace tamsa

@@ -13,13 +13,13 @@ namespace {
 using uikit::RGBA;
 using uikit::UIUserInterfaceStyle;
 
-RGBA resolve(const uikit::UIColor& color, UIUserInterfaceStyle style) {
-  return color.resolved(uikit::UITraitCollection{style});
+RGBA resolve(const swiftui::Color& color, UIUserInterfaceStyle style) {
+  return color.uiColor().resolved(uikit::UITraitCollection{style});
 }
 
 struct Expected {
   const char* name;
-  const uikit::UIColor& (*color)();
+  const swiftui::Color& (*color)();
   RGBA dark;
   RGBA light;
 };
@@ -39,7 +39,7 @@ const std::vector<Expected>& palette() {
 
 TEST(Palette, EachColourResolvesToItsExactTriples) {
   for (const Expected& e : palette()) {
-    EXPECT_TRUE(e.color().isDynamic()) << e.name;
+    EXPECT_TRUE(e.color().uiColor().isDynamic()) << e.name;
     EXPECT_EQ(resolve(e.color(), UIUserInterfaceStyle::dark), e.dark) << e.name;
     EXPECT_EQ(resolve(e.color(), UIUserInterfaceStyle::light), e.light) << e.name;
   }
@@ -54,11 +54,14 @@ TEST(Palette, OnlyDarkSelectsTheDarkTriple) {
 }
 
 TEST(Palette, OneValueFollowsAppearanceChangesWithoutRebuild) {
-  const uikit::UIColor& income = incomeColor();
+  const swiftui::Color& income = incomeColor();
   EXPECT_EQ(&income, &incomeColor());
   EXPECT_EQ(resolve(income, UIUserInterfaceStyle::dark).green, 0.85);
   EXPECT_EQ(resolve(income, UIUserInterfaceStyle::light).green, 0.69);
   EXPECT_EQ(resolve(income, UIUserInterfaceStyle::dark).green, 0.85);
+  // The view framework's appearances resolve the same way.
+  EXPECT_EQ(income.resolved(swiftui::ColorScheme::dark), (RGBA{0.42, 0.85, 0.44, 1}));
+  EXPECT_EQ(income.resolved(swiftui::ColorScheme::light), (RGBA{0.30, 0.69, 0.31, 1}));
 }
 
 TEST(Palette, ComponentsInRangeAndOpaque) {
