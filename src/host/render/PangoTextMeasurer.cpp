@@ -66,9 +66,14 @@ PangoTextMeasurer::PangoTextMeasurer(double deviceScale, std::string families)
       fontMap_(pango_cairo_font_map_new()),
       context_(pango_font_map_create_context(fontMap_)) {
   applyFontSettings(context_);
-  PangoMatrix matrix = PANGO_MATRIX_INIT;
-  pango_matrix_scale(&matrix, deviceScale, deviceScale);
-  pango_context_set_matrix(context_, &matrix);
+  // Measure as if drawing on an image at the device scale: the same font options and matrix as
+  // the renderer's, so the fonts loaded for measuring are the ones drawing uses.
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+  cairo_t* cr = cairo_create(surface);
+  cairo_scale(cr, deviceScale, deviceScale);
+  pango_cairo_update_context(cr, context_);
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
   layout_ = pango_layout_new(context_);
 }
 

@@ -15,32 +15,31 @@ namespace {
 
 // The home screen's continuous corners: each corner is a superellipse spanning about 1.53 radii
 // of each edge, which meets the straight edges without the visible kink of a circular arc.
-void continuousRoundedRect(cairo_t* cr, double w, double h, double radius) {
+// Adds to the current path the outline (whole), or only the four bits outside it (corners).
+enum class Outline { whole, corners };
+void continuousRoundedRect(cairo_t* cr, double w, double h, double radius,
+                           Outline part = Outline::whole) {
   const double e = std::min(radius * 1.528665, std::min(w, h) / 2);
   const double exponent = 2 / 3.3;
   const int steps = 24;
-  auto c = [&](double t) { return std::pow(std::max(0.0, std::cos(t)), exponent); };
-  auto s = [&](double t) { return std::pow(std::max(0.0, std::sin(t)), exponent); };
   const double quarter = M_PI / 2;
-  cairo_new_path(cr);
-  cairo_move_to(cr, e, 0);
-  for (int i = 0; i <= steps; ++i) {  // top right, from the top edge down
-    double t = quarter * (steps - i) / steps;
-    cairo_line_to(cr, w - e + e * c(t), e - e * s(t));
+  // Corner centres and the directions towards their corners, clockwise from the top right.
+  const double cx[] = {w - e, w - e, e, e}, cy[] = {e, h - e, h - e, e};
+  const double sx[] = {1, 1, -1, -1}, sy[] = {-1, 1, 1, -1};
+  const double cornerX[] = {w, w, 0, 0}, cornerY[] = {0, h, h, 0};
+  if (part == Outline::whole) cairo_move_to(cr, e, 0);
+  for (int k = 0; k < 4; ++k) {
+    if (part == Outline::corners) cairo_move_to(cr, cornerX[k], cornerY[k]);
+    for (int i = 0; i <= steps; ++i) {
+      // Top right and bottom left run from the vertical axis towards the horizontal one.
+      double t = (k % 2 == 0) ? quarter * (steps - i) / steps : quarter * i / steps;
+      double c = std::pow(std::max(0.0, std::cos(t)), exponent);
+      double s = std::pow(std::max(0.0, std::sin(t)), exponent);
+      cairo_line_to(cr, cx[k] + sx[k] * e * c, cy[k] + sy[k] * e * s);
+    }
+    if (part == Outline::corners) cairo_close_path(cr);
   }
-  for (int i = 0; i <= steps; ++i) {  // bottom right
-    double t = quarter * i / steps;
-    cairo_line_to(cr, w - e + e * c(t), h - e + e * s(t));
-  }
-  for (int i = 0; i <= steps; ++i) {  // bottom left
-    double t = quarter * (steps - i) / steps;
-    cairo_line_to(cr, e - e * c(t), h - e + e * s(t));
-  }
-  for (int i = 0; i <= steps; ++i) {  // top left
-    double t = quarter * i / steps;
-    cairo_line_to(cr, e - e * c(t), e - e * s(t));
-  }
-  cairo_close_path(cr);
+  if (part == Outline::whole) cairo_close_path(cr);
 }
 
 void setSource(cairo_t* cr, const uikit::RGBA& c) {
@@ -203,12 +202,26 @@ RenderedImage::Pixel RenderedImage::at(int x, int y) const {
 }
 
 void drawScene(cairo_t* cr, const WidgetScene& scene, const PangoTextMeasurer& measurer) {
+  const double w = scene.layout.size.width, h = scene.layout.size.height;
   cairo_save(cr);
-  continuousRoundedRect(cr, scene.layout.size.width, scene.layout.size.height, scene.cornerRadius);
-  cairo_clip(cr);
-  setSource(cr, scene.background);
-  cairo_paint(cr);
-  Painter(cr, measurer).draw(scene.layout.root);
+  if (cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE) {
+    // On pixels, clipping every drawing to the curved outline costs more than drawing unclipped
+    // and then clearing what lies outside it.
+    setSource(cr, scene.background);
+    cairo_paint(cr);
+    Painter(cr, measurer).draw(scene.layout.root);
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_new_path(cr);
+    continuousRoundedRect(cr, w, h, scene.cornerRadius, Outline::corners);
+    cairo_fill(cr);
+  } else {
+    cairo_new_path(cr);
+    continuousRoundedRect(cr, w, h, scene.cornerRadius);
+    cairo_clip(cr);
+    setSource(cr, scene.background);
+    cairo_paint(cr);
+    Painter(cr, measurer).draw(scene.layout.root);
+  }
   cairo_restore(cr);
 }
 

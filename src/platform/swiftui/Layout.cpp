@@ -240,6 +240,7 @@ class Engine {
         // Least flexible first: flexibility is what a child takes of an unbounded offer less
         // what it takes of none.
         std::vector<double> flexibility(count, 0);
+        ++probing_;
         for (std::size_t i : others) {
           double least =
               along(axis, sizeOf(layout(kids[i].view, proposal(axis, 0.0, cross), kids[i].env)));
@@ -247,6 +248,7 @@ class Engine {
               axis, sizeOf(layout(kids[i].view, proposal(axis, infinity, cross), kids[i].env)));
           flexibility[i] = std::isinf(most) ? infinity : most - least;
         }
+        --probing_;
         std::stable_sort(others.begin(), others.end(), [&](std::size_t a, std::size_t b) {
           return flexibility[a] < flexibility[b];
         });
@@ -324,7 +326,9 @@ class Engine {
     TextMeasurement m = measure(info.string, font, maxWidth, env.lineLimit);
     double scale = 1;
     const double minimumScale = std::clamp(env.minimumScaleFactor, 0.01, 1.0);
-    if (m.truncated && maxWidth && minimumScale < 1) {
+    // Probes for flexibility skip shrinking: it changes a cut text's size by a few points and
+    // would load fonts at sizes that are never drawn.
+    if (m.truncated && maxWidth && minimumScale < 1 && probing_ == 0) {
       // Shrink to the largest size at which the text fits, but not below the minimum.
       auto at = [&](double s) {
         Font f = font;
@@ -471,6 +475,7 @@ class Engine {
 
   const LayoutContext& context_;
   std::map<TextKey, TextMeasurement> cache_;
+  int probing_ = 0;  // > 0 while measuring flexibility
 };
 
 void inspectInto(const View& view, const EnvironmentValues& env, ViewTraits& traits) {
