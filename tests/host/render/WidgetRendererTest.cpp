@@ -1,6 +1,6 @@
 // Drawing checked pixel by pixel on in-memory images, and golden pictures of widget-shaped trees.
 // Regenerate the goldens after an intended change of drawing with
-//   TAMSA_UPDATE_GOLDENS=1 build/tests/render_test --gtest_filter='Golden*'
+//   TAMSA_UPDATE_GOLDENS=1 build/tests/render_test --gtest_filter='*Golden*'
 #include "host/render/WidgetRenderer.h"
 
 #include <gtest/gtest.h>
