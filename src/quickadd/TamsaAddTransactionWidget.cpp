@@ -27,7 +27,7 @@ View TamsaAddTransactionEntryView::body() const {
                         .foregroundColor(accent),
                     Text(localizedWidgetString(*device, "widget_add_transaction_title"))
                         .font(Font::system(12, Font::Weight::medium))
-                        .foregroundColor(Color(secondaryTextColor()))
+                        .foregroundColor(secondaryTextColor())
                         .lineLimit(1)
                         .minimumScaleFactor(0.8),
                 })

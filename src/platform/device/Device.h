@@ -10,13 +10,15 @@
 
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Clock.h"
+#include "platform/foundation/DateFormatter.h"
 #include "platform/os/FileSystem.h"
 #include "platform/os/MainActor.h"
 #include "platform/os/SystemVersion.h"
 
 namespace device {
 
-enum class HourCycle { localeDefault, h12, h24 };
+// The 24-hour switch of the device's settings.
+using HourCycle = foundation::HourCycle;
 
 struct Device {
   std::shared_ptr<const os::FileSystem> fileSystem;

@@ -5,21 +5,6 @@
 #include "platform/foundation/DateFormatter.h"
 
 namespace tamsa {
-namespace {
-
-foundation::HourCycle hourCycle(device::HourCycle cycle) {
-  switch (cycle) {
-    case device::HourCycle::h12:
-      return foundation::HourCycle::h12;
-    case device::HourCycle::h24:
-      return foundation::HourCycle::h24;
-    case device::HourCycle::localeDefault:
-      break;
-  }
-  return foundation::HourCycle::localeDefault;
-}
-
-}  // namespace
 
 const foundation::NumberFormatter& amountFormatter() {
   // Configured in the platform's order: style (decimal by construction), locale, fraction digits.
@@ -50,7 +35,7 @@ std::string lastUpdateText(const TamsaSummaryEntry& entry, const device::Device&
   // The device's current locale and time zone, which the platform's formatter would pick up.
   formatter.setLocale(device.localeIdentifier);
   formatter.setTimeZone(device.timeZoneIdentifier);
-  formatter.setHourCycle(hourCycle(device.hourCycle));
+  formatter.setHourCycle(device.hourCycle);
   return formatter.stringFromDate(*entry.lastUpdate);
 }
 

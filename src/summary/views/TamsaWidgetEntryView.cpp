@@ -69,7 +69,7 @@ View TamsaWidgetEntryView::summaryContent() const {
 View TamsaWidgetEntryView::signedOutView() const {
   return Text(localizedWidgetString(*device, "widget_logged_out_message"))
       .font(Font::system(14, regular))
-      .foregroundColor(Color(secondaryTextColor()))
+      .foregroundColor(secondaryTextColor())
       .multilineTextAlignment(TextAlignment::center)
       .frame(FlexibleFrame{.maxWidth = infinity, .maxHeight = infinity, .alignment = Alignment{}});
 }
@@ -78,27 +78,27 @@ ViewList TamsaWidgetEntryView::summaryHeader() const {
   return {
       Text(entry.walletLabel)
           .font(Font::system(14, bold))
-          .foregroundColor(Color(primaryTextColor()))
+          .foregroundColor(primaryTextColor())
           .lineLimit(1),
       Text(entry.periodLabel)
           .font(Font::system(11, regular))
-          .foregroundColor(Color(tertiaryTextColor()))
+          .foregroundColor(tertiaryTextColor())
           .lineLimit(1),
   };
 }
 
 ViewList TamsaWidgetEntryView::smallSummaryView() const {
-  AmountRowStyle income{10, Color(secondaryTextColor()), 12, Color(incomeColor())};
-  AmountRowStyle expense{10, Color(secondaryTextColor()), 12, Color(expenseColor())};
+  AmountRowStyle income{10, secondaryTextColor(), 12, incomeColor()};
+  AmountRowStyle expense{10, secondaryTextColor(), 12, expenseColor()};
   return {
       VStack(HorizontalAlignment::leading, 1, summaryHeader()),
       Spacer(6),
       Text(localizedWidgetString(*device, "widget_balance"))
           .font(Font::system(12, regular))
-          .foregroundColor(Color(secondaryTextColor())),
+          .foregroundColor(secondaryTextColor()),
       Text(amountText(entry, entry.balance))
           .font(Font::system(18, bold))
-          .foregroundColor(Color(primaryTextColor()))
+          .foregroundColor(primaryTextColor())
           .minimumScaleFactor(0.6)
           .lineLimit(1),
       Spacer(6),
@@ -112,8 +112,8 @@ ViewList TamsaWidgetEntryView::smallSummaryView() const {
 }
 
 ViewList TamsaWidgetEntryView::mediumSummaryView() const {
-  AmountRowStyle income{12, Color(secondaryTextColor()), 14, Color(incomeColor())};
-  AmountRowStyle expense{12, Color(secondaryTextColor()), 14, Color(expenseColor())};
+  AmountRowStyle income{12, secondaryTextColor(), 14, incomeColor()};
+  AmountRowStyle expense{12, secondaryTextColor(), 14, expenseColor()};
   return {
       VStack(HorizontalAlignment::leading, 1, summaryHeader()).padding(EdgeSet::bottom, 10),
       HStack(VerticalAlignment::center, std::nullopt,
@@ -124,10 +124,7 @@ ViewList TamsaWidgetEntryView::mediumSummaryView() const {
              amountRow(localizedWidgetString(*device, "widget_expense"),
                        amountText(entry, entry.expense), expense))
           .padding(EdgeSet::bottom, 8),
-      Rectangle()
-          .fill(Color(dividerColor()))
-          .frame(FixedFrame{.height = 1})
-          .padding(EdgeSet::bottom, 8),
+      Rectangle().fill(dividerColor()).frame(FixedFrame{.height = 1}).padding(EdgeSet::bottom, 8),
       HStack(VerticalAlignment::center, std::nullopt, balanceRow()),
       Spacer(4),
       HStack(VerticalAlignment::center, 4, updatedAtFooter()),
@@ -137,7 +134,7 @@ ViewList TamsaWidgetEntryView::mediumSummaryView() const {
 ViewList TamsaWidgetEntryView::balanceRow() const {
   return amountRow(localizedWidgetString(*device, "widget_balance"),
                    amountText(entry, entry.balance),
-                   {13, Color(primaryTextColor()), 16, Color(primaryTextColor())});
+                   {13, primaryTextColor(), 16, primaryTextColor()});
 }
 
 ViewList TamsaWidgetEntryView::updatedAtFooter() const {
@@ -147,7 +144,7 @@ ViewList TamsaWidgetEntryView::updatedAtFooter() const {
              {Text(localizedWidgetString(*device, "widget_updated_at")),
               Text(lastUpdateText(entry, *device))})
           .font(Font::system(9, regular))
-          .foregroundColor(Color(footerTextColor())),
+          .foregroundColor(footerTextColor()),
   };
 }
 
