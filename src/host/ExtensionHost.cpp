@@ -19,7 +19,7 @@ int runExtensionHost(int argc, char** argv, const WidgetBundleBody& body) {
   // This thread is the main thread: it owns the main actor and drains it.
   device.mainActor = std::make_shared<os::MainActor>();
 
-  host::HostSession session{options, device, body(device).declared()};
+  host::HostSession session{options, device, body(device).declared(), body};
   const std::string& c = options.command;
   if (c == "widgets") return host::runWidgetsCommand(session);
   if (c == "perform") return host::runPerformCommand(session);

@@ -14,6 +14,8 @@ struct HostSession {
   const HostOptions& options;
   const device::Device& device;
   std::vector<widgetkit::WidgetBundleMember> declared;
+  // The bundle's body, for commands that evaluate it again on another device (the gallery).
+  const widgetkit::WidgetBundleBody& body;
 
   const widgetkit::WidgetConfiguration* widget(const std::string& kind) const;
   const widgetkit::ControlConfiguration* control(const std::string& kind) const;
@@ -23,6 +25,12 @@ struct HostSession {
   widgetkit::TimelineProviderContext context(widgetkit::WidgetFamily family,
                                              bool isPreview = false) const;
 };
+
+// The entry a drawing shows: "timeline" (its first entry), "snapshot", "preview" (a snapshot as
+// the gallery asks) or "placeholder".
+widgetkit::AnyTimelineEntry entryFor(const device::Device& device,
+                                     const widgetkit::WidgetConfiguration& widget,
+                                     widgetkit::WidgetFamily family, const std::string& which);
 
 // Prints one line on standard error; returns the status for a usage error, 2.
 int usageError(const std::string& message);

@@ -10,20 +10,19 @@
 #include "platform/swiftui/Layout.h"
 
 namespace host {
-namespace {
 
-// The entry a drawing shows: the first of the timeline, or the answer of another request.
-widgetkit::AnyTimelineEntry entryFor(const HostSession& s, const widgetkit::WidgetConfiguration& w,
+widgetkit::AnyTimelineEntry entryFor(const device::Device& d,
+                                     const widgetkit::WidgetConfiguration& w,
                                      widgetkit::WidgetFamily family, const std::string& which) {
-  if (which == "placeholder") return w.placeholder(s.context(family));
-  if (which == "snapshot") return w.snapshot(s.context(family));
-  if (which == "preview") return w.snapshot(s.context(family, true));
-  auto timeline = w.timeline(s.context(family));
-  if (timeline.entries.empty()) return w.placeholder(s.context(family));
+  widgetkit::TimelineProviderContext ctx{d};
+  ctx.family = family;
+  ctx.isPreview = which == "preview";
+  if (which == "placeholder") return w.placeholder(ctx);
+  if (which == "snapshot" || which == "preview") return w.snapshot(ctx);
+  auto timeline = w.timeline(ctx);
+  if (timeline.entries.empty()) return w.placeholder(ctx);
   return timeline.entries.front();
 }
-
-}  // namespace
 
 int runTapCommand(const HostSession& s) {
   const auto* widget = s.widget(s.options.kind);
@@ -33,7 +32,7 @@ int runTapCommand(const HostSession& s) {
   if (!s.options.family.empty()) family = *familyFromName(s.options.family);
   swiftui::EnvironmentValues env;
   env.widgetFamily = family;
-  auto view = widget->content(entryFor(s, *widget, family, "timeline"));
+  auto view = widget->content(entryFor(s.device, *widget, family, "timeline"));
   auto traits = swiftui::inspect(view, env);
   if (!traits.widgetURL) return 1;
   std::cout << *traits.widgetURL << "\n";
@@ -44,7 +43,7 @@ int runRenderCommand(const HostSession& s) {
   const auto& o = s.options;
   auto appearance =
       o.appearance == "dark" ? swiftui::ColorScheme::dark : swiftui::ColorScheme::light;
-  render::PangoTextMeasurer measurer;
+  render::PangoTextMeasurer measurer(o.scale);
 
   if (const auto* control = s.control(o.kind)) {
     ControlPictureRequest request{control->button().title, control->button().systemImage,
@@ -70,7 +69,7 @@ int runRenderCommand(const HostSession& s) {
                       " family (offered: " + offered + ")");
 
   render::RenderRequest request;
-  request.view = widget->content(entryFor(s, *widget, family, o.entry));
+  request.view = widget->content(entryFor(s.device, *widget, family, o.entry));
   request.family = family;
   request.appearance = appearance;
   request.systemVersion = s.device.systemVersion;
@@ -84,9 +83,6 @@ int runRenderCommand(const HostSession& s) {
   auto result = render::renderWidget(request, measurer);
   if (!result.ok()) return usageError("render: " + result.error->message);
   return 0;
-}
-int runGalleryCommand(const HostSession&) {
-  return usageError("gallery: not yet available");
 }
 
 }  // namespace host

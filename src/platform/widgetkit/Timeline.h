@@ -67,7 +67,7 @@ struct TimelineProviderContext {
   const device::Device& device;
   bool isPreview = false;
   WidgetFamily family = WidgetFamily::systemSmall;
-  Size displaySize;
+  Size displaySize{};
 };
 
 // The contract of a timeline provider, for entry type Entry. Each completion is called exactly

@@ -1,0 +1,27 @@
+// What a translator or designer must look at in a drawn widget: every text that was shrunk, cut
+// off, or holds characters no installed font can draw, found in a layout report.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+namespace host {
+
+struct TextFinding {
+  std::string string;  // the full text
+  std::string drawn;   // what was drawn
+  double fontSize = 0;
+  bool shrunk = false;
+  bool truncated = false;
+  int missingGlyphs = 0;
+
+  // "cut", "shrunk", "missing glyphs", joined with ", ".
+  std::string problems() const;
+  bool operator==(const TextFinding&) const = default;
+};
+
+// Every Text node of the report with a problem, in drawing order.
+std::vector<TextFinding> findTextProblems(const nlohmann::json& layoutReport);
+
+}  // namespace host
