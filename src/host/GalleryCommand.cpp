@@ -92,6 +92,7 @@ void writeIndex(const std::string& dir, const std::vector<std::string>& language
 
 int runGalleryCommand(const HostSession& s) {
   const auto& o = s.options;
+  if (auto error = unknownDevice(o.deviceName)) return usageError(*error);
   std::vector<std::string> languages =
       o.languages ? splitCommas(*o.languages) : s.device.mainBundle.localizations();
   std::error_code ec;

@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "host/render/HostDevice.h"
+
 namespace host {
 
 const widgetkit::WidgetConfiguration* HostSession::widget(const std::string& kind) const {
@@ -35,6 +37,13 @@ widgetkit::TimelineProviderContext HostSession::context(widgetkit::WidgetFamily 
   ctx.family = family;
   ctx.isPreview = isPreview;
   return ctx;
+}
+
+std::optional<std::string> unknownDevice(const std::optional<std::string>& name) {
+  if (!name || render::hostDevice(*name)) return std::nullopt;
+  std::string names;
+  for (const auto& n : render::hostDeviceNames()) names += (names.empty() ? "" : ", ") + n;
+  return "--device: unknown device '" + *name + "' (accepted: " + names + ")";
 }
 
 int usageError(const std::string& message) {

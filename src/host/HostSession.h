@@ -1,6 +1,7 @@
 // One run of the host: the options, the device it set up, and what the bundle declared on it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ struct HostSession {
 widgetkit::AnyTimelineEntry entryFor(const device::Device& device,
                                      const widgetkit::WidgetConfiguration& widget,
                                      widgetkit::WidgetFamily family, const std::string& which);
+
+// A message naming the accepted devices when name is given and unknown.
+std::optional<std::string> unknownDevice(const std::optional<std::string>& name);
 
 // Prints one line on standard error; returns the status for a usage error, 2.
 int usageError(const std::string& message);

@@ -41,6 +41,7 @@ int runTapCommand(const HostSession& s) {
 
 int runRenderCommand(const HostSession& s) {
   const auto& o = s.options;
+  if (auto error = unknownDevice(o.deviceName)) return usageError(*error);
   auto appearance =
       o.appearance == "dark" ? swiftui::ColorScheme::dark : swiftui::ColorScheme::light;
   render::PangoTextMeasurer measurer(o.scale);
