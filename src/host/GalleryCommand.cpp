@@ -1,6 +1,7 @@
 // gallery: every declared widget in every family and appearance, and every control, drawn in
 // every language of the bundle, with a contact sheet per language, an index page, and a list of
 // every text that was shrunk, cut off, or holds characters no font can draw.
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -22,6 +23,17 @@ struct Picture {
   std::string language, kind, family, appearance;
   std::string file;  // relative to the gallery directory
   std::vector<TextFinding> findings;
+  double overflow = 0;  // points the content reaches past the space inside the margins
+
+  bool flagged() const { return !findings.empty() || overflow > kOverflowSlack; }
+  // What is wrong with the layout as a whole, or nothing.
+  std::string overflowText() const {
+    return "content overflows the space inside the margins by " +
+           std::to_string(static_cast<int>(std::ceil(overflow))) + " pt";
+  }
+
+  // Half a point is rounding, not a fault.
+  static constexpr double kOverflowSlack = 0.5;
 };
 
 std::vector<std::string> splitCommas(const std::string& list) {
@@ -58,6 +70,8 @@ std::string caption(const Picture& p) {
   std::string c = p.family == "control" ? "control · " + p.appearance
                                         : p.kind + " · " + p.family + " · " + p.appearance;
   if (!p.findings.empty()) c += " · " + std::to_string(p.findings.size()) + " flagged";
+  if (p.overflow > Picture::kOverflowSlack)
+    c += " · overflows " + std::to_string(static_cast<int>(std::ceil(p.overflow))) + " pt";
   return c;
 }
 
@@ -76,8 +90,10 @@ void writeIndex(const std::string& dir, const std::vector<std::string>& language
       if (p.language != language) continue;
       html << "<figure><img src=\"" << htmlEscape(p.file) << "\" style=\"zoom:0.5\">"
            << "<figcaption>" << htmlEscape(p.kind + " · " + p.family + " · " + p.appearance);
-      if (!p.findings.empty()) {
+      if (p.flagged()) {
         html << "<ul>";
+        if (p.overflow > Picture::kOverflowSlack)
+          html << "<li class=flag>" << htmlEscape(p.overflowText()) << "</li>";
         for (const auto& f : p.findings)
           html << "<li class=flag>" << htmlEscape(f.problems()) << ": “" << htmlEscape(f.string)
                << "” drawn “" << htmlEscape(f.drawn) << "” at " << f.fontSize << " pt</li>";
@@ -139,6 +155,7 @@ int runGalleryCommand(const HostSession& s) {
             auto result = render::renderWidget(request, measurer);
             if (!result.ok()) return usageError("gallery: " + result.error->message);
             p.findings = findTextProblems(result.report);
+            if (result.scene) p.overflow = contentOverflow(result.scene->layout);
             pictures.push_back(p);
           }
         } else {
@@ -157,7 +174,16 @@ int runGalleryCommand(const HostSession& s) {
     for (const auto& p : pictures) {
       if (p.language != language) continue;
       rows[p.appearance == "dark" ? 1 : 0].push_back(
-          SheetPicture{o.output + "/" + p.file, caption(p), !p.findings.empty()});
+          SheetPicture{o.output + "/" + p.file, caption(p), p.flagged()});
+      if (p.overflow > Picture::kOverflowSlack)
+        findings.push_back({{"language", p.language},
+                            {"kind", p.kind},
+                            {"family", p.family},
+                            {"appearance", p.appearance},
+                            {"picture", p.file},
+                            {"problems", "overflow"},
+                            {"message", p.overflowText()},
+                            {"overflow", p.overflow}});
       for (const auto& f : p.findings)
         findings.push_back({{"language", p.language},
                             {"kind", p.kind},

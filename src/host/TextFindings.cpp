@@ -1,5 +1,7 @@
 #include "host/TextFindings.h"
 
+#include <algorithm>
+
 namespace host {
 namespace {
 
@@ -33,6 +35,17 @@ std::vector<TextFinding> findTextProblems(const nlohmann::json& layoutReport) {
   std::vector<TextFinding> out;
   if (auto it = layoutReport.find("root"); it != layoutReport.end()) collect(*it, out);
   return out;
+}
+
+double contentOverflow(const swiftui::WidgetLayout& layout) {
+  const auto& f = layout.root.frame;
+  const auto& m = layout.contentMargins;
+  double over = 0;
+  over = std::max(over, m.top - f.y);
+  over = std::max(over, m.leading - f.x);
+  over = std::max(over, f.y + f.height - (layout.size.height - m.bottom));
+  over = std::max(over, f.x + f.width - (layout.size.width - m.trailing));
+  return over;
 }
 
 }  // namespace host

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/swiftui/LayoutNode.h"
+
 namespace host {
 
 struct TextFinding {
@@ -23,5 +25,9 @@ struct TextFinding {
 
 // Every Text node of the report with a problem, in drawing order.
 std::vector<TextFinding> findTextProblems(const nlohmann::json& layoutReport);
+
+// How far, in points, the content reaches past the space the host gives it (the widget's frame
+// less its content margins) on any edge; 0 when it fits.
+double contentOverflow(const swiftui::WidgetLayout& layout);
 
 }  // namespace host

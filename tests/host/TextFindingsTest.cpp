@@ -41,3 +41,22 @@ TEST(TextFindings, AReportWithoutRootHasNone) {
 
 }  // namespace
 }  // namespace host
+
+namespace host {
+namespace {
+
+TEST(ContentOverflow, MeasuresTheWorstEdgeAgainstTheMargins) {
+  swiftui::WidgetLayout layout;
+  layout.size = {338, 158};
+  layout.contentMargins = {16, 16, 16, 16};
+  layout.root.frame = {16, 16, 306, 126};
+  EXPECT_EQ(contentOverflow(layout), 0);
+  layout.root.frame = {16, 8, 306, 142};  // centred and 16 pt too tall
+  EXPECT_EQ(contentOverflow(layout), 8);
+  layout.contentMargins = {};
+  layout.root.frame = {-6, -6, 350, 170};  // an inset background larger than the widget
+  EXPECT_EQ(contentOverflow(layout), 6);
+}
+
+}  // namespace
+}  // namespace host
