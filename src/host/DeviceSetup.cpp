@@ -15,17 +15,6 @@ std::string nonEmpty(const char* value) {
   return value ? value : "";
 }
 
-std::vector<std::string> splitCommas(const std::string& list) {
-  std::vector<std::string> out;
-  std::stringstream in(list);
-  for (std::string item; std::getline(in, item, ',');) {
-    auto b = item.find_first_not_of(' ');
-    auto e = item.find_last_not_of(' ');
-    if (b != std::string::npos) out.push_back(item.substr(b, e - b + 1));
-  }
-  return out;
-}
-
 bool isKnownTimeZone(const std::string& id) {
   std::unique_ptr<icu::TimeZone> zone(
       icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(id)));
@@ -80,7 +69,7 @@ std::variant<device::Device, std::string> makeDevice(const HostOptions& o, const
   }
 
   std::vector<std::string> languages = o.languages
-                                           ? splitCommas(*o.languages)
+                                           ? splitList(*o.languages)
                                            : foundation::preferredLanguagesFromEnvironment(getenv);
   std::string resources = o.resources.value_or(shippedResourcesDirectory());
   auto bundle = foundation::Bundle::atPath(d.fileSystem, resources, languages);

@@ -36,19 +36,6 @@ struct Picture {
   static constexpr double kOverflowSlack = 0.5;
 };
 
-std::vector<std::string> splitCommas(const std::string& list) {
-  std::vector<std::string> out;
-  std::size_t start = 0;
-  while (start <= list.size()) {
-    auto comma = list.find(',', start);
-    std::string item = list.substr(start, comma == std::string::npos ? comma : comma - start);
-    if (!item.empty()) out.push_back(item);
-    if (comma == std::string::npos) break;
-    start = comma + 1;
-  }
-  return out;
-}
-
 std::string htmlEscape(const std::string& s) {
   std::string out;
   for (char c : s) {
@@ -110,7 +97,7 @@ int runGalleryCommand(const HostSession& s) {
   const auto& o = s.options;
   if (auto error = unknownDevice(o.deviceName)) return usageError(*error);
   std::vector<std::string> languages =
-      o.languages ? splitCommas(*o.languages) : s.device.mainBundle.localizations();
+      o.languages ? splitList(*o.languages) : s.device.mainBundle.localizations();
   std::error_code ec;
   fs::create_directories(o.output, ec);
   if (ec) return usageError("gallery: cannot make " + o.output + ": " + ec.message());

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <sstream>
 
 namespace host {
 namespace {
@@ -118,6 +119,17 @@ ParsedCommandLine parseCommandLine(int argc, char** argv) {
   }
   for (auto* sub : app.get_subcommands()) o.command = sub->get_name();
   return o;
+}
+
+std::vector<std::string> splitList(const std::string& list) {
+  std::vector<std::string> out;
+  std::stringstream in(list);
+  for (std::string item; std::getline(in, item, ',');) {
+    auto b = item.find_first_not_of(' ');
+    auto e = item.find_last_not_of(' ');
+    if (b != std::string::npos) out.push_back(item.substr(b, e - b + 1));
+  }
+  return out;
 }
 
 }  // namespace host

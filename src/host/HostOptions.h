@@ -40,4 +40,7 @@ using ParsedCommandLine = std::variant<HostOptions, int>;
 
 ParsedCommandLine parseCommandLine(int argc, char** argv);
 
+// The items of a comma list ("de-AT, en"), blanks around them dropped, empty ones left out.
+std::vector<std::string> splitList(const std::string& list);
+
 }  // namespace host
