@@ -8,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/Unicode.h"
@@ -32,8 +33,17 @@ bool containsNoCase(std::string_view text, std::string_view needle) {
   return false;
 }
 
+// An open element, as far as the screening follows the structure.
+struct OpenElement {
+  enum class Kind : std::uint8_t { plist, dict, other } kind = Kind::other;
+  bool keyPending = false;  // a dict whose last child is a <key>
+  bool hasChild = false;    // a plist that already holds its one object
+};
+
 // Screens the text before libplist sees it. Counts element nesting by scanning tags, skipping
-// comments, CDATA sections, processing instructions and quoted attribute values.
+// comments, CDATA sections, processing instructions and quoted attribute values. Also refuses two
+// things libplist 2.2 lets through and CoreFoundation does not: a <key> with no value before
+// </dict>, and a second object in <plist>.
 bool acceptableXml(std::string_view text) {
   // XML forbids NUL, and libplist would stop reading at one.
   if (text.find('\0') != std::string_view::npos) return false;
@@ -42,6 +52,7 @@ bool acceptableXml(std::string_view text) {
   // A plist's element nesting: <plist>, the containers, and one leaf element inside the last.
   const int maxElements = maxPropertyListDepth + 2;
   int depth = 0;
+  std::vector<OpenElement> open;
   std::size_t i = 0;
   while (true) {
     i = text.find('<', i);
@@ -66,7 +77,9 @@ bool acceptableXml(std::string_view text) {
       i = end + 1;
     } else if (startsWith(text, i, "</")) {
       if (!skipPast(">")) return false;
-      if (--depth < 0) return false;
+      if (--depth < 0 || open.empty()) return false;
+      if (open.back().kind == OpenElement::Kind::dict && open.back().keyPending) return false;
+      open.pop_back();
     } else {
       char quote = 0;
       std::size_t j = i + 1;
@@ -81,7 +94,24 @@ bool acceptableXml(std::string_view text) {
         }
       }
       if (j >= text.size()) return false;
-      if (text[j - 1] != '/' && ++depth > maxElements) return false;
+      std::string_view name = text.substr(i + 1, j - i - 1);
+      name = name.substr(0, name.find_first_of(" \t\r\n/"));
+      if (!open.empty()) {
+        OpenElement& parent = open.back();
+        if (parent.kind == OpenElement::Kind::dict) {
+          if (name == "key" && parent.keyPending) return false;
+          parent.keyPending = name == "key";
+        } else if (parent.kind == OpenElement::Kind::plist) {
+          if (parent.hasChild) return false;
+          parent.hasChild = true;
+        }
+      }
+      if (text[j - 1] != '/') {
+        if (++depth > maxElements) return false;
+        open.push_back({name == "plist"  ? OpenElement::Kind::plist
+                        : name == "dict" ? OpenElement::Kind::dict
+                                         : OpenElement::Kind::other});
+      }
       i = j + 1;
     }
   }

@@ -66,6 +66,13 @@ TEST(XmlPropertyList, RejectsEntityDeclarations) {
   EXPECT_FALSE(readPropertyList("<!DOCTYPE plist [ ]><plist><string>x</string></plist>"));
 }
 
+TEST(XmlPropertyList, RejectsWhatCoreFoundationRejectsAndLibplistDropsSilently) {
+  EXPECT_FALSE(readPropertyList(plist("<dict><key>a</key><string>b</string><key>c</key></dict>")));
+  EXPECT_FALSE(readPropertyList(plist("<dict><key>a</key><dict><key>b</key></dict></dict>")));
+  EXPECT_FALSE(readPropertyList(plist("<string>a</string><string>b</string>")));
+  EXPECT_TRUE(readPropertyList(plist("<dict><key>a</key><dict/><key>b</key><true/></dict>")));
+}
+
 std::string nested(int depth) {
   std::string open, close;
   for (int i = 0; i < depth; ++i) {
