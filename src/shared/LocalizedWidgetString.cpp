@@ -3,15 +3,11 @@
 #include "shared/SharedSettingsStore.h"
 
 namespace tamsa {
+namespace {
 
-bool isPlainLocalizationName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  return name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
-}
-
-std::string localizedWidgetString(const device::Device& device, const std::string& key) {
-  std::string base = foundation::NSLocalizedString(device.mainBundle, key);
-  auto store = SharedSettingsStore::open(device);
+// Steps after the system-language text: the recorded language's table, falling back to base.
+std::string inRecordedLanguage(const device::Device& device, const std::string& key,
+                               const std::optional<SharedSettingsStore>& store, std::string base) {
   if (!store) return base;
   auto language = store->stringForKey("widget_language");
   if (!language || language->empty()) return base;
@@ -22,6 +18,24 @@ std::string localizedWidgetString(const device::Device& device, const std::strin
   auto languageBundle = foundation::Bundle::atPath(device.fileSystem, *path);
   if (!languageBundle) return base;
   return languageBundle->localizedStringForKey(key, base);
+}
+
+}  // namespace
+
+bool isPlainLocalizationName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  return name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+}
+
+std::string localizedWidgetString(const device::Device& device, const std::string& key) {
+  std::string base = foundation::NSLocalizedString(device.mainBundle, key);
+  return inRecordedLanguage(device, key, SharedSettingsStore::open(device), std::move(base));
+}
+
+std::string localizedWidgetString(const device::Device& device, const std::string& key,
+                                  const std::optional<SharedSettingsStore>& store) {
+  return inRecordedLanguage(device, key, store,
+                            foundation::NSLocalizedString(device.mainBundle, key));
 }
 
 }  // namespace tamsa

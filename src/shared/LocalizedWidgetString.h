@@ -4,13 +4,22 @@
 // recorded language shows at the very next call. Thread-safe.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/device/Device.h"
+#include "shared/SharedSettingsStore.h"
 
 namespace tamsa {
 
 std::string localizedWidgetString(const device::Device& device, const std::string& key);
+
+// The same lookup in the recorded language of a store the caller has already opened (nothing: the
+// store could not be opened). A caller that reads figures and looks up labels for one entry passes
+// its own opening, so that a store rewritten meanwhile cannot give the labels another version's
+// language.
+std::string localizedWidgetString(const device::Device& device, const std::string& key,
+                                  const std::optional<SharedSettingsStore>& store);
 
 // True when name can only mean one directory at the bundle's top: not empty, no "/", "\\" or
 // NUL, and not "." or "..".

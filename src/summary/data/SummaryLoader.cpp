@@ -1,6 +1,7 @@
 #include "summary/data/SummaryLoader.h"
 
 #include <cmath>
+#include <functional>
 
 #include "platform/foundation/Once.h"
 #include "platform/foundation/StringFormat.h"
@@ -9,6 +10,37 @@
 #include "summary/data/NumberConversions.h"
 
 namespace tamsa {
+
+namespace {
+
+using TextLookup = std::function<std::string(const char* key)>;
+
+std::string periodLabel(const std::string& periodType, const TextLookup& text) {
+  const char* key = "widget_period_month";
+  if (periodType == "day")
+    key = "widget_period_day";
+  else if (periodType == "week")
+    key = "widget_period_week";
+  else if (periodType == "year")
+    key = "widget_period_year";
+  else if (periodType == "all_time")
+    key = "widget_period_all_time";
+  else if (periodType == "custom")
+    key = "widget_period_custom";
+  return text(key);
+}
+
+std::string walletLabel(const std::string& walletMode, const std::string& walletNames,
+                        std::int64_t walletCount, const TextLookup& text) {
+  if (walletMode == "multi") {
+    return foundation::formatWithStringArgument(text("widget_wallets_count"),
+                                                std::to_string(walletCount));
+  }
+  if (walletMode == "all" || walletNames.empty()) return text("widget_all_wallets");
+  return walletNames;
+}
+
+}  // namespace
 
 TamsaSummaryEntry fallbackSummaryEntry(foundation::Date now) {
   return TamsaSummaryEntry{
@@ -50,8 +82,11 @@ TamsaSummaryEntry loadSummaryEntry(const device::Device& device) {
   entry.expense = store->doubleForKey("widget_expense");
   entry.balance = store->doubleForKey("widget_balance");
   entry.currencySymbol = std::move(currencySymbol);
-  entry.periodLabel = makePeriodLabel(device, periodType);
-  entry.walletLabel = makeWalletLabel(device, walletMode, walletNames, walletCount);
+  // The labels are looked up in the language of this same opening of the store: one rewritten
+  // meanwhile must not give them another version's language.
+  auto text = [&](const char* key) { return localizedWidgetString(device, key, store); };
+  entry.periodLabel = periodLabel(periodType, text);
+  entry.walletLabel = walletLabel(walletMode, walletNames, walletCount, text);
   entry.lastUpdate = lastUpdate;
   entry.isLoggedIn = authStatus == "logged_in";
   return entry;
@@ -77,29 +112,14 @@ const TamsaSummaryEntry& sampleSummaryEntry(const foundation::Clock& clock) {
 }
 
 std::string makePeriodLabel(const device::Device& device, const std::string& periodType) {
-  const char* key = "widget_period_month";
-  if (periodType == "day")
-    key = "widget_period_day";
-  else if (periodType == "week")
-    key = "widget_period_week";
-  else if (periodType == "year")
-    key = "widget_period_year";
-  else if (periodType == "all_time")
-    key = "widget_period_all_time";
-  else if (periodType == "custom")
-    key = "widget_period_custom";
-  return localizedWidgetString(device, key);
+  return periodLabel(periodType,
+                     [&](const char* key) { return localizedWidgetString(device, key); });
 }
 
 std::string makeWalletLabel(const device::Device& device, const std::string& walletMode,
                             const std::string& walletNames, std::int64_t walletCount) {
-  if (walletMode == "multi") {
-    std::string format = localizedWidgetString(device, "widget_wallets_count");
-    return foundation::formatWithStringArgument(format, std::to_string(walletCount));
-  }
-  if (walletMode == "all" || walletNames.empty())
-    return localizedWidgetString(device, "widget_all_wallets");
-  return walletNames;
+  return walletLabel(walletMode, walletNames, walletCount,
+                     [&](const char* key) { return localizedWidgetString(device, key); });
 }
 
 }  // namespace tamsa

@@ -201,6 +201,44 @@ TEST(WalletLabel, FormatWithoutPlaceholderComesOutUnchanged) {
   EXPECT_EQ(makeWalletLabel(t.device(), "multi", "", 4), "Several wallets");
 }
 
+// A file system on which the suite file changes at every reading: the first reading sees the
+// first version, every later one the last.
+class ChangingSuite final : public os::FileSystem {
+ public:
+  ChangingSuite(std::shared_ptr<const os::FileSystem> base, std::vector<std::string> versions)
+      : base_(std::move(base)), versions_(std::move(versions)) {}
+  os::FileKind kind(const std::string& path) const override { return base_->kind(path); }
+  std::optional<std::string> readFile(const std::string& path,
+                                      std::size_t maxBytes) const override {
+    if (path != testing_support::kSuitePath) return base_->readFile(path, maxBytes);
+    std::size_t n = std::min(readings_++, versions_.size() - 1);
+    return versions_[n];
+  }
+  std::vector<std::string> listDirectory(const std::string& path) const override {
+    return base_->listDirectory(path);
+  }
+
+ private:
+  std::shared_ptr<const os::FileSystem> base_;
+  std::vector<std::string> versions_;
+  mutable std::size_t readings_ = 0;
+};
+
+TEST(LoadSummaryEntry, LabelsComeFromTheSameReadingOfTheStoreAsTheFigures) {
+  auto t = withTables();
+  t.withStore({});
+  auto d = t.device();
+  d.fileSystem = std::make_shared<ChangingSuite>(
+      d.fileSystem, std::vector<std::string>{
+                        testing_support::xmlPlist({{"widget_language", std::string("de")},
+                                                   {"widget_wallet_mode", std::string("multi")},
+                                                   {"widget_wallet_count", std::string("4")}}),
+                        ""});
+  auto entry = loadSummaryEntry(d);
+  EXPECT_EQ(entry.periodLabel, "Dieser Monat");
+  EXPECT_EQ(entry.walletLabel, "4 Konten");
+}
+
 TEST(SampleSummaryEntry, HasTheSampleFiguresAndReadsTheClockTwice) {
   foundation::SteppingClock clock(foundation::Date{1000}, 1);
   auto sample = makeSampleSummaryEntry(clock);
