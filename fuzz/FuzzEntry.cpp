@@ -1,0 +1,11 @@
+// libFuzzer's entry point for one target; TAMSA_FUZZ_FUNCTION names the target's function.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "FuzzTargets.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  tamsa_fuzz::TAMSA_FUZZ_FUNCTION(std::string_view(reinterpret_cast<const char*>(data), size));
+  return 0;
+}
