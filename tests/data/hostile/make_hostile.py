@@ -1,0 +1,292 @@
+#!/usr/bin/env python3
+"""Writes the hostile inputs: damaged suite files (binary and XML property lists) and damaged string
+tables, each aimed at one way a reader can be made to crash, hang, read out of bounds or swell.
+The 50 MB table is made by the test itself, not kept here. Run: python3 tests/data/hostile/make_hostile.py
+
+Files: store-*.plist are suite files (each must read as an empty store); table-*.strings are string
+tables (each must read as missing, except where the test says otherwise)."""
+import os
+import plistlib
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def write(name, data):
+    if isinstance(data, str):
+        data = data.encode("utf-8")
+    with open(os.path.join(HERE, name), "wb") as f:
+        f.write(data)
+
+
+def be(value, width):
+    return value.to_bytes(width, "big")
+
+
+class Bplist:
+    """Objects in order; containers refer to objects by index (forward and self references
+    allowed). Layout as the platform writes it: header, objects, offset table, trailer."""
+
+    def __init__(self):
+        self.objects = []
+
+    def raw(self, data):
+        self.objects.append(("raw", data))
+        return len(self.objects) - 1
+
+    def ascii(self, text):
+        return self.raw(self.marker(0x5, len(text)) + text.encode("ascii"))
+
+    def integer(self, v):
+        return self.raw(b"\x13" + struct.pack(">q", v))
+
+    def real(self, v):
+        return self.raw(b"\x23" + struct.pack(">d", v))
+
+    def array(self, refs):
+        self.objects.append(("array", list(refs)))
+        return len(self.objects) - 1
+
+    def dict(self, pairs):
+        refs = [k for k, _ in pairs] + [v for _, v in pairs]
+        self.objects.append(("dict", refs))
+        return len(self.objects) - 1
+
+    @staticmethod
+    def marker(kind, count):
+        if count < 15:
+            return bytes([(kind << 4) | count])
+        for code, width in ((0, 1), (1, 2), (2, 4), (3, 8)):
+            if count < 1 << (8 * width):
+                return bytes([(kind << 4) | 0xF, 0x10 | code]) + be(count, width)
+        raise ValueError(count)
+
+    def build(self, top, ref_size=None, offset_size=None):
+        count = len(self.objects)
+        ref_size = ref_size or (1 if count < 0x100 else 2 if count < 0x10000 else 4)
+        out = bytearray(b"bplist00")
+        offsets = []
+        for kind, body in self.objects:
+            offsets.append(len(out))
+            if kind == "raw":
+                out += body
+            else:
+                n = len(body) if kind == "array" else len(body) // 2
+                out += self.marker(0xA if kind == "array" else 0xD, n)
+                for r in body:
+                    out += be(r, ref_size)
+        table = len(out)
+        offset_size = offset_size or (1 if table < 0x100 else 2 if table < 0x10000 else 4)
+        for o in offsets:
+            out += be(o, offset_size)
+        out += bytes(6) + bytes([offset_size, ref_size]) + be(count, 8) + be(top, 8) + be(table, 8)
+        return bytes(out)
+
+
+def suite_objects():
+    """A small signed-in suite; returns the writer and the index of its top dictionary."""
+    w = Bplist()
+    pairs = [
+        (w.ascii("widget_auth_status"), w.ascii("logged_in")),
+        (w.ascii("widget_currency_symbol"), w.ascii("EUR")),
+        (w.ascii("widget_income"), w.real(2500.0)),
+        (w.ascii("widget_balance"), w.real(-1234.5)),
+        (w.ascii("widget_wallet_count"), w.ascii("3")),
+        (w.ascii("widget_wallet_mode"), w.ascii("multi")),
+    ]
+    return w, pairs
+
+
+def suite(extra=()):
+    w, pairs = suite_objects()
+    for make in extra:
+        pairs.append(make(w))
+    return w.build(w.dict(pairs))
+
+
+GOOD = suite()
+TRAILER = len(GOOD) - 32
+TABLE = struct.unpack(">Q", GOOD[-8:])[0]
+
+
+def patched(data, at, value):
+    return data[:at] + value + data[at + len(value):]
+
+
+# --- Binary suite files ----------------------------------------------------------------------
+write("store-intact.plist", GOOD)  # not hostile: the file the cut and patched ones come from
+write("store-bad-magic.plist", b"bqlist00" + GOOD[8:])
+write("store-bad-version.plist", b"bplist15" + GOOD[8:])
+write("store-offset-into-header.plist", patched(GOOD, TABLE, bytes([3])))
+write("store-offset-into-trailer.plist", patched(GOOD, TABLE + 1, bytes([TRAILER & 0xFF])))
+write("store-offset-into-offset-table.plist", patched(GOOD, TABLE, bytes([TABLE & 0xFF])))
+write("store-table-offset-into-header.plist", patched(GOOD, len(GOOD) - 8, be(2, 8)))
+write("store-top-object-beyond-count.plist", patched(GOOD, len(GOOD) - 16, be(1 << 40, 8)))
+write("store-object-count-huge.plist", patched(GOOD, len(GOOD) - 24, be((1 << 64) - 1, 8)))
+write("store-ref-size-zero.plist", patched(GOOD, TRAILER + 7, bytes([0])))
+write("store-offset-size-nine.plist", patched(GOOD, TRAILER + 6, bytes([9])))
+write("store-trailing-garbage.plist", GOOD + b"garbage")
+
+
+def one(make, top_is_value=False):
+    """A suite with one more entry "x" made by make(w)."""
+    return suite([lambda w: (w.ascii("x"), make(w))])
+
+
+def self_array(w):
+    a = w.array([])
+    w.objects[a] = ("array", [a])
+    return a
+
+
+write("store-self-referencing-array.plist", one(self_array))
+
+
+def mutual(w):
+    k = w.ascii("back")
+    a = w.array([])
+    d = w.dict([(k, a)])
+    w.objects[a] = ("array", [d])
+    return d
+
+
+write("store-mutually-referencing-containers.plist", one(mutual))
+
+
+def top_refers_to_itself():
+    w, pairs = suite_objects()
+    top = len(w.objects) + 1
+    pairs.append((w.ascii("me"), top))
+    assert w.dict(pairs) == top
+    return w.build(top)
+
+
+write("store-dictionary-contains-itself.plist", top_refers_to_itself())
+write("store-huge-array-count.plist", one(lambda w: w.raw(b"\xAF\x13" + be(1 << 62, 8))))
+write("store-string-length-overflows.plist",
+      one(lambda w: w.raw(b"\x5F\x13" + be((1 << 64) - 1, 8) + b"abc")))
+write("store-utf16-length-overflows.plist",
+      one(lambda w: w.raw(b"\x6F\x13" + be(1 << 63, 8) + b"\x00a")))
+write("store-data-length-past-end.plist", one(lambda w: w.raw(b"\x4F\x12" + be(0xFFFFFF00, 4))))
+write("store-count-marker-not-an-integer.plist", one(lambda w: w.raw(b"\x5F\x23" + bytes(8))))
+
+
+def real7():
+    # A real whose eight bytes are cut to seven by the offset table that follows.
+    w, pairs = suite_objects()
+    top = w.dict(pairs + [(w.ascii("x"), len(w.objects) + 1)])
+    w.raw(b"\x23" + bytes(7))
+    return w.build(top)
+
+
+write("store-seven-byte-real.plist", real7())
+write("store-two-byte-real.plist", one(lambda w: w.raw(b"\x21\x3c\x00")))
+write("store-integer-beyond-64-bits.plist", one(lambda w: w.raw(b"\x14" + be(1, 8) + bytes(8))))
+write("store-ascii-with-high-bytes.plist", one(lambda w: w.raw(b"\x53\xff\xfe\x80")))
+write("store-reference-past-last-object.plist", one(lambda w: w.array([250])))
+write("store-null-and-fill-objects.plist", one(lambda w: w.array([w.raw(b"\x00"), w.raw(b"\x0f")])))
+
+
+def nonstring_key(make_key):
+    w, pairs = suite_objects()
+    pairs.append((make_key(w), w.ascii("value")))
+    return w.build(w.dict(pairs))
+
+
+write("store-integer-key.plist", nonstring_key(lambda w: w.integer(7)))
+write("store-array-key.plist", nonstring_key(lambda w: w.array([])))
+write("store-data-key.plist", nonstring_key(lambda w: w.raw(b"\x41x")))
+
+
+def nested(depth):
+    w, pairs = suite_objects()
+    inner = w.array([])
+    for _ in range(depth - 1):
+        inner = w.array([inner])
+    pairs.append((w.ascii("deep"), inner))
+    return w.build(w.dict(pairs))
+
+
+write("store-nesting-513.plist", nested(513))
+write("store-nesting-5000.plist", nested(5000))
+
+
+def doubling(levels):
+    w, pairs = suite_objects()
+    node = w.ascii("leaf")
+    for _ in range(levels):
+        node = w.array([node, node])
+    pairs.append((w.ascii("bomb"), node))
+    return w.build(w.dict(pairs))
+
+
+write("store-exponential-shared-references.plist", doubling(64))
+write("store-top-is-array.plist",
+      (lambda w: w.build(w.array([w.ascii("widget_auth_status"), w.ascii("logged_in")])))(Bplist()))
+
+# --- XML suite files -------------------------------------------------------------------------
+HEAD = ('<?xml version="1.0" encoding="UTF-8"?>\n'
+        '<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" '
+        '"http://www.apple.com/DTDs/PropertyList-1.0.dtd">\n')
+ENTRIES = ("<key>widget_auth_status</key><string>logged_in</string>"
+           "<key>widget_income</key><real>2500</real>")
+
+
+def xml(body):
+    return HEAD + '<plist version="1.0">' + body + "</plist>\n"
+
+
+write("store-xml-nesting-600.plist",
+      xml("<dict>" + ENTRIES + "<key>deep</key>" + "<array>" * 600 + "</array>" * 600 + "</dict>"))
+write("store-xml-nesting-unclosed-5000.plist",
+      xml("<dict>" + ENTRIES + "<key>deep</key>" + "<array>" * 5000))
+write("store-xml-entity-expansion.plist",
+      '<?xml version="1.0"?>\n<!DOCTYPE plist [\n<!ENTITY a "aaaaaaaaaa">\n'
+      + "".join('<!ENTITY %s "%s">\n' % (chr(98 + i), ("&%s;" % chr(97 + i)) * 10)
+                for i in range(8))
+      + ']>\n<plist version="1.0"><dict><key>widget_auth_status</key><string>&i;</string>'
+      "</dict></plist>\n")
+write("store-xml-external-entity.plist",
+      '<?xml version="1.0"?>\n<!DOCTYPE plist [<!ENTITY x SYSTEM "file:///etc/passwd">]>\n'
+      '<plist version="1.0"><dict><key>widget_currency_symbol</key><string>&x;</string>'
+      "</dict></plist>\n")
+write("store-xml-top-is-array.plist", xml("<array>" + ENTRIES.replace("key>", "string>") + "</array>"))
+write("store-xml-top-is-string.plist", xml("<string>logged_in</string>"))
+write("store-xml-unclosed-dict.plist", xml("<dict>" + ENTRIES))
+write("store-xml-nul-byte.plist", xml("<dict>" + ENTRIES.replace("logged_in", "logged_in\0") + "</dict>"))
+write("store-xml-invalid-utf8.plist", xml("<dict>" + ENTRIES + "</dict>").encode() .replace(b"2500", b"25\xc3\x28"))
+write("store-xml-key-without-value.plist", xml("<dict>" + ENTRIES + "<key>dangling</key></dict>"))
+
+# --- String tables ---------------------------------------------------------------------------
+write("table-unterminated-string.strings", '"widget_income" = "Einnahmen;\n')
+write("table-unterminated-comment.strings", '"widget_income" = "Einnahmen";\n/* never closed\n')
+write("table-unterminated-escape.strings", '"widget_income" = "Einnahmen\\')
+write("table-invalid-utf8.strings", b'"widget_income" = "Einnahmen \xc3\x28";\n')
+write("table-overlong-utf8.strings", b'"widget_income" = "\xc0\xaf";\n')
+write("table-encoded-surrogate-utf8.strings", b'"widget_income" = "\xed\xa0\x80";\n')
+write("table-utf16-odd-length.strings",
+      b"\xff\xfe" + '"widget_income" = "Einnahmen";'.encode("utf-16-le") + b"\x00")
+write("table-utf16-lone-high-surrogate.strings",
+      b"\xfe\xff" + '"widget_income" = "'.encode("utf-16-be") + b"\xd8\x00"
+      + '";'.encode("utf-16-be"))
+write("table-utf16-lone-low-surrogate.strings",
+      b"\xff\xfe" + '"widget_income" = "'.encode("utf-16-le") + b"\x00\xdc"
+      + '";'.encode("utf-16-le"))
+write("table-utf16-surrogate-at-end.strings",
+      b"\xff\xfe" + '"widget_income" = "x";'.encode("utf-16-le") + b"\x3d\xd8")
+write("table-utf32-beyond-unicode.strings",
+      b"\x00\x00\xfe\xff" + '"widget_income" = "'.encode("utf-32-be") + be(0x110000, 4)
+      + '";'.encode("utf-32-be"))
+write("table-nul-bytes.strings", b'"widget_income"\0= "Einnahmen";\n')
+write("table-missing-semicolon.strings", '"widget_income" = "Einnahmen"\n"widget_expense" = "Ausgaben";\n')
+write("table-binary-top-is-array.strings",
+      plistlib.dumps(["widget_income", "Einnahmen"], fmt=plistlib.FMT_BINARY))
+write("table-binary-truncated.strings",
+      plistlib.dumps({"widget_income": "Einnahmen"}, fmt=plistlib.FMT_BINARY)[:-5])
+write("table-xml-entity-expansion.strings",
+      '<?xml version="1.0"?>\n<!DOCTYPE plist [<!ENTITY a "aaaaaaaaaaaaaaaa">'
+      '<!ENTITY b "&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;">]>\n'
+      "<plist><dict><key>widget_income</key><string>&b;</string></dict></plist>\n")
+# Read, not refused: an escaped lone surrogate becomes U+FFFD and NUL inside a string is text.
+write("table-escaped-lone-surrogate.strings", '"widget_income" = "Ein\\UD800nahmen";\n')
+write("table-nul-inside-string.strings", b'"widget_income" = "Ein\0nahmen";\n')
