@@ -44,6 +44,11 @@ ProgramResult runWidgets(const std::vector<std::string>& args,
   pid_t pid = ::fork();
   if (pid == 0) {
     std::vector<std::string> envStrings = {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "TZ=UTC"};
+    // A sanitized build's program needs the sanitizers' settings the tests run under.
+    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "TSAN_OPTIONS"}) {
+      if (const char* value = std::getenv(name))
+        envStrings.push_back(std::string(name) + "=" + value);
+    }
     for (const auto& e : environment) envStrings.push_back(e);
     std::vector<char*> env;
     for (auto& e : envStrings) env.push_back(e.data());
