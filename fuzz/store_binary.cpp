@@ -1,7 +1,5 @@
 // The suite file as a binary property list: the reader accepts only what CoreFoundation's checks
 // accept and what it accepts is sound; the loader gives the empty-store entry for anything else.
-#include <cstring>
-
 #include "FuzzCheck.h"
 #include "FuzzSupport.h"
 #include "FuzzTargets.h"

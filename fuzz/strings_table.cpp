@@ -23,7 +23,6 @@ void putUnit(std::string& out, std::uint32_t unit, int width, bool bigEndian) {
 
 // Valid UTF-8 text in the encoding, with its byte-order mark.
 std::string encode(std::string_view utf8, Encoding encoding) {
-  using namespace std::string_view_literals;
   switch (encoding) {
     case Encoding::utf8Bom:
       return "\xEF\xBB\xBF" + std::string(utf8);

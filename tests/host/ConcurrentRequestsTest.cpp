@@ -30,9 +30,8 @@ using testing_support::StoreValues;
 constexpr int kReaders = 4;
 constexpr int kRewrites = 1000;
 
-// Two stores that differ in every field an entry shows, and are laid out alike (same lengths), so a
-// torn read would still parse. Both record the same language: each label lookup reads the
-// store afresh, so a change of language between them could legitimately reach only some labels.
+// Two stores that differ in every field an entry shows, the recorded language included, and are
+// laid out alike (same lengths), so a torn read would still parse.
 const StoreValues kOld = {
     {"widget_auth_status", std::string("logged_in")},
     {"widget_currency_symbol", std::string("$")},
@@ -57,7 +56,7 @@ const StoreValues kNew = {
     {"widget_income", Real{2000.75}},
     {"widget_expense", Real{999.5}},
     {"widget_balance", Real{701.25}},
-    {"widget_language", std::string("de")},
+    {"widget_language", std::string("en")},
 };
 
 bool sameButDate(const TamsaSummaryEntry& a, const TamsaSummaryEntry& b) {
@@ -78,7 +77,9 @@ class LiveContainer {
     std::filesystem::create_directories(root_ + "/bundle/de.lproj");
     std::filesystem::create_directories(root_ + "/container/Library/Preferences");
     writeFile(root_ + "/bundle/en.lproj/Localizable.strings",
-              testing_support::stringsTable({{"widget_period_month", "This Month"}}));
+              testing_support::stringsTable({{"widget_period_month", "This Month"},
+                                             {"widget_period_year", "This Year"},
+                                             {"widget_all_wallets", "All Wallets"}}));
     writeFile(root_ + "/bundle/de.lproj/Localizable.strings",
               testing_support::stringsTable({{"widget_period_week", "Diese Woche"},
                                              {"widget_period_year", "Dieses Jahr"},
@@ -190,7 +191,8 @@ TEST(ConcurrentRequests, StoreReplacedWholeGivesTheOldOrTheNewEntry) {
   ASSERT_TRUE(oldEntry.isLoggedIn);
   ASSERT_EQ(oldEntry.walletLabel, "3 Konten");
   ASSERT_EQ(newEntry.walletLabel, "Bank");
-  ASSERT_EQ(newEntry.periodLabel, "Dieses Jahr");
+  ASSERT_EQ(oldEntry.periodLabel, "Diese Woche");
+  ASSERT_EQ(newEntry.periodLabel, "This Year");
 
   Tally tally;
   const std::string temp = live.suitePath() + ".tmp";
