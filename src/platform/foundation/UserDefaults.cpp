@@ -100,6 +100,21 @@ double textToDouble(std::string_view s) {
   return end == prefix.c_str() ? 0 : value;
 }
 
+// The host app may rewrite the file in place while it is read, and a read that spans two
+// rewrites can join the start of one version to the end of another, which may still parse. So a
+// reading counts only when the next reading gives the same bytes; a file that never settles
+// reads as unreadable.
+std::optional<std::string> readSettled(const os::FileSystem& fileSystem, const std::string& path) {
+  constexpr int kAttempts = 4;
+  auto previous = fileSystem.readFile(path, UserDefaults::maxFileBytes);
+  for (int i = 0; i < kAttempts && previous; ++i) {
+    auto again = fileSystem.readFile(path, UserDefaults::maxFileBytes);
+    if (again == previous) return previous;
+    previous = std::move(again);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<UserDefaults> UserDefaults::open(const os::FileSystem& fileSystem,
@@ -107,8 +122,8 @@ std::optional<UserDefaults> UserDefaults::open(const os::FileSystem& fileSystem,
                                                const std::string& suiteName) {
   if (fileSystem.kind(containerPath) != os::FileKind::directory) return std::nullopt;
   if (!isPlainName(suiteName)) return UserDefaults(PlistDictionary{});
-  auto bytes = fileSystem.readFile(containerPath + "/Library/Preferences/" + suiteName + ".plist",
-                                   maxFileBytes);
+  auto bytes =
+      readSettled(fileSystem, containerPath + "/Library/Preferences/" + suiteName + ".plist");
   if (!bytes) return UserDefaults(PlistDictionary{});
   auto list = readPropertyList(*bytes);
   if (!list) return UserDefaults(PlistDictionary{});

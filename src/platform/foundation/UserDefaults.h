@@ -1,6 +1,7 @@
 // NSUserDefaults for an app-group suite, read-only. Opening reads the suite's property-list file
-// "<container>/Library/Preferences/<suite>.plist" once, whole; the store then answers from that
-// one reading, so a file replaced meanwhile never gives a mix of old and new values. A store is an
+// "<container>/Library/Preferences/<suite>.plist" whole, until two readings in a row agree; the
+// store then answers from that reading, so a file replaced or rewritten meanwhile never gives a
+// mix of old and new values. A store is an
 // immutable value, safe to read from any thread.
 #pragma once
 
