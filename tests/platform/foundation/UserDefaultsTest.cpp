@@ -181,3 +181,50 @@ TEST(UserDefaultsOpen, ReadsTheSampleSuiteOnDisk) {
 
 }  // namespace
 }  // namespace foundation
+
+namespace foundation {
+namespace {
+
+// A suite file that another process keeps rewriting: each reading returns the next version.
+class ChangingFile final : public os::FileSystem {
+ public:
+  explicit ChangingFile(std::vector<std::string> versions) : versions_(std::move(versions)) {}
+  os::FileKind kind(const std::string& path) const override {
+    return path == "/c" ? os::FileKind::directory : os::FileKind::file;
+  }
+  std::optional<std::string> readFile(const std::string&, std::size_t) const override {
+    return versions_[std::min(reads_++, versions_.size() - 1)];
+  }
+  std::vector<std::string> listDirectory(const std::string&) const override { return {}; }
+  std::size_t reads() const { return reads_; }
+
+ private:
+  std::vector<std::string> versions_;
+  mutable std::size_t reads_ = 0;
+};
+
+std::string suite(const char* status) {
+  return std::string("<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>s</key><string>") +
+         status + "</string></dict></plist>";
+}
+
+TEST(UserDefaultsWhileRewritten, ReadsUntilTwoReadingsAgree) {
+  // A torn reading (valid, but a mix) is followed by two readings of the new version.
+  ChangingFile fs({suite("torn"), suite("new"), suite("new")});
+  auto store = UserDefaults::open(fs, "/c", "s");
+  ASSERT_TRUE(store);
+  EXPECT_EQ(store->stringForKey("s"), "new");
+  EXPECT_EQ(fs.reads(), 3u);
+}
+
+TEST(UserDefaultsWhileRewritten, AFileThatNeverSettlesIsAnEmptyStore) {
+  std::vector<std::string> versions;
+  for (int i = 0; i < 20; ++i) versions.push_back(suite(i % 2 ? "a" : "b"));
+  ChangingFile fs(versions);
+  auto store = UserDefaults::open(fs, "/c", "s");
+  ASSERT_TRUE(store);
+  EXPECT_EQ(store->stringForKey("s"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace foundation
