@@ -1,4 +1,4 @@
-// Replays every committed fuzz input (the seeds and every input that ever found a fault) through
+// Replays every committed fuzz input (the starting inputs and every input that ever found a fault) through
 // its target, so the documented outcomes are guarded without running a fuzzer.
 #include <gtest/gtest.h>
 

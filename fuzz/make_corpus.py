@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the seed inputs of the fuzz targets into fuzz/corpus/<target>/seed-*. Inputs that found
-faults are kept beside them as found-* and are never rewritten. Run: python3 fuzz/make_seeds.py"""
+"""Writes the starting inputs of the fuzz targets into fuzz/corpus/<target>/start-*. Inputs that found
+faults are kept beside them as found-* and are never rewritten. Run: python3 fuzz/make_corpus.py"""
 import os
 import plistlib
 import struct
@@ -9,12 +9,12 @@ import datetime
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
-def seed(target, name, data):
+def start(target, name, data):
     if isinstance(data, str):
         data = data.encode("utf-8")
     d = os.path.join(HERE, "corpus", target)
     os.makedirs(d, exist_ok=True)
-    with open(os.path.join(d, "seed-" + name), "wb") as f:
+    with open(os.path.join(d, "start-" + name), "wb") as f:
         f.write(data)
 
 
@@ -51,15 +51,15 @@ UIDS = {"$objects": [plistlib.UID(1), plistlib.UID(300)]}
 WIDE = {"k%03d" % i: i for i in range(300)}  # two-byte references
 
 for fmt, target in ((plistlib.FMT_BINARY, "store_binary"), (plistlib.FMT_XML, "store_xml")):
-    seed(target, "suite", plistlib.dumps(SUITE, fmt=fmt))
-    seed(target, "every-kind", plistlib.dumps(EVERY_KIND, fmt=fmt))
-    seed(target, "empty-dict", plistlib.dumps({}, fmt=fmt))
-    seed(target, "top-array", plistlib.dumps(["widget_auth_status"], fmt=fmt))
-    seed(target, "wide", plistlib.dumps(WIDE, fmt=fmt))
-    seed(target, "signed-out", plistlib.dumps({"widget_auth_status": "logged_out",
+    start(target, "suite", plistlib.dumps(SUITE, fmt=fmt))
+    start(target, "every-kind", plistlib.dumps(EVERY_KIND, fmt=fmt))
+    start(target, "empty-dict", plistlib.dumps({}, fmt=fmt))
+    start(target, "top-array", plistlib.dumps(["widget_auth_status"], fmt=fmt))
+    start(target, "wide", plistlib.dumps(WIDE, fmt=fmt))
+    start(target, "signed-out", plistlib.dumps({"widget_auth_status": "logged_out",
                                                "widget_income": 12}, fmt=fmt))
-seed("store_binary", "uids", plistlib.dumps(UIDS, fmt=plistlib.FMT_BINARY))
-seed("store_xml", "comments-cdata-entities",
+start("store_binary", "uids", plistlib.dumps(UIDS, fmt=plistlib.FMT_BINARY))
+start("store_xml", "comments-cdata-entities",
      '<?xml version="1.0" encoding="UTF-8"?>\n'
      '<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" '
      '"http://www.apple.com/DTDs/PropertyList-1.0.dtd">\n'
@@ -67,27 +67,27 @@ seed("store_xml", "comments-cdata-entities",
      '<key>widget_currency_symbol</key><string>&#x20AC;&amp;<![CDATA[<b>]]></string>'
      '<key>widget_income</key><real>1e3</real><key>widget_balance</key><integer>-5</integer>'
      '<key>e</key><string/><key>n</key><array/></dict></plist>\n')
-seed("store_xml", "bom", "\ufeff" + plistlib.dumps({"a": "b"}).decode())
+start("store_xml", "bom", "\ufeff" + plistlib.dumps({"a": "b"}).decode())
 
 TABLE = ('/* comment */\n"widget_period_day" = "Today";  // trailing\n'
          "'single' = 'it\\'s';\nunquoted_token$1 = path/to:file.name-2;\n\"bare\";\n"
          '"escapes" = "\\a\\b\\f\\n\\r\\t\\v\\"\\\\\\101\\U20AC\\UD83D\\UDE00\\q";\n'
          '"sep" = "x"\u2028;\n')
-seed("strings_table", "text-as-is", b"\x00" + TABLE.encode())
+start("strings_table", "text-as-is", b"\x00" + TABLE.encode())
 for mode, name in ((1, "utf8-bom"), (2, "utf16le"), (3, "utf16be"), (4, "utf32le"), (5, "utf32be")):
-    seed("strings_table", "text-" + name, bytes([mode]) + TABLE.encode())
-seed("strings_table", "braced", b"\x00{ \"a\" = \"b\"; }")
-seed("strings_table", "raw-utf16le", b"\x00\xff\xfe" + '"k" = "\u00e9";'.encode("utf-16-le"))
-seed("strings_table", "raw-utf32be", b"\x00\x00\x00\xfe\xff" + '"k" = "v";'.encode("utf-32-be"))
-seed("strings_table", "binary", b"\x00" + plistlib.dumps({"a": "Alpha", "n": 3, "b": "\u00df"},
+    start("strings_table", "text-" + name, bytes([mode]) + TABLE.encode())
+start("strings_table", "braced", b"\x00{ \"a\" = \"b\"; }")
+start("strings_table", "raw-utf16le", b"\x00\xff\xfe" + '"k" = "\u00e9";'.encode("utf-16-le"))
+start("strings_table", "raw-utf32be", b"\x00\x00\x00\xfe\xff" + '"k" = "v";'.encode("utf-32-be"))
+start("strings_table", "binary", b"\x00" + plistlib.dumps({"a": "Alpha", "n": 3, "b": "\u00df"},
                                                         fmt=plistlib.FMT_BINARY))
-seed("strings_table", "xml", b"\x00" + plistlib.dumps({"a": "Alpha", "skip": []}))
+start("strings_table", "xml", b"\x00" + plistlib.dumps({"a": "Alpha", "skip": []}))
 
 for i, text in enumerate(["12", "+12", "-2", "", "+", "1.5", " 3", "3 ", "99999999999999999999",
                           "9223372036854775807", "-9223372036854775808", "1700000000000",
                           "1.7e12", "0", "-0", "007", "inf", "-infinity", "nan", "nan(12)",
                           "0x1p3", "1e400", "4e-320", "1,000", "five", ".5", "5.", "1e", "+.5e-3"]):
-    seed("number_conversions", "%02d" % i, text)
+    start("number_conversions", "%02d" % i, text)
 
 
 def count(n):
@@ -97,9 +97,9 @@ def count(n):
 for i, (n, fmt) in enumerate([(3, "%@ wallets"), (-2, "%1$@ Konten"), (0, "100%% of %@"),
                               (12, "%d %s %n %x %@"), (5, "%"), (7, "%1$d %2$@ %1$@"),
                               (9, "no placeholder"), (2**63 - 1, "%@%@%@"), (1, "%%@ %1$%@")]):
-    seed("wallet_count_format", "%02d" % i, count(n) + fmt.encode())
+    start("wallet_count_format", "%02d" % i, count(n) + fmt.encode())
 
 for i, name in enumerate(["de", "en", "ko", "ja", "", "..", ".", "../secret", "../../secret",
                           "de/", "./de", "sub/fr", "de/in", "de\0", "/tmp", "DE", "de-DE",
                           "de\\in", "\u00e9", "de.lproj", "..\\secret"]):
-    seed("localized_widget_string", "%02d" % i, name)
+    start("localized_widget_string", "%02d" % i, name)
