@@ -72,14 +72,6 @@ TEST(LoadSummaryEntry, UnopenableStoreGivesFixedEnglishFallbackWhateverTheLangua
   EXPECT_FALSE(entry.isLoggedIn);
 }
 
-TEST(LoadSummaryEntry, CorruptSuiteFileIsAnEmptyStore) {
-  auto t = withTables();
-  t.withStoreBytes("bplist00 this is not a property list");
-  auto entry = loadSummaryEntry(t.device());
-  EXPECT_FALSE(entry.isLoggedIn);
-  EXPECT_EQ(entry.currencySymbol, "$");
-}
-
 TEST(LoadSummaryEntry, ReadsEveryKey) {
   auto entry = load({{"widget_auth_status", std::string("logged_in")},
                      {"widget_currency_symbol", std::string("€")},
@@ -189,16 +181,14 @@ TEST_F(Labels, AllOrNoNamesShowAllWalletsOtherwiseTheNames) {
   EXPECT_EQ(wallet("", " Cash ", 5), " Cash ");
 }
 
-TEST(WalletLabel, HostileTranslatedFormatIsNeverInterpretedBeyondItsArgument) {
-  TestDevice t;
-  t.withTable("en", {{"widget_wallets_count", "%s %d %n %@ %1$@ %2$@ %% %"}}).withStore({});
-  EXPECT_EQ(makeWalletLabel(t.device(), "multi", "", 4), "%s %d %n 4 4 %2$@ % %");
-}
-
-TEST(WalletLabel, FormatWithoutPlaceholderComesOutUnchanged) {
-  TestDevice t;
-  t.withTable("en", {{"widget_wallets_count", "Several wallets"}}).withStore({});
-  EXPECT_EQ(makeWalletLabel(t.device(), "multi", "", 4), "Several wallets");
+TEST(WalletLabel, TranslatedFormatIsInterpretedOnlyForItsArgument) {
+  for (auto [format, label] : std::vector<std::pair<std::string, std::string>>{
+           {"%s %d %n %@ %1$@ %2$@ %% %", "%s %d %n 4 4 %2$@ % %"},
+           {"Several wallets", "Several wallets"}}) {
+    TestDevice t;
+    t.withTable("en", {{"widget_wallets_count", format}}).withStore({});
+    EXPECT_EQ(makeWalletLabel(t.device(), "multi", "", 4), label) << format;
+  }
 }
 
 // A file system on which the suite file changes at every reading: the first reading sees the
@@ -211,7 +201,8 @@ class ChangingSuite final : public os::FileSystem {
   std::optional<std::string> readFile(const std::string& path,
                                       std::size_t maxBytes) const override {
     if (path != testing_support::kSuitePath) return base_->readFile(path, maxBytes);
-    std::size_t n = std::min(readings_++, versions_.size() - 1);
+    // An opening reads until two readings agree: each version lasts two readings.
+    std::size_t n = std::min(readings_++ / 2, versions_.size() - 1);
     return versions_[n];
   }
   std::vector<std::string> listDirectory(const std::string& path) const override {
