@@ -191,7 +191,7 @@ TEST(WalletLabel, TranslatedFormatIsInterpretedOnlyForItsArgument) {
   }
 }
 
-// A file system on which the suite file changes at every reading: the first reading sees the
+// A file system on which the suite file changes after every opening: the first opening sees the
 // first version, every later one the last.
 class ChangingSuite final : public os::FileSystem {
  public:
