@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "platform/foundation/BinaryPlistWriter.h"
 #include "platform/os/MemoryFileSystem.h"
 
@@ -93,26 +91,19 @@ TEST(StringsTableText, EmptyAndBracedTables) {
   EXPECT_EQ(entries("{ \"a\" = \"b\"; }"), (Entries{{"a", "b"}}));
 }
 
+// Grammar faults; unterminated strings and comments, bad UTF-8 and UTF-16 are tests/data/hostile
+// files.
 TEST(StringsTableText, MalformedTablesAreNotRead) {
-  std::u16string loneSurrogate = u"\"k\" = \"x\";";
-  loneSurrogate[6] = static_cast<char16_t>(0xD800);
-  const std::string cases[] = {
-      "\"k\" = \"unterminated;",
-      "\"k\" = \"v\"",          // missing ';'
-      "\"k\" = \"v\" \"k2\";",  // missing ';' between entries
-      "\"k\" \"v\";",           // missing '='
-      "\"k\" = ;",              // missing value
-      "\"k\" = (\"a\");",       // not a string value
-      "\"k\" = \"v\"; /* unterminated",
-      "\"k\" = \"v\"; }",
-      "{ \"k\" = \"v\";",
-      "k@ = \"v\";",                          // '@' is no token character
-      "\"k\" = \"caf\xE9\";",                 // Latin-1, not UTF-8
-      "\"k\" = \"\xED\xA0\x80\";",            // an encoded surrogate
-      utf16(u"\"k\" = \"v\";", false) + "x",  // odd length
-      utf16(loneSurrogate, true),
-  };
-  for (const auto& bytes : cases) EXPECT_FALSE(StringsTable::parse(bytes)) << bytes;
+  for (const char* bytes : {
+           "\"k\" = \"v\"",          // missing ';'
+           "\"k\" = \"v\" \"k2\";",  // missing ';' between entries
+           "\"k\" \"v\";",           // missing '='
+           "\"k\" = ;",              // missing value
+           "\"k\" = (\"a\");",       // not a string value
+           "\"k\" = \"v\"; }", "{ \"k\" = \"v\";",
+           "k@ = \"v\";",  // '@' is no token character
+       })
+    EXPECT_FALSE(StringsTable::parse(bytes)) << bytes;
 }
 
 TEST(StringsTablePropertyList, ReadsBinaryAndXmlDictionaries) {
@@ -136,33 +127,11 @@ TEST(StringsTableLoad, RejectsMissingAndOversizedFiles) {
   os::MemoryFileSystem fs;
   fs.addFile("/ok.strings", "\"a\" = \"b\";");
   fs.addFile("/big.strings", std::string(StringsTable::maxFileBytes + 1, ' '));
-  fs.addFile("/huge.strings", std::string(50u << 20, ' '));
   EXPECT_EQ(StringsTable::load(fs, "/ok.strings")->find("a"), "b");
   EXPECT_EQ(StringsTable::load(fs, "/ok.strings")->find("b"), std::nullopt);
   EXPECT_FALSE(StringsTable::load(fs, "/missing.strings"));
   EXPECT_FALSE(StringsTable::load(fs, "/big.strings"));
-  EXPECT_FALSE(StringsTable::load(fs, "/huge.strings"));
   EXPECT_FALSE(StringsTable::parse(std::string(StringsTable::maxFileBytes + 1, ' ')));
-}
-
-TEST(StringsTableText, SurvivesRandomDamage) {
-  const std::string good = "/* c */ \"a\" = \"x\\n\\U20AC\\101\"; b = 'y'; // d\n\"e\";";
-  const std::string alphabet = "\"'\\/*;={}()<>U0123456789abcdef \n\xE2\x80\xA8\xFF\xFE";
-  ASSERT_TRUE(StringsTable::parse(good));
-  std::mt19937 rng(7);
-  for (int round = 0; round < 20000; ++round) {
-    std::string bytes = good;
-    for (int i = 0, edits = 1 + static_cast<int>(rng() % 4); i < edits; ++i) {
-      std::size_t at = rng() % bytes.size();
-      if (rng() % 2) {
-        bytes[at] = alphabet[rng() % alphabet.size()];
-      } else {
-        bytes.erase(at, 1 + rng() % 4);
-        if (bytes.empty()) bytes = "\\";
-      }
-    }
-    (void)StringsTable::parse(bytes);  // must not crash or read out of bounds
-  }
 }
 
 }  // namespace

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <fstream>
-#include <sstream>
+#include <functional>
 
 #include "platform/foundation/BinaryPlistWriter.h"
 #include "platform/os/MemoryFileSystem.h"
@@ -24,94 +22,57 @@ std::optional<UserDefaults> openWith(std::string bytes) {
   return UserDefaults::open(fs, kContainer, kSuite);
 }
 
-// One value of each kind a host might store, in binary form.
-UserDefaults mixedStore() {
-  BinaryPlistWriter w;
-  std::vector<std::pair<int, int>> e = {
-      {w.ascii("text"), w.ascii("logged_in")},
-      {w.ascii("int"), w.integer(42)},
-      {w.ascii("negative"), w.integer(-7)},
-      {w.ascii("huge"), w.integer128(0, 18446744073709551615ULL)},
-      {w.ascii("millis"), w.real(1700000000000.0)},
-      {w.ascii("tenth"), w.real(0.1)},
-      {w.ascii("fraction"), w.real(-1234.5)},
-      {w.ascii("tiny"), w.real(1.5e-7)},
-      {w.ascii("big"), w.real(1e20)},
-      {w.ascii("yes"), w.boolean(true)},
-      {w.ascii("no"), w.boolean(false)},
-      {w.ascii("date"), w.date(0)},
-      {w.ascii("data"), w.data("12")},
-      {w.ascii("list"), w.array({w.ascii("12")})},
-      {w.ascii("padded"), w.ascii("  12.5abc")},
-      {w.ascii("inf"), w.ascii("inf")},
-      {w.ascii("nan"), w.ascii("nan")},
-      {w.ascii("hex"), w.ascii("0x10")},
-      {w.ascii("exp"), w.ascii("\t\n2.5e3xyz")},
-      {w.ascii("signs"), w.ascii("+-3")},
-      {w.ascii("word"), w.ascii("abc")},
-      {w.ascii("empty"), w.ascii("")},
-      {w.ascii("comma"), w.ascii("3,75")},
-      {w.utf16(u"nbsp"), w.utf16(u"\u00a0\u3000-8")},
+// Each kind of value a host might store, as stringForKey and doubleForKey read it.
+TEST(UserDefaults, CoercesValuesTheWayTheDeviceDoes) {
+  using Make = std::function<int(BinaryPlistWriter&)>;
+  auto text = [](std::string t) { return Make([t](BinaryPlistWriter& w) { return w.ascii(t); }); };
+  struct Case {
+    const char* key;
+    Make value;
+    std::optional<std::string> asString;
+    double asDouble;
   };
-  auto store = openWith(w.build(w.dict(e)));
-  EXPECT_TRUE(store);
-  return *store;
-}
-
-TEST(UserDefaultsStringForKey, GivesTextForStringsNumbersAndBooleans) {
-  auto s = mixedStore();
-  EXPECT_EQ(s.stringForKey("text"), "logged_in");
-  EXPECT_EQ(s.stringForKey("int"), "42");
-  EXPECT_EQ(s.stringForKey("negative"), "-7");
-  EXPECT_EQ(s.stringForKey("huge"), "18446744073709551615");
-  EXPECT_EQ(s.stringForKey("millis"), "1700000000000");
-  EXPECT_EQ(s.stringForKey("tenth"), "0.1");
-  EXPECT_EQ(s.stringForKey("fraction"), "-1234.5");
-  EXPECT_EQ(s.stringForKey("tiny"), "1.5e-07");
-  EXPECT_EQ(s.stringForKey("big"), "1e+20");
-  EXPECT_EQ(s.stringForKey("yes"), "1");
-  EXPECT_EQ(s.stringForKey("no"), "0");
-}
-
-TEST(UserDefaultsStringForKey, GivesNothingForOtherValuesAndAbsentKeys) {
-  auto s = mixedStore();
-  EXPECT_EQ(s.stringForKey("date"), std::nullopt);
-  EXPECT_EQ(s.stringForKey("data"), std::nullopt);
-  EXPECT_EQ(s.stringForKey("list"), std::nullopt);
-  EXPECT_EQ(s.stringForKey("absent"), std::nullopt);
-  EXPECT_EQ(s.stringForKey("Text"), std::nullopt);  // keys are case-sensitive
-}
-
-TEST(UserDefaultsDoubleForKey, ReadsNumbersAndBooleans) {
-  auto s = mixedStore();
-  EXPECT_EQ(s.doubleForKey("int"), 42.0);
-  EXPECT_EQ(s.doubleForKey("negative"), -7.0);
-  EXPECT_EQ(s.doubleForKey("huge"), 18446744073709551615.0);
-  EXPECT_EQ(s.doubleForKey("fraction"), -1234.5);
-  EXPECT_EQ(s.doubleForKey("yes"), 1.0);
-  EXPECT_EQ(s.doubleForKey("no"), 0.0);
-}
-
-TEST(UserDefaultsDoubleForKey, ConvertsTextByItsLeadingNumber) {
-  auto s = mixedStore();
-  EXPECT_EQ(s.doubleForKey("padded"), 12.5);
-  EXPECT_EQ(s.doubleForKey("exp"), 2500.0);
-  EXPECT_EQ(s.doubleForKey("comma"), 3.0);  // C locale: "," ends the number
-  EXPECT_EQ(s.doubleForKey("nbsp"), -8.0);  // Unicode white space is skipped too
-  EXPECT_EQ(s.doubleForKey("inf"), 0.0);
-  EXPECT_EQ(s.doubleForKey("nan"), 0.0);
-  EXPECT_EQ(s.doubleForKey("hex"), 0.0);
-  EXPECT_EQ(s.doubleForKey("signs"), 0.0);
-  EXPECT_EQ(s.doubleForKey("word"), 0.0);
-  EXPECT_EQ(s.doubleForKey("empty"), 0.0);
-}
-
-TEST(UserDefaultsDoubleForKey, GivesZeroForOtherValuesAndAbsentKeys) {
-  auto s = mixedStore();
-  EXPECT_EQ(s.doubleForKey("date"), 0.0);
-  EXPECT_EQ(s.doubleForKey("data"), 0.0);
-  EXPECT_EQ(s.doubleForKey("list"), 0.0);
-  EXPECT_EQ(s.doubleForKey("absent"), 0.0);
+  const std::vector<Case> cases = {
+      {"text", text("logged_in"), "logged_in", 0},
+      {"int", [](auto& w) { return w.integer(42); }, "42", 42},
+      {"negative", [](auto& w) { return w.integer(-7); }, "-7", -7},
+      {"huge", [](auto& w) { return w.integer128(0, 18446744073709551615ULL); },
+       "18446744073709551615", 18446744073709551615.0},
+      {"millis", [](auto& w) { return w.real(1700000000000.0); }, "1700000000000", 1.7e12},
+      {"tenth", [](auto& w) { return w.real(0.1); }, "0.1", 0.1},
+      {"fraction", [](auto& w) { return w.real(-1234.5); }, "-1234.5", -1234.5},
+      {"tiny", [](auto& w) { return w.real(1.5e-7); }, "1.5e-07", 1.5e-7},
+      {"big", [](auto& w) { return w.real(1e20); }, "1e+20", 1e20},
+      {"yes", [](auto& w) { return w.boolean(true); }, "1", 1},
+      {"no", [](auto& w) { return w.boolean(false); }, "0", 0},
+      // Values that are neither text, number nor boolean read as absent.
+      {"date", [](auto& w) { return w.date(0); }, std::nullopt, 0},
+      {"data", [](auto& w) { return w.data("12"); }, std::nullopt, 0},
+      {"list", [](auto& w) { return w.array({w.ascii("12")}); }, std::nullopt, 0},
+      // Text read as a number: its leading number in the C locale, after any white space.
+      {"padded", text("  12.5abc"), "  12.5abc", 12.5},
+      {"exp", text("\t\n2.5e3xyz"), "\t\n2.5e3xyz", 2500},
+      {"comma", text("3,75"), "3,75", 3},
+      {"nbsp", [](auto& w) { return w.utf16(u"\u00a0\u3000-8"); }, "\u00a0\u3000-8", -8},
+      {"inf", text("inf"), "inf", 0},
+      {"nan", text("nan"), "nan", 0},
+      {"hex", text("0x10"), "0x10", 0},
+      {"signs", text("+-3"), "+-3", 0},
+      {"word", text("abc"), "abc", 0},
+      {"empty", text(""), "", 0},
+  };
+  BinaryPlistWriter w;
+  std::vector<std::pair<int, int>> entries;
+  for (const Case& c : cases) entries.push_back({w.ascii(c.key), c.value(w)});
+  auto store = openWith(w.build(w.dict(entries)));
+  ASSERT_TRUE(store);
+  for (const Case& c : cases) {
+    EXPECT_EQ(store->stringForKey(c.key), c.asString) << c.key;
+    EXPECT_EQ(store->doubleForKey(c.key), c.asDouble) << c.key;
+  }
+  EXPECT_EQ(store->stringForKey("absent"), std::nullopt);
+  EXPECT_EQ(store->doubleForKey("absent"), 0.0);
+  EXPECT_EQ(store->stringForKey("Text"), std::nullopt);  // keys are case-sensitive
 }
 
 TEST(UserDefaultsOpen, ReadsXmlSuites) {
@@ -135,22 +96,9 @@ TEST(UserDefaultsOpen, NeedsAContainerDirectory) {
   EXPECT_EQ(store->stringForKey("widget_auth_status"), std::nullopt);
 }
 
-TEST(UserDefaultsOpen, UnusableFilesGiveAnEmptyStore) {
-  BinaryPlistWriter w;
-  int key = w.ascii("widget_auth_status");
-  std::string good = w.build(w.dict({{key, w.ascii("logged_in")}}));
-  ASSERT_EQ(openWith(good)->stringForKey("widget_auth_status"), "logged_in");
-
-  BinaryPlistWriter arrayTop;
-  std::vector<std::string> unusable = {
-      "",
-      good.substr(0, good.size() / 2),
-      good.substr(0, good.size() - 1),
-      arrayTop.build(arrayTop.array({arrayTop.ascii("widget_auth_status")})),
-      "<plist><string>logged_in</string></plist>",
-      std::string(UserDefaults::maxFileBytes + 1, ' '),
-  };
-  for (const auto& bytes : unusable) {
+// Cut, corrupt and wrongly shaped files are tests/data/hostile files; these are the rest.
+TEST(UserDefaultsOpen, EmptyAndOversizedFilesGiveAnEmptyStore) {
+  for (const auto& bytes : {std::string(), std::string(UserDefaults::maxFileBytes + 1, ' ')}) {
     auto store = openWith(bytes);
     ASSERT_TRUE(store);
     EXPECT_EQ(store->stringForKey("widget_auth_status"), std::nullopt) << bytes.size();
