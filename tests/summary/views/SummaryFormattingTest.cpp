@@ -4,11 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <barrier>
 #include <limits>
-#include <set>
-#include <thread>
-#include <vector>
 
 namespace tamsa {
 namespace {
@@ -32,11 +28,7 @@ TEST(AmountText, SignThenSymbolThenEnglishDigits) {
   const TamsaSummaryEntry dollars = entryWithSymbol("$");
   EXPECT_EQ(amountText(dollars, 1234567.891), "$1,234,567.89");
   EXPECT_EQ(amountText(dollars, -1234.5), "-$1,234.5");
-  EXPECT_EQ(amountText(dollars, 4200), "$4,200");
-  EXPECT_EQ(amountText(dollars, 0.125), "$0.12");
-  EXPECT_EQ(amountText(dollars, -2.675), "-$2.68");
-  EXPECT_EQ(amountText(dollars, 1.005), "$1");
-  EXPECT_EQ(amountText(dollars, 0.015), "$0.02");
+  EXPECT_EQ(amountText(dollars, -2.675), "-$2.68");  // rounding itself: NumberFormatterTest
   // Rounds to zero but is still negative: the sign comes from the value, not the digits.
   EXPECT_EQ(amountText(dollars, -0.005), "-$0");
   const TamsaSummaryEntry euros = entryWithSymbol("€");
@@ -44,6 +36,7 @@ TEST(AmountText, SignThenSymbolThenEnglishDigits) {
   EXPECT_EQ(amountText(euros, 1850), "€1,850");
   // The symbol is used as stored: no trimming, no space added.
   EXPECT_EQ(amountText(entryWithSymbol(" kr "), 12), " kr 12");
+  EXPECT_EQ(amountText(entryWithSymbol(""), -1234.5), "-1,234.5");
 }
 
 TEST(AmountText, ZeroNegativeZeroAndNonFinite) {
@@ -56,45 +49,14 @@ TEST(AmountText, ZeroNegativeZeroAndNonFinite) {
   EXPECT_EQ(amountText(dollars, -std::numeric_limits<double>::infinity()), "-$∞");
 }
 
-TEST(AmountText, EmptySymbolLeavesSignAndDigits) {
-  const TamsaSummaryEntry none = entryWithSymbol("");
-  EXPECT_EQ(amountText(none, -1234.5), "-1,234.5");
-  EXPECT_EQ(amountText(none, 0), "0");
-}
-
-TEST(AmountText, ConcurrentFirstUseBuildsOneFormatter) {
-  // Run alone (as ctest runs each test), this is the process's first use of the formatter.
-  constexpr int kThreads = 8;
-  std::barrier start(kThreads);
-  std::vector<const foundation::NumberFormatter*> seen(kThreads);
-  std::vector<std::string> texts(kThreads);
-  std::vector<std::thread> threads;
-  const TamsaSummaryEntry dollars = entryWithSymbol("$");
-  for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([&, t] {
-      start.arrive_and_wait();
-      texts[t] = amountText(dollars, -1234567.891 - t);
-      seen[t] = &amountFormatter();
-    });
-  }
-  for (auto& thread : threads) thread.join();
-  EXPECT_EQ(std::set(seen.begin(), seen.end()).size(), 1u);
-  for (int t = 0; t < kThreads; ++t)
-    EXPECT_EQ(texts[t], "-$1,234," + std::to_string(567 + t) + ".89");
-}
-
-TEST(LastUpdateText, AbsentUpdateShowsPlaceholder) {
-  EXPECT_EQ(lastUpdateText(entryWithSymbol("$"), deviceIn("en_US", "UTC")), "--:--");
-}
-
+// Formatting against ICU itself is DateFormatterTest's; here the device's settings reach it.
 TEST(LastUpdateText, FollowsDeviceLocaleZoneAndHourCycle) {
   TamsaSummaryEntry entry = entryWithSymbol("$");
-  entry.lastUpdate = foundation::Date{1700000000};  // 2023-11-14 22:13:20 UTC
+  EXPECT_EQ(lastUpdateText(entry, deviceIn("en_US", "UTC")), "--:--");  // no update yet
+  entry.lastUpdate = foundation::Date{1700000000};                      // 2023-11-14 22:13:20 UTC
   EXPECT_EQ(lastUpdateText(entry, deviceIn("en_US", "UTC")), "10:13\u202FPM");
   EXPECT_EQ(lastUpdateText(entry, deviceIn("en_US", "America/New_York")), "5:13\u202FPM");
   EXPECT_EQ(lastUpdateText(entry, deviceIn("de_DE", "Asia/Tokyo")), "07:13");
-  EXPECT_EQ(lastUpdateText(entry, deviceIn("ja_JP", "UTC")), "22:13");
-  EXPECT_EQ(lastUpdateText(entry, deviceIn("ko_KR", "UTC")), "오후 10:13");
   EXPECT_EQ(lastUpdateText(entry, deviceIn("en_US", "UTC", device::HourCycle::h24)), "22:13");
   EXPECT_EQ(lastUpdateText(entry, deviceIn("de_DE", "UTC", device::HourCycle::h12)),
             "10:13\u202FPM");

@@ -92,10 +92,6 @@ Placed place(const TamsaSummaryEntry& entry, const Scene& s = {}) {
   return p;
 }
 
-uikit::RGBA resolved(const Color& color, ColorScheme scheme) {
-  return color.resolved(scheme);
-}
-
 // ---- Medium layout
 
 TEST(MediumSummaryLayout, FixedGapsBetweenHeaderRowsDividerAndBalance) {
@@ -141,9 +137,6 @@ TEST(MediumSummaryLayout, FooterSitsInTheBottomTrailingCornerAndEverythingElseLe
     for (const char* amount : {"$5,230.75", "$3,184.2", "$2,046.55"})
       EXPECT_EQ(p.text(amount).frame.maxX(), p.content.maxX()) << amount;
   }
-}
-
-TEST(MediumSummaryLayout, WithoutAnUpdateTheFooterShowsDashes) {
   TamsaSummaryEntry e = signedIn();
   e.lastUpdate.reset();
   Placed p = place(e);
@@ -346,15 +339,15 @@ TEST(SummaryColours, FollowTheAppearanceAndNotTheSign) {
       };
       if (!small) {
         all.push_back({"Updated at", footerTextColor()});
-        EXPECT_EQ(*p.all("Rectangle")[0]->color, resolved(dividerColor(), scheme));
+        EXPECT_EQ(*p.all("Rectangle")[0]->color, dividerColor().resolved(scheme));
       }
       for (const Expected& e : all)
-        EXPECT_EQ(p.text(e.string).text->color, resolved(e.color, scheme))
+        EXPECT_EQ(p.text(e.string).text->color, e.color.resolved(scheme))
             << e.string << (scheme == ColorScheme::dark ? " dark" : " light");
     }
   }
-  EXPECT_NE(resolved(primaryTextColor(), ColorScheme::light),
-            resolved(primaryTextColor(), ColorScheme::dark));
+  EXPECT_NE(primaryTextColor().resolved(ColorScheme::light),
+            primaryTextColor().resolved(ColorScheme::dark));
 }
 
 // ---- Signed out, background and link
@@ -375,7 +368,7 @@ TEST(SignedOutSummary, OnlyTheMessageCentredInEveryFamilyAndSystem) {
       EXPECT_EQ(message.text->string, kEnglish.at("widget_logged_out_message"));
       EXPECT_EQ(message.text->fontSize, 14);
       EXPECT_EQ(message.text->alignment, TextAlignment::center);
-      EXPECT_EQ(message.text->color, resolved(secondaryTextColor(), ColorScheme::light));
+      EXPECT_EQ(message.text->color, secondaryTextColor().resolved(ColorScheme::light));
       double inset = version && version->major >= 17 ? 16 : 14;
       const LayoutNode& frame = *p.layout.root.find("Frame");
       Size size = sizeOf(family);
@@ -386,14 +379,24 @@ TEST(SignedOutSummary, OnlyTheMessageCentredInEveryFamilyAndSystem) {
   }
 }
 
-TEST(SummaryBackground, InsetOverTheSystemBackgroundBeforeIOS17) {
-  for (auto version : {std::optional(SystemVersion{16, 4, 0}),
-                       std::optional(SystemVersion{16, 99, 99}), std::optional<SystemVersion>()}) {
+TEST(SummaryBackground, InsetOverTheSystemBackgroundBeforeIOS17ContainerBackgroundFrom17) {
+  for (auto version :
+       {std::optional(SystemVersion{16, 4, 0}), std::optional(SystemVersion{16, 99, 99}),
+        std::optional<SystemVersion>(), std::optional(SystemVersion{17, 0, 0}),
+        std::optional(SystemVersion{17, 5, 1}), std::optional(SystemVersion{18, 0, 0})}) {
     for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+      SCOPED_TRACE(version ? version->text() : "unknown");
       Placed p =
           place(signedIn(),
                 {.version = version, .family = WidgetFamily::systemSmall, .appearance = scheme});
       const LayoutNode& root = p.layout.root;
+      if (version && version->major >= 17) {
+        // The host's margins only: no background and no inset of the widget's own.
+        EXPECT_EQ(root.type, "VStack");
+        EXPECT_TRUE(root.findAll("Background").empty());
+        EXPECT_EQ(p.text("Checking").frame.x, 16);
+        continue;
+      }
       ASSERT_EQ(root.type, "Background");
       EXPECT_EQ(root.frame, (Rect{0, 0, 158, 158}));
       EXPECT_EQ(*root.color,
@@ -411,26 +414,6 @@ TEST(SummaryBackground, InsetOverTheSystemBackgroundBeforeIOS17) {
       EXPECT_EQ(padding.frame.maxY() - inner.maxY(), 14);
       EXPECT_EQ(p.text("Checking").frame.x, 14);
     }
-  }
-}
-
-TEST(SummaryBackground, ContainerBackgroundWithoutInsetFromIOS17) {
-  for (SystemVersion v :
-       {SystemVersion{17, 0, 0}, SystemVersion{17, 5, 1}, SystemVersion{18, 0, 0}}) {
-    device::Device d = TestDevice().withTable("en", kEnglish).device();
-    d.systemVersion = v;
-    View view = summaryWidgetContent(d, signedIn());
-    EnvironmentValues env;
-    env.widgetFamily = WidgetFamily::systemMedium;
-    EXPECT_TRUE(inspect(view, env).usesContainerBackground);
-    // Laid out without margins the content reaches the widget's edges: no inset of its own.
-    static const FakeTextMeasurer measurer;
-    WidgetLayout l = layoutWidget(view, {338, 158}, {}, env, LayoutContext{measurer});
-    EXPECT_EQ(l.root.type, "VStack");
-    EXPECT_TRUE(l.root.findAll("Padding").size() == 4u);  // the rows' bottom paddings only
-    EXPECT_TRUE(l.root.findAll("Background").empty());
-    EXPECT_EQ(l.root.frame.x, 0);
-    EXPECT_EQ(l.root.frame.width, 338);
   }
 }
 
