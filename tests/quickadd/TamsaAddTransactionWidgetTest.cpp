@@ -1,10 +1,9 @@
-// The quick-add widget's view tree, node by node, its background on each system, and its title
-// shrinking before it is cut.
+// The quick-add widget laid out as the host shows it: the plus over the title, its background on
+// each system, and its title shrinking before it is cut.
 #include "quickadd/TamsaAddTransactionWidget.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
 #include "platform/swiftui/FakeTextMeasurer.h"
@@ -21,36 +20,6 @@ using namespace swiftui;
 using os::SystemVersion;
 using testing_support::TestDevice;
 
-// The view's node as `Node`, or nullptr when it is another kind.
-template <class Node>
-const Node* as(const View& view) {
-  return std::get_if<Node>(&view.node().value);
-}
-
-// A text with the styling modifiers around it (the framework folds them into one change).
-struct StyledText {
-  TextNode text;
-  EnvironmentPatch style;
-};
-StyledText styled(const View& view) {
-  StyledText out;
-  const View* v = &view;
-  if (auto* m = as<EnvironmentModifierNode>(view)) {
-    out.style = m->patch;
-    v = &m->content;
-  }
-  if (auto* t = as<TextNode>(*v))
-    out.text = *t;
-  else
-    ADD_FAILURE() << "not a styled text";
-  return out;
-}
-
-void expectSameInBothAppearances(const Color& actual, const Color& expected, const char* what) {
-  for (ColorScheme s : {ColorScheme::light, ColorScheme::dark})
-    EXPECT_EQ(actual.resolved(s), expected.resolved(s)) << what;
-}
-
 device::Device deviceWith(std::string title, std::optional<SystemVersion> version) {
   device::Device d =
       TestDevice().withTable("en", {{"widget_add_transaction_title", std::move(title)}}).device();
@@ -58,103 +27,81 @@ device::Device deviceWith(std::string title, std::optional<SystemVersion> versio
   return d;
 }
 
-TEST(QuickAddView, TreeNodeByNode) {
-  device::Device d = deviceWith("Add Transaction", SystemVersion{18, 0, 0});
-  View body = TamsaAddTransactionEntryView{TamsaAddEntry{d.now()}, quickAddAccent(), &d}.body();
-
-  const auto* linkp = as<WidgetURLNode>(body);
-  ASSERT_NE(linkp, nullptr);
-  const auto& link = *linkp;
-  EXPECT_EQ(link.url, addTransactionURL());
-  const auto* framep = as<FlexibleFrameNode>(link.content);
-  ASSERT_NE(framep, nullptr);
-  const auto& frame = *framep;
-  EXPECT_EQ(frame.frame, (FlexibleFrame{.maxWidth = infinity, .maxHeight = infinity}));
-  const auto* stackp = as<StackNode>(frame.content);
-  ASSERT_NE(stackp, nullptr);
-  const auto& stack = *stackp;
-  EXPECT_EQ(stack.axis, Axis::vertical);
-  EXPECT_EQ(stack.alignment, static_cast<int>(HorizontalAlignment::center));
-  EXPECT_EQ(stack.spacing, 2);
-  ASSERT_EQ(stack.children.size(), 2u);
-
-  StyledText plus = styled(stack.children[0]);
-  EXPECT_EQ(plus.text.content, "+");
-  EXPECT_TRUE(plus.text.isLocalizedKey);
-  EXPECT_EQ(plus.style.font, Font::system(46, Font::Weight::bold));
-  ASSERT_TRUE(plus.style.foregroundColor);
-  expectSameInBothAppearances(*plus.style.foregroundColor, quickAddAccent(), "accent");
-  EXPECT_FALSE(plus.style.lineLimit);
-  EXPECT_FALSE(plus.style.minimumScaleFactor);
-
-  StyledText title = styled(stack.children[1]);
-  EXPECT_EQ(title.text.content, "Add Transaction");
-  EXPECT_FALSE(title.text.isLocalizedKey);  // shown verbatim, not looked up again
-  EXPECT_EQ(title.style.font, Font::system(12, Font::Weight::medium));
-  ASSERT_TRUE(title.style.foregroundColor);
-  expectSameInBothAppearances(*title.style.foregroundColor, secondaryTextColor(), "secondary");
-  EXPECT_EQ(title.style.lineLimit, std::optional<std::optional<int>>(1));
-  EXPECT_EQ(title.style.minimumScaleFactor, 0.8);
-  EXPECT_FALSE(title.style.multilineTextAlignment);
+// Lays the small widget out as the host does (16-point margins around a container background),
+// with fixed advances (half the font size per character) and localized keys coming back
+// bracketed, so a text that is looked up shows it.
+WidgetLayout place(const std::string& title, std::optional<SystemVersion> version,
+                   ColorScheme scheme = ColorScheme::light) {
+  device::Device d = deviceWith(title, version);
+  View content = quickAddWidgetContent(d, TamsaAddEntry{d.now()});
+  EnvironmentValues env;
+  env.colorScheme = scheme;
+  static const FakeTextMeasurer measurer;
+  LayoutContext context{measurer};
+  context.localizedKeyResolver = [](const std::string& key) { return "[" + key + "]"; };
+  double margin = inspect(content, env).usesContainerBackground ? 16 : 0;
+  return layoutWidget(content, {158, 158}, insets(EdgeSet::all, margin), env, context);
 }
 
-TEST(QuickAddView, AccentIsOneFixedTeal) {
-  uikit::RGBA teal{0.082, 0.773, 0.808, 1.0};
+TEST(QuickAddView, PlusOverTheTitleCentredInTheWidget) {
   EXPECT_FALSE(quickAddAccent().uiColor().isDynamic());
-  EXPECT_EQ(quickAddAccent().resolved(ColorScheme::light), teal);
-  EXPECT_EQ(quickAddAccent().resolved(ColorScheme::dark), teal);
+  for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+    WidgetLayout l = place("Add Transaction", SystemVersion{18, 0, 0}, scheme);
+    EXPECT_EQ(l.root.find("Frame")->frame, (Rect{16, 16, 126, 126}));
+    auto texts = l.root.findAll("Text");
+    ASSERT_EQ(texts.size(), 2u);
+    const LayoutNode& plus = *texts[0];
+    const LayoutNode& title = *texts[1];
+    EXPECT_EQ(plus.text->string, "[+]");  // a localized key
+    EXPECT_EQ(plus.text->fontSize, 46);
+    EXPECT_EQ(plus.text->fontWeight, Font::Weight::bold);
+    EXPECT_EQ(plus.text->color, (uikit::RGBA{0.082, 0.773, 0.808, 1.0}));  // one fixed teal
+    EXPECT_EQ(title.text->string, "Add Transaction");  // shown verbatim, not looked up again
+    EXPECT_EQ(title.text->fontSize, 12);
+    EXPECT_EQ(title.text->fontWeight, Font::Weight::medium);
+    EXPECT_EQ(title.text->color, secondaryTextColor().resolved(scheme));
+    EXPECT_EQ(title.frame.y - plus.frame.maxY(), 2);
+    for (const LayoutNode* t : texts) EXPECT_DOUBLE_EQ(t->frame.x + t->frame.width / 2, 79);
+  }
 }
 
 TEST(QuickAddView, BackgroundPerSystemVersion) {
-  for (auto version : {std::optional(SystemVersion{15, 6, 0}),
-                       std::optional(SystemVersion{16, 4, 1}), std::optional<SystemVersion>()}) {
+  for (auto version :
+       {std::optional(SystemVersion{15, 6, 0}), std::optional(SystemVersion{16, 4, 1}),
+        std::optional<SystemVersion>(), std::optional(SystemVersion{17, 0, 0}),
+        std::optional(SystemVersion{17, 5, 0}), std::optional(SystemVersion{18, 0, 0})}) {
+    SCOPED_TRACE(version ? version->text() : "unknown");
+    bool modern = version && version->major >= 17;
     device::Device d = deviceWith("Add", version);
     View content = quickAddWidgetContent(d, TamsaAddEntry{d.now()});
-    const auto* backgroundp = as<BackgroundNode>(content);
-    ASSERT_NE(backgroundp, nullptr);
-    const auto& background = *backgroundp;
-    EXPECT_EQ(background.ignoresSafeAreaEdges, EdgeSet::all);
-    expectSameInBothAppearances(background.color, Color(uikit::UIColor::systemBackgroundColor()),
-                                "system background");
-    const auto* paddingp = as<PaddingNode>(background.content);
-    ASSERT_NE(paddingp, nullptr);
-    const auto& padding = *paddingp;
-    EXPECT_EQ(padding.insets, (EdgeInsets{14, 14, 14, 14}));
-    EXPECT_NE(as<WidgetURLNode>(padding.content), nullptr);
-    EXPECT_FALSE(inspect(content, {}).usesContainerBackground);
-  }
-  for (SystemVersion version :
-       {SystemVersion{17, 0, 0}, SystemVersion{17, 5, 0}, SystemVersion{18, 0, 0}}) {
-    device::Device d = deviceWith("Add", version);
-    View content = quickAddWidgetContent(d, TamsaAddEntry{d.now()});
-    const auto* containerp = as<ContainerBackgroundNode>(content);
-    ASSERT_NE(containerp, nullptr);
-    const auto& container = *containerp;
-    EXPECT_EQ(container.placement, ContainerBackgroundPlacement::widget);
-    EXPECT_NE(as<WidgetURLNode>(container.content), nullptr);  // no inset of its own
-    EXPECT_TRUE(inspect(content, {}).usesContainerBackground);
+    EXPECT_EQ(inspect(content, {}).usesContainerBackground, modern);
     EXPECT_EQ(inspect(content, {}).widgetURL, addTransactionURL());
+    if (auto* background = std::get_if<BackgroundNode>(&content.node().value))
+      EXPECT_EQ(background->ignoresSafeAreaEdges, EdgeSet::all);
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+      WidgetLayout l = place("Add", version, scheme);
+      if (modern) {  // no inset of its own inside the host's margins
+        EXPECT_TRUE(l.root.findAll("Background").empty());
+        EXPECT_EQ(l.root.find("Frame")->frame, (Rect{16, 16, 126, 126}));
+        continue;
+      }
+      ASSERT_EQ(l.root.type, "Background");
+      EXPECT_EQ(l.root.frame, (Rect{0, 0, 158, 158}));
+      EXPECT_EQ(l.root.color, Color(uikit::UIColor::systemBackgroundColor()).resolved(scheme));
+      ASSERT_EQ(l.root.children[0].type, "Padding");
+      EXPECT_EQ(l.root.find("Frame")->frame, (Rect{14, 14, 130, 130}));
+    }
   }
 }
 
 TEST(QuickAddView, LongTitleShrinksToEightyPercentBeforeItIsCut) {
-  // Fixed advances: half the font size per character; 126 points of width inside the margins.
-  static const FakeTextMeasurer measurer;
+  // 126 points of width inside the margins.
   auto titleOf = [&](const std::string& title) {
-    device::Device d = deviceWith(title, SystemVersion{17, 0, 0});
-    View content = quickAddWidgetContent(d, TamsaAddEntry{d.now()});
-    WidgetLayout l =
-        layoutWidget(content, {158, 158}, insets(EdgeSet::all, 16), {}, LayoutContext{measurer});
-    EXPECT_EQ(l.root.findAll("Text").size(), 2u);
-    EXPECT_EQ(l.root.find("Text", 0)->text->fontSize, 46);
-    const LayoutNode* frame = l.root.find("Frame");
-    EXPECT_EQ(frame->frame, (Rect{16, 16, 126, 126}));
-    return *l.root.find("Text", 1);
+    return *place(title, SystemVersion{17, 0, 0}).root.find("Text", 1);
   };
   LayoutNode fits = titleOf("Add Transaction");
   EXPECT_EQ(fits.text->fontSize, 12);
   EXPECT_FALSE(fits.text->shrunk);
-  EXPECT_DOUBLE_EQ(fits.frame.x + fits.frame.width / 2, 79);  // centred
 
   LayoutNode shrunk = titleOf(std::string(24, 'a'));  // 144 points at 12, 115.2 at 9.6
   EXPECT_TRUE(shrunk.text->shrunk);
