@@ -82,6 +82,8 @@ TEST(HostCommandLine, MistakesExitWithStatus2AndOneLine) {
     std::vector<std::string> args;
     std::string mentions;
   };
+  const std::string out = testing_support::makeTempDirectory() + "/x.png";
+  const std::string control = "com.tamsaledger.app.AddTransactionControl";
   for (const auto& c : std::vector<Case>{
            {{"timeline", "NoSuchWidget"}, "TamsaWidget"},
            {{"frobnicate", "TamsaWidget"}, "frobnicate"},
@@ -91,6 +93,12 @@ TEST(HostCommandLine, MistakesExitWithStatus2AndOneLine) {
            {{"timeline", "TamsaWidget", "--time-zone", "Mars/Olympus"}, "--time-zone"},
            {{"timeline", "TamsaWidget", "--os", "seventeen"}, "--os"},
            {{}, "placeholder"},
+           // What a widget does not offer is refused before anything is drawn.
+           {{"render", "TamsaAddTransactionWidget", "--family", "medium", "-o", out},
+            "offered: small"},
+           {{"render", "TamsaWidget", "-o", out}, "small, medium"},
+           {{"render", control, "--os", "17.0", "-o", out}, "17.0"},
+           {{"render", "TamsaWidget", "--family", "small", "-o", out + ".gif"}, ".gif"},
        }) {
     auto r = runWidgets(c.args);
     EXPECT_EQ(r.status, 2) << c.mentions;
@@ -98,6 +106,7 @@ TEST(HostCommandLine, MistakesExitWithStatus2AndOneLine) {
     EXPECT_NE(r.err.find(c.mentions), std::string::npos) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
   }
+  EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST(HostCommandLine, HelpExitsCleanly) {
