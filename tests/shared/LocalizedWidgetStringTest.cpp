@@ -7,7 +7,6 @@
 namespace tamsa {
 namespace {
 
-using testing_support::StoreValues;
 using testing_support::TestDevice;
 
 TestDevice twoLanguages() {
@@ -18,54 +17,63 @@ TestDevice twoLanguages() {
   return t;
 }
 
-TEST(LocalizedWidgetString, SystemLanguageWithoutOverride) {
-  auto t = twoLanguages();
-  t.withStore({});
-  EXPECT_EQ(localizedWidgetString(t.device(), "widget_income"), "Income");
-}
-
-TEST(LocalizedWidgetString, OverrideNamingACarriedLanguageWins) {
-  auto t = twoLanguages();
-  t.withStore({{"widget_language", std::string("de")}});
-  EXPECT_EQ(localizedWidgetString(t.device(), "widget_income"), "Einnahmen");
-}
-
-TEST(LocalizedWidgetString, KeyMissingFromOverrideLanguageGivesSystemLanguageText) {
-  auto t = twoLanguages();
-  t.withStore({{"widget_language", std::string("de")}});
-  EXPECT_EQ(localizedWidgetString(t.device(), "widget_expense"), "Expense");
-}
-
-TEST(LocalizedWidgetString, KeyInNoTableComesBackAsItself) {
-  auto t = twoLanguages();
-  t.withStore({{"widget_language", std::string("de")}});
-  EXPECT_EQ(localizedWidgetString(t.device(), "widget_period_day"), "widget_period_day");
-}
-
-TEST(LocalizedWidgetString, UnusableOverridesFallBackToSystemLanguage) {
-  for (std::string language : std::vector<std::string>{"", "fr", "de/../de", "../bundle/de", "de/", ".", "..", "de\\x",
-                               std::string("de\0x", 4), "DE"}) {
+TEST(LocalizedWidgetString, OverrideThenSystemLanguageThenTheKey) {
+  struct Case {
+    const char* what;
+    std::optional<testing_support::StoreValue> language;
+    std::vector<std::string> preferred;
+    const char* key;
+    const char* expected;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"no override", std::nullopt, {"en"}, "widget_income", "Income"},
+           {"override naming a carried language",
+            std::string("de"),
+            {"en"},
+            "widget_income",
+            "Einnahmen"},
+           {"key missing from the override's table",
+            std::string("de"),
+            {"en"},
+            "widget_expense",
+            "Expense"},
+           {"key in no table", std::string("de"), {"en"}, "widget_period_day", "widget_period_day"},
+           // Read as text the way the store coerces it: "1" names no table.
+           {"number stored as the override",
+            testing_support::Integer{1},
+            {"en"},
+            "widget_income",
+            "Income"},
+           {"system language from the preferred ones",
+            std::nullopt,
+            {"de-AT", "en"},
+            "widget_income",
+            "Einnahmen"},
+           {"system language's table lacks the key",
+            std::nullopt,
+            {"de-AT", "en"},
+            "widget_expense",
+            "widget_expense"},
+       }) {
     auto t = twoLanguages();
-    t.withStore({{"widget_language", language}});
-    EXPECT_EQ(localizedWidgetString(t.device(), "widget_income"), "Income") << language;
+    t.withPreferredLanguages(c.preferred);
+    if (c.language)
+      t.withStore({{"widget_language", *c.language}});
+    else
+      t.withStore({});
+    EXPECT_EQ(localizedWidgetString(t.device(), c.key), c.expected) << c.what;
   }
 }
 
-TEST(LocalizedWidgetString, OverrideCannotReachADirectoryOutsideTheBundle) {
-  auto t = twoLanguages();
-  t.fileSystem().addFile("/evil.lproj/Localizable.strings", "\"widget_income\" = \"Pwned\";");
-  t.withStore({{"widget_language", std::string("../evil")}});
-  EXPECT_EQ(localizedWidgetString(t.device(), "widget_income"), "Income");
-}
-
-TEST(LocalizedWidgetString, NonTextOverrideIsReadAsTextTheWayTheStoreCoercesIt) {
-  // A number stored under the key reads as its digits; no "1.lproj" exists, so no override.
-  auto t = twoLanguages();
-  t.withStore({{"widget_language", testing_support::Integer{1}}});
-  EXPECT_EQ(localizedWidgetString(t.device(), "widget_income"), "Income");
-}
-
-TEST(LocalizedWidgetString, MissingContainerGivesSystemLanguage) {
+TEST(LocalizedWidgetString, UnusableOverridesFallBackToSystemLanguage) {
+  for (std::string language :
+       std::vector<std::string>{"", "fr", "de/../de", "../bundle/de", "../evil", "de/", ".", "..",
+                                "de\\x", std::string("de\0x", 4), "DE"}) {
+    auto t = twoLanguages();
+    t.fileSystem().addFile("/evil.lproj/Localizable.strings", "\"widget_income\" = \"Pwned\";");
+    t.withStore({{"widget_language", language}});
+    EXPECT_EQ(localizedWidgetString(t.device(), "widget_income"), "Income") << language;
+  }
   auto t = twoLanguages();
   t.withoutContainer();
   EXPECT_EQ(localizedWidgetString(t.device(), "widget_income"), "Income");
@@ -78,14 +86,6 @@ TEST(LocalizedWidgetString, ChangeOfRecordedLanguageShowsAtTheNextCall) {
   EXPECT_EQ(localizedWidgetString(device, "widget_income"), "Einnahmen");
   t.withStore({{"widget_language", std::string("en")}});
   EXPECT_EQ(localizedWidgetString(device, "widget_income"), "Income");
-}
-
-TEST(LocalizedWidgetString, SystemLanguageFollowsPreferredLanguages) {
-  auto t = twoLanguages();
-  t.withPreferredLanguages({"de-AT", "en"}).withStore({});
-  EXPECT_EQ(localizedWidgetString(t.device(), "widget_income"), "Einnahmen");
-  // German lacks the key: the system-language table is German, so the key itself.
-  EXPECT_EQ(localizedWidgetString(t.device(), "widget_expense"), "widget_expense");
 }
 
 TEST(PlainLocalizationName, AcceptsOnlyOneDirectoryName) {
