@@ -108,10 +108,12 @@ class LiveContainer {
   device::Device device_;
 };
 
-// What the readers saw: how many entries of each kind, and the first entry that was none of them.
+// What the readers saw: requests, entries equal to each allowed entry, and the first entry that
+// was none of them.
 struct Tally {
+  std::atomic<long> requests{0};
+  std::atomic<long> matched[3] = {0, 0, 0};
   std::mutex mutex;
-  long oldEntries = 0, newEntries = 0, emptyEntries = 0, requests = 0;
   std::optional<std::string> stray;
 };
 
@@ -132,20 +134,19 @@ void race(const LiveContainer& live, const std::function<void()>& writer,
       widgetkit::TimelineProviderContext context{d};
       widgetkit::TimelineProviderContext preview{d, true};
       tamsa::TamsaProvider provider;
-      long requests = 0, counts[3] = {0, 0, 0};
-      std::optional<std::string> stray;
       auto check = [&](const TamsaSummaryEntry& e) {
-        ++requests;
+        ++tally.requests;
         // The formatters' first uses race between the readers.
         (void)tamsa::amountText(e, e.balance);
         (void)tamsa::lastUpdateText(e, d);
         for (std::size_t i = 0; i < allowed.size(); ++i) {
           if (sameButDate(e, allowed[i])) {
-            ++counts[i];
+            ++tally.matched[i];
             return;
           }
         }
-        if (!stray) stray = show(e);
+        std::lock_guard lock(tally.mutex);
+        if (!tally.stray) tally.stray = show(e);
       };
       ready.fetch_add(1);
       while (ready.load() < kReaders) std::this_thread::yield();
@@ -167,12 +168,6 @@ void race(const LiveContainer& live, const std::function<void()>& writer,
         // Leaves the writer room on a busy machine; the requests still overlap its every step.
         std::this_thread::sleep_for(std::chrono::microseconds(200));
       } while (writing.load());
-      std::lock_guard lock(tally.mutex);
-      tally.requests += requests;
-      tally.oldEntries += counts[0];
-      tally.newEntries += counts[1];
-      tally.emptyEntries += counts[2];
-      if (!tally.stray) tally.stray = stray;
     });
   }
   while (ready.load() < kReaders) std::this_thread::yield();
@@ -207,7 +202,7 @@ TEST(ConcurrentRequests, StoreReplacedWholeGivesTheOldOrTheNewEntry) {
       {oldEntry, newEntry}, tally);
   EXPECT_EQ(tally.stray, std::nullopt);
   EXPECT_GT(tally.requests, 0);
-  EXPECT_EQ(tally.oldEntries + tally.newEntries, tally.requests);
+  EXPECT_EQ(tally.matched[0] + tally.matched[1], tally.requests);
 }
 
 TEST(ConcurrentRequests, StoreRewrittenInPlaceGivesOldNewOrEmpty) {
@@ -237,7 +232,7 @@ TEST(ConcurrentRequests, StoreRewrittenInPlaceGivesOldNewOrEmpty) {
       },
       {oldEntry, newEntry, emptyEntry}, tally);
   EXPECT_EQ(tally.stray, std::nullopt);
-  EXPECT_EQ(tally.oldEntries + tally.newEntries + tally.emptyEntries, tally.requests);
+  EXPECT_EQ(tally.matched[0] + tally.matched[1] + tally.matched[2], tally.requests);
 }
 
 }  // namespace

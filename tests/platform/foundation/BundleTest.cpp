@@ -59,11 +59,6 @@ TEST(PreferredLanguagesFromEnvironment, ReadsLanguageThenLocaleVariables) {
   EXPECT_EQ(preferredLanguagesFromEnvironment(environment({})), Languages{});
 }
 
-TEST(PreferredLanguagesFromEnvironment, GermanLocaleChoosesGerman) {
-  auto preferred = preferredLanguagesFromEnvironment(environment({{"LANG", "de_DE.UTF-8"}}));
-  EXPECT_EQ(chooseLocalization(preferred, {"de", "en"}, "en"), "de");
-}
-
 class BundleOnMemory : public ::testing::Test {
  protected:
   void SetUp() override {

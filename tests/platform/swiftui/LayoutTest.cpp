@@ -21,25 +21,21 @@ class LayoutTest : public ::testing::Test {
   EnvironmentValues env;
 };
 
-TEST_F(LayoutTest, SpacersShareTheFreeHeightEqually) {
-  LayoutNode n = lay(VStack(HorizontalAlignment::leading, 0,
-                            {text("a"), Spacer(6), text("b"), Spacer(6), text("c")}),
-                     {100, 100});
+TEST_F(LayoutTest, SpacersShareTheFreeHeightEquallyAndKeepTheirMinimum) {
+  View column = VStack(HorizontalAlignment::leading, 0,
+                       {text("a"), Spacer(6), text("b"), Spacer(6), text("c")});
+  LayoutNode n = lay(column, {100, 100});
   ASSERT_EQ(n.children.size(), 5u);
   EXPECT_EQ(n.frame, (Rect{0, 0, 5, 100}));
   EXPECT_EQ(n.children[1].frame, (Rect{0, 12, 0, 32}));
   EXPECT_EQ(n.children[2].frame.y, 44);
   EXPECT_EQ(n.children[3].frame.height, 32);
   EXPECT_EQ(n.children[4].frame.y, 88);
-}
-
-TEST_F(LayoutTest, SpacersKeepTheirMinimumWhenSpaceRunsOut) {
-  LayoutNode n = lay(VStack(HorizontalAlignment::leading, 0,
-                            {text("a"), Spacer(6), text("b"), Spacer(6), text("c")}),
-                     {100, 40});
-  EXPECT_EQ(n.children[1].frame.height, 6);
-  EXPECT_EQ(n.children[3].frame.height, 6);
-  EXPECT_EQ(n.frame.height, 48);
+  // When space runs out they keep their minimum and the column overflows.
+  LayoutNode crowded = lay(column, {100, 40});
+  EXPECT_EQ(crowded.children[1].frame.height, 6);
+  EXPECT_EQ(crowded.children[3].frame.height, 6);
+  EXPECT_EQ(crowded.frame.height, 48);
 }
 
 TEST_F(LayoutTest, SpacerWithoutMinimumKeepsEightPoints) {

@@ -37,6 +37,13 @@ std::vector<std::string> hostileFiles(const std::string& prefix) {
   return names;
 }
 
+std::string testName(const ::testing::TestParamInfo<std::string>& info) {
+  std::string name = info.param;
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name;
+}
+
 TestDevice withEnglish() {
   TestDevice t;
   t.withTable("en", {{"widget_period_month", "This Month"},
@@ -75,12 +82,7 @@ TEST_P(HostileStore, ReadsAsAnEmptyStore) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, HostileStore, ::testing::ValuesIn(hostileFiles("store-")),
-                         [](const auto& info) {
-                           std::string name = info.param;
-                           for (char& c : name)
-                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           return name;
-                         });
+                         testName);
 
 TEST(HostileStores, AFileCutAtEveryEighthByteIsAnEmptyStore) {
   std::string intact = readFile(kHostile + "/store-intact.plist");
@@ -129,12 +131,7 @@ TEST_P(HostileTable, IsMissingOrReadAsDocumented) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, HostileTable, ::testing::ValuesIn(hostileFiles("table-")),
-                         [](const auto& info) {
-                           std::string name = info.param;
-                           for (char& c : name)
-                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           return name;
-                         });
+                         testName);
 
 // Made here rather than committed: 50 MB of a table that would read well but for its size, on the
 // machine's file system, so the size cap is the one that stops it.
