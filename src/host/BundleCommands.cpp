@@ -44,6 +44,9 @@ int runWidgetsCommand(const HostSession& s) {
 
 int runPerformCommand(const HostSession& s) {
   const auto* control = s.control(s.options.kind);
+  if (s.widget(s.options.kind))
+    return usageError("'" + s.options.kind +
+                      "' is a widget: only a control has an intent to perform");
   if (!control) return usageError(s.notOffered(s.options.kind));
   auto result = control->button().action.perform();
   // The intent finishes on the main actor: this thread drains it until the result is in.

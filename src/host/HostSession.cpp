@@ -20,6 +20,8 @@ const widgetkit::ControlConfiguration* HostSession::control(const std::string& k
 }
 
 std::string HostSession::notOffered(const std::string& kind) const {
+  if (control(kind))
+    return "'" + kind + "' is a control: it has no entries and no tap link (use perform or render)";
   std::string offered;
   for (const auto& m : declared) {
     const std::string& k =

@@ -99,6 +99,12 @@ TEST(HostCommandLine, MistakesExitWithStatus2AndOneLine) {
            {{"render", "TamsaWidget", "-o", out}, "small, medium"},
            {{"render", control, "--os", "17.0", "-o", out}, "17.0"},
            {{"render", "TamsaWidget", "--family", "small", "-o", out + ".gif"}, ".gif"},
+           // A control has no entries or link of its own; a widget has no intent.
+           {{"timeline", control}, "is a control"},
+           {{"tap", control}, "is a control"},
+           {{"perform", "TamsaWidget"}, "is a widget"},
+           {{"render", "TamsaWidget", "--family", "small", "--device", "nokia", "-o", out},
+            "iphone15"},
        }) {
     auto r = runWidgets(c.args);
     EXPECT_EQ(r.status, 2) << c.mentions;
