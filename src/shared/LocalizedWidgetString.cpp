@@ -23,8 +23,7 @@ std::string inRecordedLanguage(const device::Device& device, const std::string& 
 }  // namespace
 
 bool isPlainLocalizationName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  return name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+  return os::isSingleFileName(name);
 }
 
 std::string localizedWidgetString(const device::Device& device, const std::string& key) {

@@ -21,8 +21,8 @@ std::string localizedWidgetString(const device::Device& device, const std::strin
 std::string localizedWidgetString(const device::Device& device, const std::string& key,
                                   const std::optional<SharedSettingsStore>& store);
 
-// True when name can only mean one directory at the bundle's top: not empty, no "/", "\\" or
-// NUL, and not "." or "..".
+// True when a recorded language can only name one directory at the bundle's top
+// (os::isSingleFileName).
 bool isPlainLocalizationName(const std::string& name);
 
 }  // namespace tamsa

@@ -11,11 +11,6 @@ namespace {
 
 constexpr std::string_view kLprojSuffix = ".lproj";
 
-bool isPlainComponent(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
-         name.find('\0') == std::string::npos;
-}
-
 // Lower case with "_" as "-", so "pt_BR" and "PT-br" compare equal.
 std::string normalizedTag(std::string_view tag) {
   std::string out(tag);
@@ -71,7 +66,7 @@ std::vector<std::string> Bundle::localizations() const {
 
 std::optional<std::string> Bundle::pathForResource(const std::string& name,
                                                    const std::string& type) const {
-  if (!isPlainComponent(name)) return std::nullopt;
+  if (!os::isSingleFileName(name)) return std::nullopt;
   std::string file = name;
   if (!type.empty()) {
     if (type.find('/') != std::string::npos || type.find('\0') != std::string::npos) {
@@ -79,7 +74,7 @@ std::optional<std::string> Bundle::pathForResource(const std::string& name,
     }
     file += "." + type;
   }
-  if (!isPlainComponent(file)) return std::nullopt;
+  if (!os::isSingleFileName(file)) return std::nullopt;
   std::string full = path_ + "/" + file;
   auto kind = fs_->kind(full);
   if (kind != os::FileKind::file && kind != os::FileKind::directory) return std::nullopt;
@@ -90,7 +85,7 @@ std::string Bundle::localizedStringForKey(const std::string& key, const std::str
                                           const std::optional<std::string>& table) const {
   const std::string& fallback = value.empty() ? key : value;
   std::string tableName = table && !table->empty() ? *table : "Localizable";
-  if (!isPlainComponent(tableName)) return fallback;
+  if (!os::isSingleFileName(tableName)) return fallback;
   std::string file = tableName + ".strings";
 
   // The chosen localization's table; a bundle without one (or a localization lacking the table)

@@ -14,12 +14,6 @@
 namespace foundation {
 namespace {
 
-// A suite name is one file name: nothing that could leave the preferences directory.
-bool isPlainName(const std::string& name) {
-  return !name.empty() && name.find('/') == std::string::npos &&
-         name.find('\0') == std::string::npos && name != "." && name != "..";
-}
-
 // A double the way %.17g lays it out (fixed unless the exponent is below -4 or at least 17) but
 // with the fewest digits that read back to the same value, so 0.1 gives "0.1" and
 // 1700000000000.0 gives "1700000000000".
@@ -121,7 +115,8 @@ std::optional<UserDefaults> UserDefaults::open(const os::FileSystem& fileSystem,
                                                const std::string& containerPath,
                                                const std::string& suiteName) {
   if (fileSystem.kind(containerPath) != os::FileKind::directory) return std::nullopt;
-  if (!isPlainName(suiteName)) return UserDefaults(PlistDictionary{});
+  // A suite name is one file name: nothing that could leave the preferences directory.
+  if (!os::isSingleFileName(suiteName)) return UserDefaults(PlistDictionary{});
   auto bytes =
       readSettled(fileSystem, containerPath + "/Library/Preferences/" + suiteName + ".plist");
   if (!bytes) return UserDefaults(PlistDictionary{});

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace os {
@@ -24,6 +25,10 @@ class FileSystem {
   // Names of the entries of a directory (no "." or ".."), sorted; empty when it cannot be read.
   virtual std::vector<std::string> listDirectory(const std::string& path) const = 0;
 };
+
+// True when name can only mean one entry of a directory: not empty, no "/", "\\" or NUL, and
+// not "." or "..". Names taken from data must pass this before they become part of a path.
+bool isSingleFileName(std::string_view name);
 
 // The machine's own file system.
 std::shared_ptr<const FileSystem> posixFileSystem();

@@ -9,6 +9,7 @@
 
 #include "platform/device/Device.h"
 #include "platform/foundation/Date.h"
+#include "platform/swiftui/Geometry.h"
 #include "platform/swiftui/WidgetFamily.h"
 
 namespace widgetkit {
@@ -55,11 +56,7 @@ struct Timeline {
   bool operator==(const Timeline&) const = default;
 };
 
-struct Size {
-  double width = 0;
-  double height = 0;
-  bool operator==(const Size&) const = default;
-};
+using Size = swiftui::Size;
 
 // What the host says about a request. `device` is the device the extension runs on; the host
 // keeps it alive for the whole request.
