@@ -1,32 +1,85 @@
-// The widget host: takes over the process from the extension's entry, sets up the device from
-// the command line, evaluates the bundle once, and answers one command.
+// The widget host: takes over the process from the extension's entry, reads the command line
+// once into typed options, sets up the device, evaluates the bundle once, and answers one
+// command. Every failure reaches the user here, as one line on standard error.
+#include <cstdio>
 #include <cstdlib>
 
-#include "host/DeviceSetup.h"
-#include "host/HostSession.h"
+#include "host/core/CommandLine.h"
+#include "host/core/DeviceSetup.h"
+#include "host/core/OutputFiles.h"
+#include "host/drawing/DrawingCommands.h"
+#include "host/gallery/GalleryCommands.h"
+#include "host/requests/RequestCommands.h"
 #include "platform/widgetkit/WidgetBundle.h"
+
+namespace host {
+namespace {
+
+// Control bytes from arguments or data are shown escaped, never sent to the terminal.
+std::string printable(const std::string& message) {
+  std::string out;
+  for (unsigned char c : message) {
+    if (c < 0x20 || c == 0x7f) {
+      static const char* kHex = "0123456789abcdef";
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+int exitWith(const Outcome& outcome) {
+  if (outcome) return static_cast<int>(ExitStatus::success);
+  const Failure& f = outcome.failure();
+  std::fprintf(stderr, "tamsa-widgets: %s\n", printable(f.message).c_str());
+  return static_cast<int>(f.status);
+}
+
+Outcome run(const HostSession& session) {
+  switch (session.options.command) {
+    case Command::widgets:
+      return runWidgetsCommand(session);
+    case Command::perform:
+      return runPerformCommand(session);
+    case Command::render:
+      return runRenderCommand(session);
+    case Command::tap:
+      return runTapCommand(session);
+    case Command::gallery:
+      return runGalleryCommand(session);
+    case Command::placeholder:
+    case Command::snapshot:
+    case Command::timeline:
+      break;
+  }
+  return runEntryCommand(session);
+}
+
+}  // namespace
+}  // namespace host
 
 namespace widgetkit {
 
 int runExtensionHost(int argc, char** argv, const WidgetBundleBody& body) {
-  auto parsed = host::parseCommandLine(argc, argv);
-  if (auto* status = std::get_if<int>(&parsed)) return *status;
-  const auto& options = std::get<host::HostOptions>(parsed);
+  using namespace host;
+  auto parsed = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parsed) return exitWith(parsed.failure());
+  if (!parsed->run) return exitWith(writeStandardOutput(parsed->text));
+  const HostOptions& options = *parsed->run;
 
-  auto made = host::makeDevice(options, [](const char* name) { return std::getenv(name); });
-  if (auto* message = std::get_if<std::string>(&made)) return host::usageError(*message);
-  auto& device = std::get<device::Device>(made);
+  auto made = makeDevice(
+      options.device, [](const char* name) { return std::getenv(name); },
+      InstallPaths::ofThisProgram());
+  if (!made) return exitWith(made.failure());
+  device::Device& device = *made;
   // This thread is the main thread: it owns the main actor and drains it.
   device.mainActor = std::make_shared<os::MainActor>();
 
-  host::HostSession session{options, device, body(device).declared(), body};
-  const std::string& c = options.command;
-  if (c == "widgets") return host::runWidgetsCommand(session);
-  if (c == "perform") return host::runPerformCommand(session);
-  if (c == "render") return host::runRenderCommand(session);
-  if (c == "tap") return host::runTapCommand(session);
-  if (c == "gallery") return host::runGalleryCommand(session);
-  return host::runEntryCommand(session);
+  HostSession session{options, device, body(device).declared(), body};
+  return exitWith(run(session));
 }
 
 }  // namespace widgetkit

@@ -9,7 +9,7 @@
 namespace tamsa {
 
 inline std::string addTransactionURL() {
-  return "tamsaledger://" + std::string(deepLinkHost) + "/addTransactionChatMode";
+  return std::string(deepLinkScheme) + "://" + std::string(deepLinkHost) + "/addTransactionChatMode";
 }
 
 }  // namespace tamsa

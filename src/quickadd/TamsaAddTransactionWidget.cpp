@@ -5,8 +5,8 @@
 #include "platform/foundation/URL.h"
 #include "quickadd/AddTransactionLink.h"
 #include "shared/LocalizedWidgetString.h"
-#include "shared/SystemVersionCheck.h"
-#include "summary/views/Palette.h"
+#include "shared/WidgetBackground.h"
+#include "shared/Palette.h"
 
 namespace tamsa {
 
@@ -36,12 +36,7 @@ View TamsaAddTransactionEntryView::body() const {
 }
 
 View quickAddWidgetContent(const device::Device& device, const TamsaAddEntry& entry) {
-  TamsaAddTransactionEntryView view{entry, quickAddAccent(), &device};
-  if (systemVersionAtLeast(device, os::Platform::iOS, 17, 0, 0))
-    return view.body().containerBackground(BackgroundStyle{}, ContainerBackgroundPlacement::widget);
-  return view.body()
-      .padding(EdgeSet::all, 14)
-      .background(Color(uikit::UIColor::systemBackgroundColor()), EdgeSet::all);
+  return widgetBackground(device, TamsaAddTransactionEntryView{entry, quickAddAccent(), &device}.body());
 }
 
 widgetkit::WidgetConfiguration TamsaAddTransactionWidget::body(const device::Device& device) const {

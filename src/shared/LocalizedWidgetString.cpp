@@ -26,6 +26,16 @@ bool isPlainLocalizationName(const std::string& name) {
   return os::isSingleFileName(name);
 }
 
+std::optional<std::string> widgetTextLanguage(const device::Device& device) {
+  if (auto store = SharedSettingsStore::open(device)) {
+    auto language = store->stringForKey("widget_language");
+    if (language && isPlainLocalizationName(*language) &&
+        device.mainBundle.pathForResource(*language, "lproj"))
+      return language;
+  }
+  return device.mainBundle.preferredLocalization();
+}
+
 std::string localizedWidgetString(const device::Device& device, const std::string& key) {
   std::string base = foundation::NSLocalizedString(device.mainBundle, key);
   return inRecordedLanguage(device, key, SharedSettingsStore::open(device), std::move(base));

@@ -21,6 +21,10 @@ std::string localizedWidgetString(const device::Device& device, const std::strin
 std::string localizedWidgetString(const device::Device& device, const std::string& key,
                                   const std::optional<SharedSettingsStore>& store);
 
+// The localization the widget's own texts come from: the recorded language when the bundle has
+// it, else the one chosen for the system's languages; nothing when the bundle has none.
+std::optional<std::string> widgetTextLanguage(const device::Device& device);
+
 // True when a recorded language can only name one directory at the bundle's top
 // (os::isSingleFileName).
 bool isPlainLocalizationName(const std::string& name);

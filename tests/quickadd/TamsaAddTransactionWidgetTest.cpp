@@ -10,7 +10,7 @@
 #include "platform/swiftui/Layout.h"
 #include "platform/swiftui/ViewNode.h"
 #include "quickadd/AddTransactionLink.h"
-#include "summary/views/Palette.h"
+#include "shared/Palette.h"
 #include "support/TestDevice.h"
 
 namespace tamsa {

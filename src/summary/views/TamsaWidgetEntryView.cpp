@@ -4,8 +4,8 @@
 
 #include "platform/foundation/URL.h"
 #include "shared/LocalizedWidgetString.h"
-#include "shared/SystemVersionCheck.h"
-#include "summary/views/Palette.h"
+#include "shared/WidgetBackground.h"
+#include "shared/Palette.h"
 #include "summary/views/SummaryFormatting.h"
 
 namespace tamsa {
@@ -149,19 +149,7 @@ ViewList TamsaWidgetEntryView::updatedAtFooter() const {
 }
 
 View summaryWidgetContent(const device::Device& device, const TamsaSummaryEntry& entry) {
-  TamsaWidgetEntryView view{entry, &device};
-  bool modern = systemVersionAtLeast(device, os::Platform::iOS, 17, 0, 0);
-  return ConditionalContent(
-      modern,
-      [&] {
-        return AnyView(view.body().containerBackground(BackgroundStyle{},
-                                                       ContainerBackgroundPlacement::widget));
-      },
-      [&] {
-        return view.body()
-            .padding(EdgeSet::all, 14)
-            .background(Color(uikit::UIColor::systemBackgroundColor()), EdgeSet::all);
-      });
+  return widgetBackground(device, TamsaWidgetEntryView{entry, &device}.body());
 }
 
 }  // namespace tamsa

@@ -3,13 +3,16 @@
 // without a stack; the caller stacks them. Values, rebuilt for every render.
 #pragma once
 
+#include <string>
+
 #include "platform/device/Device.h"
 #include "platform/swiftui/View.h"
+#include "shared/AppConfiguration.h"
 #include "summary/data/TamsaSummaryEntry.h"
 
 namespace tamsa {
 
-inline constexpr const char* summaryWidgetURL = "tamsaledger://widget";
+inline const std::string summaryWidgetURL = std::string(deepLinkScheme) + "://widget";
 
 struct TamsaWidgetEntryView {
   // The family is not stored: summaryContent reads it from the environment it is laid out in.

@@ -1,6 +1,6 @@
 // Palette colours resolve to their dark triple only in dark appearance, and to the light triple
 // for light, unspecified and any other style, always opaque.
-#include "summary/views/Palette.h"
+#include "shared/Palette.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include "platform/swiftui/FakeTextMeasurer.h"
 #include "platform/swiftui/Layout.h"
 #include "platform/swiftui/ViewNode.h"
-#include "summary/views/Palette.h"
+#include "shared/Palette.h"
 #include "summary/views/SummaryFormatting.h"
 #include "support/TestDevice.h"
 

@@ -1,0 +1,307 @@
+#include "host/core/CommandLine.h"
+
+#include <CLI/CLI.hpp>
+#include <charconv>
+#include <cmath>
+#include <sstream>
+
+#include "host/core/DeviceSetup.h"
+#include "host/core/FamilyNames.h"
+
+namespace host {
+namespace {
+
+const char* kCommands = "placeholder, snapshot, timeline, render, tap, widgets, perform, gallery";
+
+// The words as typed, before they are checked.
+struct Words {
+  std::optional<std::string> container, resources, languages, locale, timeZone, now, os, hourCycle;
+  std::string kind;
+  bool preview = false;
+  std::optional<std::string> family, appearance, entry, device, scale, output, layout;
+};
+
+void addDeviceOptions(CLI::App& app, Words& w) {
+  app.add_option("--container", w.container,
+                 "App-group container directory (default: $TAMSA_APP_GROUP_CONTAINER, else the "
+                 "shipped sample container)");
+  app.add_option("--resources", w.resources,
+                 "Bundle resources with <language>.lproj string tables (default: the shipped "
+                 "tables)");
+  app.add_option("--language", w.languages,
+                 "Preferred languages, most preferred first, comma separated (default: from "
+                 "LANGUAGE, LC_ALL, LC_MESSAGES, LANG; else the development language, English)");
+  app.add_option("--locale", w.locale,
+                 "Device locale for times, such as en_US or de_DE (default: from LC_ALL, LC_TIME, "
+                 "LANG; else en_US)");
+  app.add_option("--time-zone", w.timeZone,
+                 "Device time zone, such as Europe/Berlin (default: the machine's)");
+  app.add_option("--now", w.now,
+                 "Fixed time for the clock, ISO 8601 (2026-01-01T09:00:00Z; default: the real "
+                 "clock)");
+  app.add_option("--os", w.os, "System version imitated: 17, 17.4, 17.4.1 or unknown (default 18.0)");
+  app.add_option("--hour-cycle", w.hourCycle, "Device's 24-hour switch: 12 or 24 (default: the "
+                                              "locale's own)");
+}
+
+void addLookOptions(CLI::App* sub, Words& w) {
+  sub->add_option("--appearance", w.appearance, "light or dark (default light)");
+  sub->add_option("--device", w.device, "Phone whose home screen is imitated (default iphone15)");
+  sub->add_option("--scale", w.scale, "PNG pixels per point, 1 to 3 (default 2)");
+}
+
+template <class T>
+struct Named {
+  const char* name;
+  T value;
+};
+
+template <class T, std::size_t N>
+Result<T> oneOf(const char* option, const std::string& word, const Named<T> (&names)[N]) {
+  std::string accepted;
+  for (const auto& n : names) {
+    if (word == n.name) return n.value;
+    accepted += (accepted.empty() ? "" : ", ") + std::string(n.name);
+  }
+  return Failure::usage(std::string(option) + ": '" + word + "' is not accepted (accepted: " +
+                        accepted + ")");
+}
+
+constexpr Named<Command> kCommandNames[] = {
+    {"placeholder", Command::placeholder}, {"snapshot", Command::snapshot},
+    {"timeline", Command::timeline},       {"render", Command::render},
+    {"tap", Command::tap},                 {"widgets", Command::widgets},
+    {"perform", Command::perform},         {"gallery", Command::gallery}};
+constexpr Named<swiftui::ColorScheme> kAppearances[] = {{"light", swiftui::ColorScheme::light},
+                                                        {"dark", swiftui::ColorScheme::dark}};
+constexpr Named<EntryChoice> kEntries[] = {{"timeline", EntryChoice::timeline},
+                                           {"snapshot", EntryChoice::snapshot},
+                                           {"preview", EntryChoice::preview},
+                                           {"placeholder", EntryChoice::placeholder}};
+constexpr Named<device::HourCycle> kHourCycles[] = {{"12", device::HourCycle::h12},
+                                                    {"24", device::HourCycle::h24}};
+
+// A number written in full in decimal: no hex, no trailing words, finite.
+std::optional<double> decimal(const std::string& word) {
+  double v = 0;
+  const char* end = word.data() + word.size();
+  auto [p, ec] = std::from_chars(word.data(), end, v, std::chars_format::fixed);
+  if (ec != std::errc() || p != end || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
+Result<Done> readDevice(const Words& w, DeviceOptions& d) {
+  d.container = w.container;
+  d.resources = w.resources;
+  if (w.languages) {
+    d.languages = splitList(*w.languages);
+    if (d.languages->empty()) return Failure::usage("--language: no language given");
+  }
+  if (w.locale) {
+    d.locale = usableLocale(*w.locale);
+    if (!d.locale)
+      return Failure::usage("--locale: '" + *w.locale +
+                            "' is not a locale this system knows (accepted: en_US, de_DE, "
+                            "zh_Hans_CN, ...)");
+  }
+  if (w.timeZone) {
+    if (!isKnownTimeZone(*w.timeZone))
+      return Failure::usage("--time-zone: '" + *w.timeZone +
+                            "' is not a time zone (accepted: an IANA name such as Europe/Berlin, "
+                            "or UTC, GMT+2)");
+    d.timeZone = w.timeZone;
+  }
+  if (w.now) {
+    d.now = foundation::parseIso8601(*w.now);
+    if (!d.now)
+      return Failure::usage("--now: '" + *w.now +
+                            "' is not an ISO 8601 time (accepted: 2026-01-01T09:00:00Z, "
+                            "2026-01-01T10:00:00.250+01:00)");
+  }
+  if (w.os) {
+    d.systemVersion = os::SystemVersion::parse(*w.os);
+    if (!d.systemVersion && *w.os != "unknown")
+      return Failure::usage("--os: '" + *w.os +
+                            "' is not a system version (accepted: 17, 17.4, 17.4.1, unknown)");
+  }
+  if (w.hourCycle) {
+    auto cycle = oneOf("--hour-cycle", *w.hourCycle, kHourCycles);
+    if (!cycle) return cycle.failure();
+    d.hourCycle = *cycle;
+  }
+  return Done{};
+}
+
+Result<Done> readDrawing(const Words& w, DrawingOptions& d) {
+  if (w.family) {
+    d.family = familyFromName(*w.family);
+    if (!d.family)
+      return Failure::usage("--family: '" + *w.family +
+                            "' is not a widget family (accepted: small, medium)");
+  }
+  if (w.appearance) {
+    auto a = oneOf("--appearance", *w.appearance, kAppearances);
+    if (!a) return a.failure();
+    d.appearance = *a;
+  }
+  if (w.entry) {
+    auto e = oneOf("--entry", *w.entry, kEntries);
+    if (!e) return e.failure();
+    d.entry = *e;
+  }
+  std::string deviceName = w.device.value_or(render::defaultDeviceName);
+  auto device = render::hostDevice(deviceName);
+  if (!device) {
+    std::string names;
+    for (const auto& n : render::hostDeviceNames()) names += (names.empty() ? "" : ", ") + n;
+    return Failure::usage("--device: '" + deviceName + "' is not a device (accepted: " + names +
+                          ")");
+  }
+  d.device = *device;
+  if (w.scale) {
+    auto scale = decimal(*w.scale);
+    if (!scale || *scale < 1 || *scale > 3)
+      return Failure::usage("--scale: '" + *w.scale + "' is not a number from 1 to 3");
+    d.scale = *scale;
+  }
+  return Done{};
+}
+
+Result<Done> readFiles(const Words& w, HostOptions& o) {
+  if (!w.output) return Done{};
+  if (w.output->empty()) return Failure::usage("-o: an empty path names no file");
+  o.output = *w.output;
+  if (w.layout) {
+    if (w.layout->empty()) return Failure::usage("--layout: an empty path names no file");
+    o.layout = *w.layout;
+    std::error_code ec;
+    auto same = std::filesystem::weakly_canonical(o.output, ec) ==
+                std::filesystem::weakly_canonical(*o.layout, ec);
+    if (same || o.output.lexically_normal() == o.layout->lexically_normal())
+      return Failure::usage("--layout: '" + *w.layout +
+                            "' is the picture's own file; give the report a file of its own");
+  }
+  return Done{};
+}
+
+// CLI11's own message, or ours where it says less than we know.
+std::string parseErrorMessage(const CLI::ParseError& e, const CLI::App& app,
+                              const std::vector<std::string>& args) {
+  if (app.get_subcommands().empty()) {
+    // The first word that is not an option is what the user meant as the command.
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      if (args[i].rfind("-", 0) != 0)
+        return "unknown command '" + args[i] + "' (commands: " + kCommands + "; see --help)";
+      if (args[i].find('=') == std::string::npos && args[i] != "--help" && args[i] != "-h") ++i;
+    }
+    if (dynamic_cast<const CLI::RequiredError*>(&e))
+      return std::string("no command given (commands: ") + kCommands + "; see --help)";
+  }
+  return e.what();
+}
+
+}  // namespace
+
+Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
+  Words w;
+  CLI::App app{"Drives the Tamsa widget extension the way the phone's widget host does.\n"
+               "Exit status: 0 done, 1 the job could not be done (an output cannot be written, "
+               "nothing to open), 2 a usage error.",
+               "tamsa-widgets"};
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.set_version_flag("--version", programVersion());
+  app.require_subcommand(1);
+  app.allow_extras();
+  addDeviceOptions(app, w);
+
+  auto command = [&](const char* name, const char* help, const char* kindHelp) {
+    auto* sub = app.add_subcommand(name, help);
+    if (kindHelp) sub->add_option("KIND", w.kind, kindHelp)->required();
+    sub->fallthrough();
+    sub->allow_extras();
+    return sub;
+  };
+  const char* widgetKind = "Widget kind: TamsaWidget or TamsaAddTransactionWidget";
+  command("placeholder", "Print the placeholder entry of a widget", widgetKind);
+  command("snapshot", "Print the snapshot entry of a widget", widgetKind)
+      ->add_flag("--preview", w.preview, "Ask as the widget gallery does");
+  command("timeline", "Print the timeline of a widget", widgetKind);
+
+  auto* render = command("render", "Draw a widget or the control to a picture",
+                         "Widget kind, or the control's kind");
+  render->add_option("-o,--output", w.output, "Picture file: .png, .svg or .pdf")->required();
+  render->add_option("--layout", w.layout, "Also write the layout report (JSON) to this file");
+  render->add_option("--family", w.family, "Widget family: small or medium (required for a widget)");
+  render->add_option("--entry", w.entry,
+                     "Entry drawn: timeline (its first entry; default), snapshot, preview or "
+                     "placeholder");
+  addLookOptions(render, w);
+
+  command("tap", "Print the link a tap on the widget opens (none: exit 1)", widgetKind)
+      ->add_option("--family", w.family, "Widget family: small or medium (default: the first "
+                                         "offered)");
+  command("widgets", "List what the bundle declares on the imitated system", nullptr);
+  command("perform", "Run the control's intent; print the URL it opens", "Control kind");
+
+  auto* gallery = command(
+      "gallery",
+      "Draw every widget in every family, appearance and language into a folder, with contact "
+      "sheets, an index page and findings: every text shrunk, cut or with missing glyphs, and "
+      "every layout overflowing its margins",
+      nullptr);
+  gallery->add_option("-o,--output", w.output, "Folder for the pictures (new, empty, or an "
+                                               "earlier gallery, which is replaced)")
+      ->required();
+  addLookOptions(gallery, w);
+
+  std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them back first
+  try {
+    app.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    return CommandLine{std::nullopt, app.help()};
+  } catch (const CLI::CallForAllHelp&) {
+    return CommandLine{std::nullopt, app.help("", CLI::AppFormatMode::All)};
+  } catch (const CLI::CallForVersion&) {
+    return CommandLine{std::nullopt, programVersion() + "\n"};
+  } catch (const CLI::ParseError& e) {
+    return Failure::usage(parseErrorMessage(e, app, args));
+  }
+
+  HostOptions o;
+  CLI::App* chosen = app.get_subcommands().front();
+  std::vector<std::string> extra = app.remaining();
+  for (auto* sub : app.get_subcommands()) {
+    auto more = sub->remaining();
+    extra.insert(extra.end(), more.begin(), more.end());
+  }
+  if (!extra.empty()) {
+    std::string words;
+    for (const auto& e : extra) words += (words.empty() ? "" : " ") + e;
+    return Failure::usage("unexpected argument" + std::string(extra.size() > 1 ? "s" : "") + ": " +
+                          words);
+  }
+  o.command = oneOf("command", chosen->get_name(), kCommandNames).value();
+  o.kind = w.kind;
+  o.preview = w.preview;
+  if (auto r = readDevice(w, o.device); !r) return r.failure();
+  if (auto r = readDrawing(w, o.drawing); !r) return r.failure();
+  if (auto r = readFiles(w, o); !r) return r.failure();
+  return CommandLine{o, ""};
+}
+
+std::vector<std::string> splitList(const std::string& list) {
+  std::vector<std::string> out;
+  std::stringstream in(list);
+  for (std::string item; std::getline(in, item, ',');) {
+    auto b = item.find_first_not_of(' ');
+    auto e = item.find_last_not_of(' ');
+    if (b != std::string::npos) out.push_back(item.substr(b, e - b + 1));
+  }
+  return out;
+}
+
+std::string programVersion() {
+  return std::string("tamsa-widgets ") + TAMSA_VERSION;
+}
+
+}  // namespace host

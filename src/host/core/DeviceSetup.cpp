@@ -1,0 +1,98 @@
+#include "host/core/DeviceSetup.h"
+
+#include <unicode/locid.h>
+#include <unicode/timezone.h>
+#include <unicode/uloc.h>
+#include <unicode/unistr.h>
+
+#include <cstring>
+#include <memory>
+
+#include "host/core/CommandLine.h"
+
+namespace host {
+namespace {
+
+std::string nonEmpty(const char* value) {
+  return value ? value : "";
+}
+
+std::string hostTimeZone() {
+  std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::detectHostTimeZone());
+  icu::UnicodeString id;
+  zone->getID(id);
+  std::string out;
+  id.toUTF8String(out);
+  return out.empty() || out == "Etc/Unknown" ? "UTC" : out;
+}
+
+bool isIsoLanguage(const char* language) {
+  for (const char* const* l = icu::Locale::getISOLanguages(); *l; ++l)
+    if (std::strcmp(*l, language) == 0) return true;
+  return false;
+}
+
+}  // namespace
+
+std::optional<std::string> usableLocale(const std::string& identifier) {
+  if (identifier.empty() || identifier.size() > 100 ||
+      identifier.find('\0') != std::string::npos)
+    return std::nullopt;
+  icu::Locale locale(identifier.c_str());
+  if (locale.isBogus() || !isIsoLanguage(locale.getLanguage())) return std::nullopt;
+  // A well-formed identifier converts to a language tag in strict mode; empty or malformed
+  // keywords ("en_US@collation=", "en_US@=x") do not, and make ICU's formatters fail.
+  char tag[ULOC_FULLNAME_CAPACITY];
+  UErrorCode status = U_ZERO_ERROR;
+  uloc_toLanguageTag(locale.getName(), tag, sizeof tag, true, &status);
+  if (U_FAILURE(status) || status == U_STRING_NOT_TERMINATED_WARNING) return std::nullopt;
+  return std::string(locale.getName());
+}
+
+bool isKnownTimeZone(const std::string& id) {
+  std::unique_ptr<icu::TimeZone> zone(
+      icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(id)));
+  return *zone != icu::TimeZone::getUnknown() || id == "Etc/Unknown";
+}
+
+std::string localeFromEnvironment(const Getenv& getenv) {
+  for (const char* name : {"LC_ALL", "LC_TIME", "LANG"}) {
+    std::string value = nonEmpty(getenv(name));
+    if (value.empty()) continue;
+    value = value.substr(0, value.find_first_of(".@"));
+    if (value == "C" || value == "POSIX") return "en_US";
+    // The system takes a locale it does not know for en_US.
+    return usableLocale(value).value_or("en_US");
+  }
+  return "en_US";
+}
+
+Result<device::Device> makeDevice(const DeviceOptions& o, const Getenv& getenv,
+                                  const InstallPaths& paths) {
+  device::Device d;
+  d.fileSystem = os::posixFileSystem();
+  d.clock = o.now ? std::make_shared<foundation::FixedClock>(*o.now) : foundation::systemClock();
+
+  if (o.container) {
+    d.appGroupContainer = *o.container;
+  } else if (std::string env = nonEmpty(getenv("TAMSA_APP_GROUP_CONTAINER")); !env.empty()) {
+    d.appGroupContainer = env;
+  } else {
+    d.appGroupContainer = paths.sampleContainer;
+  }
+
+  std::vector<std::string> languages =
+      o.languages ? *o.languages : foundation::preferredLanguagesFromEnvironment(getenv);
+  std::string resources = o.resources.value_or(paths.resources);
+  auto bundle = foundation::Bundle::atPath(d.fileSystem, resources, languages);
+  if (!bundle) return Failure::usage("--resources: '" + resources + "' is not a folder");
+  d.mainBundle = std::move(*bundle);
+
+  d.localeIdentifier = o.locale.value_or(localeFromEnvironment(getenv));
+  d.timeZoneIdentifier = o.timeZone.value_or(hostTimeZone());
+  d.systemVersion = o.systemVersion;
+  d.hourCycle = o.hourCycle;
+  return d;
+}
+
+}  // namespace host

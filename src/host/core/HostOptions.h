@@ -1,0 +1,56 @@
+// The host's command line as typed values: which command, for which kind, on what device, drawn
+// how. Parsed and checked once (CommandLine.h); commands receive these and never look at the
+// words the user typed.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/render/HostDevice.h"
+#include "platform/device/Device.h"
+#include "platform/foundation/Date.h"
+#include "platform/os/SystemVersion.h"
+#include "platform/swiftui/Color.h"
+#include "platform/swiftui/WidgetFamily.h"
+
+namespace host {
+
+enum class Command { placeholder, snapshot, timeline, render, tap, widgets, perform, gallery };
+
+// Which of the provider's answers a drawing shows.
+enum class EntryChoice { timeline, snapshot, preview, placeholder };
+
+// What the user said about the device; what is not given comes from the environment.
+struct DeviceOptions {
+  std::optional<std::string> container;
+  std::optional<std::string> resources;
+  std::optional<std::vector<std::string>> languages;  // most preferred first
+  std::optional<std::string> locale;                  // checked usable
+  std::optional<std::string> timeZone;                // checked known
+  std::optional<foundation::Date> now;                // nothing: the real clock
+  // Nothing: the version cannot be learned ("unknown").
+  std::optional<os::SystemVersion> systemVersion = os::SystemVersion{18, 0, 0};
+  device::HourCycle hourCycle = device::HourCycle::localeDefault;
+};
+
+struct DrawingOptions {
+  std::optional<swiftui::WidgetFamily> family;
+  swiftui::ColorScheme appearance = swiftui::ColorScheme::light;
+  EntryChoice entry = EntryChoice::timeline;
+  render::HostDevice device;
+  double scale = 2;  // PNG pixels per point, 1 to 3
+};
+
+struct HostOptions {
+  Command command = Command::widgets;
+  std::string kind;
+  bool preview = false;  // snapshot as the widget gallery asks
+  DeviceOptions device;
+  DrawingOptions drawing;
+  std::filesystem::path output;                 // render: the picture; gallery: the folder
+  std::optional<std::filesystem::path> layout;  // render: the layout report
+};
+
+}  // namespace host

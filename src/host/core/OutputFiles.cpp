@@ -1,0 +1,83 @@
+#include "host/core/OutputFiles.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace host {
+namespace {
+
+namespace fs = std::filesystem;
+
+Failure cannotWrite(const fs::path& path, int error) {
+  return Failure::runtime("cannot write " + path.string() + ": " + std::strerror(error));
+}
+
+// Writes all of bytes to fd; the errno of the first failure, or 0.
+int writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n < 0 ? errno : EIO;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return 0;
+}
+
+}  // namespace
+
+OutputFiles::~OutputFiles() {
+  for (const auto& s : staged_) ::unlink(s.temporary.c_str());
+}
+
+Outcome OutputFiles::stage(const fs::path& destination, std::string_view bytes) {
+  fs::path dir = destination.parent_path();
+  if (dir.empty()) dir = ".";
+  std::string pattern = (dir / ("." + destination.filename().string() + ".tmp-XXXXXX")).string();
+  int fd = ::mkstemp(pattern.data());
+  if (fd < 0) return cannotWrite(destination, errno);
+  staged_.push_back({destination, pattern});
+  int error = writeAll(fd, bytes);
+  if (error == 0 && ::fchmod(fd, 0644) != 0) error = errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error != 0) return cannotWrite(destination, error);
+  return Done{};
+}
+
+Outcome OutputFiles::commit() {
+  std::vector<fs::path> placed;  // destinations that did not exist before
+  for (std::size_t i = 0; i < staged_.size(); ++i) {
+    const Staged& s = staged_[i];
+    std::error_code ec;
+    bool existed = fs::exists(fs::symlink_status(s.destination, ec));
+    if (::rename(s.temporary.c_str(), s.destination.c_str()) != 0) {
+      int error = errno;
+      for (const auto& p : placed) ::unlink(p.c_str());
+      staged_.erase(staged_.begin(), staged_.begin() + static_cast<std::ptrdiff_t>(i));
+      return cannotWrite(s.destination, error);
+    }
+    if (!existed) placed.push_back(s.destination);
+  }
+  staged_.clear();
+  return Done{};
+}
+
+Outcome writeFileAtomically(const fs::path& destination, std::string_view bytes) {
+  OutputFiles files;
+  if (auto staged = files.stage(destination, bytes); !staged) return staged;
+  return files.commit();
+}
+
+Outcome writeStandardOutput(std::string_view text) {
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+    return Failure::runtime(std::string("cannot write to standard output: ") +
+                            std::strerror(errno ? errno : EIO));
+  return Done{};
+}
+
+}  // namespace host

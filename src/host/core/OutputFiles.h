@@ -1,0 +1,40 @@
+// Files a command writes, each whole or not at all. stage() writes the bytes to a temporary file
+// beside the destination; commit() renames every staged file over its destination, so a reader
+// sees the old file or the new one, never a part. Whatever is not committed (the command failed
+// on the way) is removed when the object goes, and a commit that fails half-way takes back the
+// files it had already put in place, so a failed command leaves nothing new behind.
+// Parent folders are never made: a destination in a missing folder is a failure. Not thread-safe.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+#include "host/core/Result.h"
+
+namespace host {
+
+class OutputFiles {
+ public:
+  OutputFiles() = default;
+  OutputFiles(const OutputFiles&) = delete;
+  OutputFiles& operator=(const OutputFiles&) = delete;
+  ~OutputFiles();
+
+  Outcome stage(const std::filesystem::path& destination, std::string_view bytes);
+  Outcome commit();
+
+ private:
+  struct Staged {
+    std::filesystem::path destination, temporary;
+  };
+  std::vector<Staged> staged_;
+};
+
+// Writes one file whole or not at all.
+Outcome writeFileAtomically(const std::filesystem::path& destination, std::string_view bytes);
+
+// Writes to standard output and flushes; a failure names the reason (a closed pipe, a full disk).
+Outcome writeStandardOutput(std::string_view text);
+
+}  // namespace host

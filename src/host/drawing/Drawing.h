@@ -1,0 +1,44 @@
+// Drawing what the bundle declares, as the home screen and the control gallery show it: a widget
+// in a family with one of its provider's entries, or a control's button, each laid out and drawn
+// by the one renderer into a picture's bytes with the layout report of what was drawn. Texts take
+// the language of the table they came from, so Han characters take that language's forms.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "host/core/HostOptions.h"
+#include "host/core/Result.h"
+#include "host/render/PangoTextMeasurer.h"
+#include "host/render/WidgetRenderer.h"
+#include "host/render/WidgetScene.h"
+#include "platform/widgetkit/ControlConfiguration.h"
+#include "platform/widgetkit/WidgetConfiguration.h"
+
+namespace host {
+
+// How a picture is drawn.
+struct PictureLook {
+  swiftui::ColorScheme appearance = swiftui::ColorScheme::light;
+  render::HostDevice device;
+  double scale = 2;
+  render::PictureFormat format = render::PictureFormat::png;
+};
+
+struct DrawnPicture {
+  std::string bytes;         // the picture file's content
+  nlohmann::json report;     // the layout report
+  render::WidgetScene scene;  // what was laid out
+};
+
+Result<DrawnPicture> drawWidget(const device::Device& device,
+                                const widgetkit::WidgetConfiguration& widget,
+                                widgetkit::WidgetFamily family, EntryChoice entry,
+                                const PictureLook& look, const render::PangoTextMeasurer& measurer);
+
+Result<DrawnPicture> drawControl(const device::Device& device,
+                                 const widgetkit::ControlConfiguration& control,
+                                 const PictureLook& look,
+                                 const render::PangoTextMeasurer& measurer);
+
+}  // namespace host

@@ -1,0 +1,23 @@
+// A contact sheet: several pictures in one PNG, in rows, each with a caption under it, so that a
+// whole language's widgets can be looked at at once.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/core/Result.h"
+
+namespace host {
+
+struct SheetPicture {
+  std::string png;       // the picture's PNG bytes
+  std::string caption;   // one line under it
+  bool flagged = false;  // drawn with a red caption
+};
+
+// The sheet's PNG bytes: the rows top to bottom under the title; a failure when a picture cannot
+// be decoded or the sheet cannot be encoded.
+Result<std::string> contactSheet(const std::string& title,
+                                 const std::vector<std::vector<SheetPicture>>& rows);
+
+}  // namespace host

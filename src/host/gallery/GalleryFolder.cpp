@@ -1,0 +1,116 @@
+#include "host/gallery/GalleryFolder.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+
+#include "host/core/OutputFiles.h"
+
+namespace host {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kMarker = ".tamsa-gallery";
+
+bool isPlainNameCharacter(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+         c == '_' || c == '-';
+}
+
+std::string hex(std::uint64_t value, int digits) {
+  static const char* kDigits = "0123456789abcdef";
+  std::string out(static_cast<std::size_t>(digits), '0');
+  for (int i = digits - 1; i >= 0; --i, value >>= 4) out[static_cast<std::size_t>(i)] = kDigits[value & 15];
+  return out;
+}
+
+Failure cannot(const std::string& what, const fs::path& path, int error) {
+  return Failure::runtime("gallery: cannot " + what + " " + path.string() + ": " +
+                          std::strerror(error));
+}
+
+}  // namespace
+
+std::string safePathComponent(const std::string& name) {
+  bool plain = !name.empty() && name.size() <= 64 && name.front() != '.';
+  for (unsigned char c : name) plain = plain && isPlainNameCharacter(c);
+  if (plain) return name;
+  std::uint64_t hash = 1469598103934665603ull;  // FNV-1a
+  std::string out = "_";
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    auto c = static_cast<unsigned char>(name[i]);
+    hash = (hash ^ c) * 1099511628211ull;
+    if (i < 16) out += hex(c, 2);
+  }
+  return out + "-" + hex(hash, 16);
+}
+
+Result<GalleryFolder> GalleryFolder::prepare(const fs::path& output) {
+  std::error_code ec;
+  auto status = fs::symlink_status(output, ec);
+  if (fs::exists(status)) {
+    bool replaceable = fs::is_directory(status) &&
+                       (fs::is_empty(output, ec) || fs::exists(output / kMarker, ec));
+    if (!replaceable)
+      return Failure::usage("gallery: " + output.string() +
+                            " exists and is not an earlier gallery; name a new or empty folder");
+  }
+  fs::path parent = output.parent_path().empty() ? fs::path(".") : output.parent_path();
+  std::string pattern = (parent / ("." + output.filename().string() + ".tmp-XXXXXX")).string();
+  if (!::mkdtemp(pattern.data())) return cannot("make a folder in", parent, errno);
+  GalleryFolder folder(output, pattern);
+  if (auto r = folder.write(kMarker, "A gallery drawn by tamsa-widgets; replaced when redrawn.\n");
+      !r)
+    return r.failure();
+  return folder;
+}
+
+GalleryFolder::GalleryFolder(GalleryFolder&& other) noexcept
+    : output_(std::move(other.output_)),
+      staging_(std::move(other.staging_)),
+      committed_(other.committed_) {
+  other.committed_ = true;  // the moved-from folder owns nothing
+}
+
+GalleryFolder::~GalleryFolder() {
+  std::error_code ec;
+  if (!committed_) fs::remove_all(staging_, ec);
+}
+
+Outcome GalleryFolder::write(const fs::path& relative, std::string_view bytes) {
+  fs::path target = staging_ / relative;
+  std::error_code ec;
+  fs::create_directories(target.parent_path(), ec);
+  if (ec) return cannot("make", target.parent_path(), ec.value());
+  return writeFileAtomically(target, bytes);
+}
+
+Outcome GalleryFolder::commit() {
+  std::error_code ec;
+  fs::path old;
+  if (fs::exists(fs::symlink_status(output_, ec))) {
+    std::string pattern = output_.string() + ".old-XXXXXX";
+    if (!::mkdtemp(pattern.data())) return cannot("replace", output_, errno);
+    old = pattern;
+    if (::rename(output_.c_str(), old.c_str()) != 0) {
+      int error = errno;
+      fs::remove(old, ec);
+      return cannot("replace", output_, error);
+    }
+  }
+  if (::rename(staging_.c_str(), output_.c_str()) != 0) {
+    int error = errno;
+    if (!old.empty()) ::rename(old.c_str(), output_.c_str());
+    return cannot("make", output_, error);
+  }
+  committed_ = true;
+  if (!old.empty()) fs::remove_all(old, ec);
+  return Done{};
+}
+
+}  // namespace host

@@ -1,0 +1,42 @@
+// The gallery's output folder, made whole or not at all: everything is written into a staging
+// folder beside it, which replaces the output folder only when the gallery is complete. An
+// existing output folder is replaced only when it is empty or an earlier gallery (it holds the
+// marker file); anything else is refused, so a mistyped -o cannot wipe a user's files.
+// Names taken from data (languages, kinds) become path components only through
+// safePathComponent, so none can leave the folder.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "host/core/Result.h"
+
+namespace host {
+
+// `name` when it is a plain, short file name ([A-Za-z0-9._-], not starting with "."); else a
+// stand-in made of "_", the hex of its first bytes and a hash of the whole, which no plain name
+// can equal.
+std::string safePathComponent(const std::string& name);
+
+class GalleryFolder {
+ public:
+  // Checks the output folder can be made or replaced and makes the staging folder.
+  static Result<GalleryFolder> prepare(const std::filesystem::path& output);
+  GalleryFolder(GalleryFolder&&) noexcept;
+  GalleryFolder& operator=(GalleryFolder&&) = delete;
+  ~GalleryFolder();  // removes the staging folder unless committed
+
+  // Writes a file at `relative` (components made by safePathComponent) inside the staging folder.
+  Outcome write(const std::filesystem::path& relative, std::string_view bytes);
+  // Puts the staging folder in the output folder's place.
+  Outcome commit();
+
+ private:
+  GalleryFolder(std::filesystem::path output, std::filesystem::path staging)
+      : output_(std::move(output)), staging_(std::move(staging)) {}
+  std::filesystem::path output_, staging_;
+  bool committed_ = false;
+};
+
+}  // namespace host

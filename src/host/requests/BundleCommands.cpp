@@ -1,0 +1,56 @@
+// widgets and perform: what the bundle declares, and running a control's intent as the system
+// does when the control's button is tapped.
+#include <chrono>
+#include <nlohmann/json.hpp>
+
+#include "host/core/FamilyNames.h"
+#include "host/core/OutputFiles.h"
+#include "host/requests/RequestCommands.h"
+
+namespace host {
+namespace {
+
+std::string resolvedName(const device::Device& d,
+                         const widgetkit::WidgetConfiguration::DisplayName& name) {
+  if (auto* key = std::get_if<swiftui::LocalizedStringKey>(&name))
+    return foundation::NSLocalizedString(d.mainBundle, key->key);
+  return std::get<std::string>(name);
+}
+
+}  // namespace
+
+Outcome runWidgetsCommand(const HostSession& s) {
+  nlohmann::ordered_json out = nlohmann::ordered_json::array();
+  for (const auto& member : s.declared) {
+    if (auto* w = std::get_if<widgetkit::WidgetConfiguration>(&member)) {
+      nlohmann::ordered_json families = nlohmann::ordered_json::array();
+      for (auto f : w->families()) families.push_back(familyName(f));
+      out.push_back({{"kind", w->kind()},
+                     {"type", "widget"},
+                     {"displayName", resolvedName(s.device, w->displayName())},
+                     {"description", w->description()},
+                     {"families", families}});
+    } else {
+      const auto& c = std::get<widgetkit::ControlConfiguration>(member);
+      out.push_back({{"kind", c.kind()},
+                     {"type", "control"},
+                     {"displayName", c.displayName().resolved(s.device.mainBundle)},
+                     {"description", c.description().resolved(s.device.mainBundle)}});
+    }
+  }
+  return writeStandardOutput(out.dump(2) + "\n");
+}
+
+Outcome runPerformCommand(const HostSession& s) {
+  auto control = s.control(s.options.kind);
+  if (!control) return control.failure();
+  auto result = (*control)->button().action.perform();
+  // The intent finishes on the main actor: this thread drains it until the result is in.
+  s.device.mainActor->drainUntil(
+      [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+  const auto& r = result.get();
+  if (!r.opensIntent) return Failure::runtime("perform: the intent opens nothing");
+  return writeStandardOutput(r.opensIntent->url.absoluteString() + "\n");
+}
+
+}  // namespace host

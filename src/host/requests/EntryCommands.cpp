@@ -1,0 +1,44 @@
+// placeholder, snapshot and timeline: the provider's answers as JSON; tap: the widget's link.
+#include "host/core/OutputFiles.h"
+#include "host/requests/EntryJson.h"
+#include "host/requests/RequestCommands.h"
+#include "platform/swiftui/Layout.h"
+
+namespace host {
+
+Outcome runEntryCommand(const HostSession& s) {
+  auto widget = s.widget(s.options.kind);
+  if (!widget) return widget.failure();
+  auto family = s.family(**widget, false);
+  if (!family) return family.failure();
+  auto ctx = s.context(*family, s.options.preview);
+  nlohmann::ordered_json out;
+  switch (s.options.command) {
+    case Command::placeholder:
+      out = entryJson((*widget)->placeholder(ctx));
+      break;
+    case Command::snapshot:
+      out = entryJson((*widget)->snapshot(ctx));
+      break;
+    default:
+      out = timelineJson((*widget)->timeline(ctx));
+      break;
+  }
+  return writeStandardOutput(out.dump(2) + "\n");
+}
+
+Outcome runTapCommand(const HostSession& s) {
+  auto widget = s.widget(s.options.kind);
+  if (!widget) return widget.failure();
+  auto family = s.family(**widget, false);
+  if (!family) return family.failure();
+  swiftui::EnvironmentValues env;
+  env.widgetFamily = *family;
+  auto view = (*widget)->content(entryFor(s.device, **widget, *family, EntryChoice::timeline));
+  auto traits = swiftui::inspect(view, env);
+  if (!traits.widgetURL)
+    return Failure::runtime("tap: " + s.options.kind + " opens nothing in this state");
+  return writeStandardOutput(*traits.widgetURL + "\n");
+}
+
+}  // namespace host

@@ -1,0 +1,143 @@
+// The host program run as a user runs it: what it prints, its exit statuses (0 done, 1 could not
+// be done, 2 usage), and that it never writes outside what it was asked to write.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "support/RunProgram.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+using testing_support::runWidgets;
+
+const std::string kNow = "--now=2026-01-01T09:00:00Z";
+const std::string kControl = "com.tamsaledger.app.AddTransactionControl";
+
+std::size_t entriesIn(const fs::path& dir) {
+  return static_cast<std::size_t>(
+      std::distance(fs::recursive_directory_iterator(dir), fs::recursive_directory_iterator()));
+}
+
+TEST(HostProgram, TimelineOfTheSampleContainerWithOptionsAnywhere) {
+  auto r = runWidgets({kNow, "timeline", "TamsaWidget", "--language=de"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  json t = json::parse(r.out);
+  ASSERT_EQ(t["entries"].size(), 1u);
+  EXPECT_EQ(t["entries"][0]["date"], "2026-01-01T09:00:00.000Z");
+  EXPECT_EQ(t["entries"][0]["periodLabel"], "Dieser Monat");
+  EXPECT_EQ(t["entries"][0].size(), 9u);
+  EXPECT_EQ(t["policy"], (json{{"type", "after"}, {"date", "2026-01-01T10:00:00.000Z"}}));
+}
+
+TEST(HostProgram, SystemLanguagesFromTheEnvironmentReachScriptVariants) {
+  for (const std::string& lang : {"zh_CN.UTF-8", "zh_SG"}) {
+    auto r = runWidgets({"snapshot", "TamsaWidget", kNow}, {"LANG=" + lang});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(json::parse(r.out)["periodLabel"], "本月") << lang;
+  }
+}
+
+TEST(HostProgram, RequestsAndTheirLinks) {
+  EXPECT_EQ(runWidgets({"tap", "TamsaWidget", "--family", "medium"}).out, "tamsaledger://widget\n");
+  EXPECT_EQ(runWidgets({"tap", "TamsaAddTransactionWidget"}).out,
+            "tamsaledger://app/addTransactionChatMode\n");
+  EXPECT_EQ(runWidgets({"perform", kControl}).out, "tamsaledger://app/addTransactionChatMode\n");
+  json w = json::parse(runWidgets({"widgets", "--language", "de"}).out);
+  ASSERT_EQ(w.size(), 3u);
+  EXPECT_EQ(w[2]["displayName"], "Transaktion hinzufügen");
+  EXPECT_EQ(json::parse(runWidgets({"widgets", "--os", "17.4"}).out).size(), 2u);
+}
+
+TEST(HostProgram, UsageMistakesExit2WithOneEscapedLine) {
+  const std::string out = testing_support::makeTempDirectory() + "/x.png";
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"timeline", "NoSuch\x1b[31mWidget"}, "NoSuch\\x1b[31mWidget"},
+      {{"timeline", kControl}, "is a control"},
+      {{"perform", "TamsaWidget"}, "is a widget"},
+      {{"perform", kControl, "--os", "17.5"}, "not offered on iOS 17.5"},
+      {{"tap", "TamsaAddTransactionWidget", "--family", "medium"}, "offered: small"},
+      {{"render", "TamsaWidget", "-o", out}, "small, medium"},
+      {{"render", kControl, "--os", "17.0", "-o", out}, "17.0"},
+      {{"render", "TamsaWidget", "--family", "small", "-o", out + ".gif"}, ".gif"},
+      {{"render", "TamsaWidget", "--family", "small", "-o", out, "--locale", "en_US@=x"}, "--locale"},
+  };
+  for (const auto& [args, mentions] : cases) {
+    auto r = runWidgets(args);
+    EXPECT_EQ(r.status, 2) << mentions;
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_NE(r.err.find(mentions), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
+  }
+  EXPECT_FALSE(fs::exists(out));
+}
+
+TEST(HostProgram, AnEnvironmentLocaleTheSystemCannotUseDrawsAsEnUS) {
+  std::string dir = testing_support::makeTempDirectory();
+  for (const std::string& env : {"LANG=abcdefghijkl", "LC_ALL=en_US@collation=", "LC_TIME=en_US@=x",
+                                 "LANG=1234567890123"}) {
+    auto r = runWidgets({"render", "TamsaWidget", "--family", "medium", "-o", dir + "/m.png",
+                         "--scale", "1"},
+                        {env});
+    EXPECT_EQ(r.status, 0) << env << ": " << r.err;
+  }
+}
+
+// A picture and its report are written whole, both or neither, into folders that exist.
+TEST(HostProgram, AFailedRenderLeavesNothingBehind) {
+  fs::path dir = testing_support::makeTempDirectory();
+  const std::string render = std::string(TAMSA_WIDGETS_BINARY) +
+                             " render TamsaWidget --family medium --scale 1 -o " +
+                             (dir / "m.png").string();
+  const std::vector<std::string> failing = {
+      // A full disk: the picture cannot be written (the shell ignores the size signal).
+      "ulimit -f 2; trap '' XFSZ; " + render + " --layout " + (dir / "m.json").string(),
+      // The report's folder is missing: the picture is not left behind alone.
+      render + " --layout " + (dir / "missing" / "m.json").string(),
+      // Folders are not made for a picture.
+      std::string(TAMSA_WIDGETS_BINARY) + " render TamsaWidget --family small -o " +
+          (dir / "new" / "s.png").string(),
+  };
+  for (const auto& command : failing) {
+    int status = std::system(("bash -c \"" + command + "\" 2>/dev/null").c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1) << command;
+    EXPECT_EQ(entriesIn(dir), 0u) << command;
+  }
+  auto ok = runWidgets({"render", kControl, "-o", (dir / "c.png").string(), "--layout",
+                        (dir / "c.json").string()});
+  ASSERT_EQ(ok.status, 0) << ok.err;
+  std::ifstream report(dir / "c.json");
+  EXPECT_EQ(json::parse(report)["root"]["type"], "Control");
+}
+
+TEST(HostProgram, GalleryKeepsNamesFromDataInsideItsFolder) {
+  fs::path base = testing_support::makeTempDirectory();
+  fs::path resources = base / "resources";
+  for (const char* name : {"en.lproj", "...lproj", "ja.lproj"}) fs::create_directories(resources / name);
+  fs::copy_file(fs::path(TAMSA_RESOURCES_DIR) / "en.lproj" / "Localizable.strings",
+                resources / "en.lproj" / "Localizable.strings");
+  auto r = runWidgets({"gallery", "-o", (base / "out" / "g").string(), "--scale", "1",
+                       "--resources", resources.string(), "--language", "../outside,.,en,/abs",
+                       kNow});
+  EXPECT_EQ(r.status, 1) << "no folder made above -o: " << r.err;
+  fs::create_directories(base / "out");
+  r = runWidgets({"gallery", "-o", (base / "out" / "g").string(), "--scale", "1", "--resources",
+                  resources.string(), "--language", "../outside,.,en,/abs", kNow});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(entriesIn(base), entriesIn(resources) + entriesIn(base / "out") + 2);
+  json summary = json::parse(r.out);
+  EXPECT_EQ(summary["pictures"], 4 * 8);
+  std::ifstream index(base / "out" / "g" / "index.html");
+  std::string html((std::istreambuf_iterator<char>(index)), {});
+  EXPECT_EQ(html.find("src=\"/"), std::string::npos);
+  EXPECT_EQ(html.find("src=\"."), std::string::npos);
+  EXPECT_TRUE(fs::exists(base / "out" / "g" / "en" /
+                         (kControl + "-control-dark.json")));
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+#include "host/gallery/GalleryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/RunProgram.h"
+
+namespace host {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(GalleryFolder, NamesFromDataNeverLeaveTheFolder) {
+  for (const std::string& plain : {"en", "zh-Hans", "pt_BR", "com.tamsaledger.app.Control-small"})
+    EXPECT_EQ(safePathComponent(plain), plain);
+  std::vector<std::string> made;
+  for (const std::string& hostile :
+       {"", ".", "..", "../outside", "/etc", "a/b", "a\\b", std::string("a\0b", 3), ".hidden",
+        std::string(65, 'a'), "日本"}) {
+    std::string c = safePathComponent(hostile);
+    EXPECT_EQ(c.front(), '_') << hostile;
+    EXPECT_EQ(c.find_first_of("/\\."), std::string::npos) << hostile;
+    EXPECT_LE(c.size(), 64u);
+    made.push_back(c);
+  }
+  std::sort(made.begin(), made.end());
+  EXPECT_EQ(std::unique(made.begin(), made.end()), made.end());
+}
+
+TEST(GalleryFolder, ReplacesOnlyAnEmptyFolderOrAnEarlierGallery) {
+  fs::path dir = testing_support::makeTempDirectory();
+  fs::create_directories(dir / "mine");
+  std::ofstream(dir / "mine" / "thesis.txt") << "years of work";
+  auto refused = GalleryFolder::prepare(dir / "mine");
+  ASSERT_FALSE(refused.ok());
+  EXPECT_EQ(refused.failure().status, ExitStatus::usage);
+
+  for (int run = 0; run < 2; ++run) {
+    auto folder = GalleryFolder::prepare(dir / "gallery");
+    ASSERT_TRUE(folder.ok()) << folder.failure().message;
+    ASSERT_TRUE(folder->write("en/run" + std::to_string(run), "x").ok());
+    EXPECT_FALSE(fs::exists(dir / "gallery" / "en" / ("run" + std::to_string(run))));
+    ASSERT_TRUE(folder->commit().ok());
+  }
+  EXPECT_TRUE(fs::exists(dir / "gallery" / "en" / "run1"));
+  EXPECT_FALSE(fs::exists(dir / "gallery" / "en" / "run0"));
+  {
+    auto abandoned = GalleryFolder::prepare(dir / "gallery");
+    ASSERT_TRUE(abandoned.ok());
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+  EXPECT_TRUE(fs::exists(dir / "gallery" / "en" / "run1"));
+}
+
+}  // namespace
+}  // namespace host
