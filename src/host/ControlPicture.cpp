@@ -52,7 +52,7 @@ struct TitleLayout {
 
 TitleLayout drawTitle(cairo_t* cr, const std::string& title, const Palette& p,
                       const render::PangoTextMeasurer& measurer) {
-  PangoContext* context = measurer.drawingContext(cr);
+  PangoContext* context = measurer.drawingContext(cr).release();
   PangoLayout* layout = pango_layout_new(context);
   swiftui::Font font = swiftui::Font::system(12, swiftui::Font::Weight::medium);
   measurer.configure(layout, title, font, kTitleWidth);

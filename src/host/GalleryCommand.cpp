@@ -133,14 +133,16 @@ int runGalleryCommand(const HostSession& s) {
             request.systemVersion = d.systemVersion;
             request.device = o.deviceName.value_or(render::defaultDeviceName);
             request.scale = o.scale;
-            request.outputPath = o.output + "/" + p.file;
-            request.layoutPath =
-                request.outputPath.substr(0, request.outputPath.size() - 4) + ".json";
+            request.pictureFormat = render::PictureFormat::png;
             request.localizedKeyResolver = [&](const std::string& key) {
               return foundation::NSLocalizedString(d.mainBundle, key);
             };
             auto result = render::renderWidget(request, measurer);
             if (!result.ok()) return usageError("gallery: " + result.error->message);
+            std::string path = o.output + "/" + p.file;
+            std::ofstream(path, std::ios::binary) << result.picture;
+            std::ofstream(path.substr(0, path.size() - 4) + ".json")
+                << result.report.dump(2) << '\n';
             p.findings = findTextProblems(result.report);
             if (result.scene) p.overflow = contentOverflow(result.scene->layout);
             pictures.push_back(p);

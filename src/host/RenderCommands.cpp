@@ -1,5 +1,6 @@
 // render, tap and gallery: drawing widgets and controls as the home screen and the control
 // gallery show them.
+#include <fstream>
 #include <iostream>
 
 #include "host/ControlPicture.h"
@@ -10,6 +11,18 @@
 #include "platform/swiftui/Layout.h"
 
 namespace host {
+namespace {
+
+// Writes `bytes` to `path`; a message when it cannot.
+std::optional<std::string> writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  out.close();
+  if (!out) return "cannot write " + path;
+  return std::nullopt;
+}
+
+}  // namespace
 
 widgetkit::AnyTimelineEntry entryFor(const device::Device& d,
                                      const widgetkit::WidgetConfiguration& w,
@@ -52,8 +65,8 @@ int runRenderCommand(const HostSession& s) {
     auto drawn = drawControlPicture(request, measurer);
     if (auto* error = std::get_if<std::string>(&drawn)) return usageError(*error);
     if (o.layout) {
-      if (auto error = render::writeLayoutReport(std::get<nlohmann::json>(drawn), *o.layout))
-        return usageError(error->message);
+      if (auto error = writeFile(*o.layout, std::get<nlohmann::json>(drawn).dump(2) + "\n"))
+        return usageError(*error);
     }
     return 0;
   }
@@ -76,13 +89,21 @@ int runRenderCommand(const HostSession& s) {
   request.systemVersion = s.device.systemVersion;
   request.device = o.deviceName.value_or(render::defaultDeviceName);
   request.scale = o.scale;
-  request.outputPath = o.output;
-  request.layoutPath = o.layout;
+  if (!o.output.empty()) {
+    request.pictureFormat = render::pictureFormatForPath(o.output);
+    if (!request.pictureFormat)
+      return usageError("render: cannot tell the picture format of " + o.output +
+                        " (use .png, .svg or .pdf)");
+  }
   request.localizedKeyResolver = [&](const std::string& key) {
     return foundation::NSLocalizedString(s.device.mainBundle, key);
   };
   auto result = render::renderWidget(request, measurer);
   if (!result.ok()) return usageError("render: " + result.error->message);
+  if (auto error = o.output.empty() ? std::nullopt : writeFile(o.output, result.picture))
+    return usageError("render: " + *error);
+  if (auto error = o.layout ? writeFile(*o.layout, result.report.dump(2) + "\n") : std::nullopt)
+    return usageError("render: " + *error);
   return 0;
 }
 
