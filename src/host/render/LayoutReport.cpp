@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 
 namespace render {
 
@@ -43,9 +42,11 @@ nlohmann::json layoutReportNode(const swiftui::LayoutNode& node) {
     j["shrunk"] = t.shrunk;
     j["truncated"] = t.truncated;
     j["missingGlyphs"] = t.missingGlyphs;
+    if (t.language) j["language"] = *t.language;
   } else if (node.color) {
     j["color"] = hexColor(*node.color);
   }
+  if (node.shape == swiftui::ShapeKind::circle) j["shape"] = "circle";
   if (node.systemImage) j["systemImage"] = *node.systemImage;
   nlohmann::json children = nlohmann::json::array();
   for (const swiftui::LayoutNode& c : node.children) children.push_back(layoutReportNode(c));
@@ -61,15 +62,6 @@ nlohmann::json layoutReport(const WidgetScene& scene, double scale) {
   j["root"] = layoutReportNode(scene.layout.root);
   if (scene.widgetURL) j["widgetURL"] = *scene.widgetURL;
   return j;
-}
-
-std::optional<RenderError> writeLayoutReport(const nlohmann::json& report,
-                                             const std::string& path) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << report.dump(2) << '\n';
-  out.close();
-  if (!out) return RenderError{"cannot write " + path};
-  return std::nullopt;
 }
 
 }  // namespace render

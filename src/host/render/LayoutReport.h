@@ -3,11 +3,11 @@
 // widget has one. Every node has "type", "frame" ({"x", "y", "width", "height"} in points from
 // the widget's top-left corner, margins included) and "children"; a Text adds "string", "drawn",
 // "fontSize", "fontWeight", "color" ("#RRGGBB"), "lines", "shrunk", "truncated" and
-// "missingGlyphs"; a filled shape, a background or a symbol adds "color".
+// "missingGlyphs", and "language" when the text has one; a filled shape, a background or a symbol
+// adds "color", a background filling a circle "shape": "circle". Only made, never written here.
 #pragma once
 
 #include <nlohmann/json.hpp>
-#include <optional>
 #include <string>
 
 #include "host/render/WidgetScene.h"
@@ -19,8 +19,5 @@ nlohmann::json layoutReportNode(const swiftui::LayoutNode& node);
 
 // "#RRGGBB" of a colour as drawn (opacity left out).
 std::string hexColor(const uikit::RGBA& color);
-
-// Writes the report, indented, to `path`; an error message when it cannot.
-std::optional<RenderError> writeLayoutReport(const nlohmann::json& report, const std::string& path);
 
 }  // namespace render

@@ -1,7 +1,7 @@
 #include "host/render/PangoTextMeasurer.h"
 
-#include <pango/pangocairo.h>
-
+#include <algorithm>
+#include <cctype>
 #include <vector>
 
 namespace render {
@@ -9,14 +9,15 @@ namespace render {
 namespace {
 
 constexpr const char* kEllipsis = "…";
+// A cut text is first looked for in a start this long, then in one four times longer, and so on.
+constexpr std::size_t kFirstStartBytes = 256;
 
 void applyFontSettings(PangoContext* context) {
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-  pango_cairo_context_set_font_options(context, options);
-  cairo_font_options_destroy(options);
+  CairoFontOptions options(cairo_font_options_create());
+  cairo_font_options_set_hint_style(options.get(), CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(options.get(), CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_antialias(options.get(), CAIRO_ANTIALIAS_GRAY);
+  pango_cairo_context_set_font_options(context, options.get());
   // One point per Pango unit of size, and glyphs placed where the font says.
   pango_cairo_context_set_resolution(context, 72);
   pango_context_set_round_glyph_positions(context, FALSE);
@@ -36,20 +37,19 @@ PangoWeight pangoWeight(swiftui::Font::Weight weight) {
 
 int missingGlyphs(PangoLayout* layout) {
   int missing = 0;
-  PangoLayoutIter* it = pango_layout_get_iter(layout);
+  PangoLayoutIterHandle it(pango_layout_get_iter(layout));
   do {
-    PangoLayoutRun* run = pango_layout_iter_get_run_readonly(it);
+    PangoLayoutRun* run = pango_layout_iter_get_run_readonly(it.get());
     if (!run) continue;
     for (int i = 0; i < run->glyphs->num_glyphs; ++i)
       if (run->glyphs->glyphs[i].glyph & PANGO_GLYPH_UNKNOWN_FLAG) ++missing;
-  } while (pango_layout_iter_next_run(it));
-  pango_layout_iter_free(it);
+  } while (pango_layout_iter_next_run(it.get()));
   return missing;
 }
 
 struct Extent {
   swiftui::Size size;
-  int lines;
+  int lines = 0;
 };
 
 Extent extentOf(PangoLayout* layout) {
@@ -59,109 +59,247 @@ Extent extentOf(PangoLayout* layout) {
           pango_layout_get_line_count(layout)};
 }
 
+// The start of a text that may be laid out: at most a few bytes over the bound, valid UTF-8
+// (hostile bytes become U+FFFD), and whether the text goes on past it.
+struct BoundedText {
+  std::string text;
+  bool goesOn = false;
+};
+
+BoundedText bounded(const std::string& text) {
+  std::string_view start(text.data(),
+                         std::min(text.size(), PangoTextMeasurer::maxLaidOutBytes + 4));
+  BoundedText out{std::string(start), start.size() < text.size()};
+  if (!g_utf8_validate(out.text.data(), static_cast<gssize>(out.text.size()), nullptr)) {
+    gchar* valid = g_utf8_make_valid(out.text.data(), static_cast<gssize>(out.text.size()));
+    out.text = valid;
+    g_free(valid);
+  }
+  return out;
+}
+
+// Byte offsets of the cursor positions (grapheme boundaries) of `text`, 0 and its end included.
+std::vector<std::size_t> cursorPositions(std::string_view text) {
+  const int chars = static_cast<int>(g_utf8_strlen(text.data(), static_cast<gssize>(text.size())));
+  std::vector<PangoLogAttr> attrs(static_cast<std::size_t>(chars) + 1);
+  pango_get_log_attrs(text.data(), static_cast<int>(text.size()), -1, nullptr, attrs.data(),
+                      chars + 1);
+  std::vector<std::size_t> cuts;
+  const char* p = text.data();
+  for (int i = 0; i <= chars; ++i) {
+    if (attrs[i].is_cursor_position) cuts.push_back(static_cast<std::size_t>(p - text.data()));
+    if (i < chars) p = g_utf8_next_char(p);
+  }
+  return cuts;
+}
+
+// Where a start of at most `limit` bytes of `text` ends: at a grapheme boundary, so the start
+// never splits a character or a cluster that goes on past it.
+std::size_t startEnd(const std::string& text, std::size_t limit) {
+  if (text.size() <= limit) return text.size();
+  std::size_t end = limit;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  std::vector<std::size_t> cuts = cursorPositions(std::string_view(text.data(), end));
+  if (cuts.size() > 2) end = cuts[cuts.size() - 2];
+  return end;
+}
+
+std::string lowercase(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+// Lays candidate texts out with one font, width and language, and judges whether they fit.
+class Fitter {
+ public:
+  struct Attempt {
+    std::string drawn;
+    Extent extent;
+    int missingGlyphs = 0;
+  };
+
+  Fitter(const PangoTextMeasurer& measurer, PangoLayout* layout, const swiftui::Font& font,
+         std::optional<double> maxWidth, std::optional<int> lineLimit,
+         const std::optional<std::string>& language)
+      : measurer_(measurer),
+        layout_(layout),
+        font_(font),
+        maxWidth_(maxWidth),
+        lineLimit_(lineLimit),
+        language_(language) {}
+
+  Attempt attempt(std::string text) {
+    measurer_.configure(layout_, text, font_, maxWidth_, language_);
+    Extent extent = extentOf(layout_);
+    return {std::move(text), extent, missingGlyphs(layout_)};
+  }
+
+  // Within the line limit, and within the width when lines are limited. A lone glyph wider than
+  // the line still overflows it; allow for rounding to Pango units.
+  bool fits(const Extent& e) const {
+    return (!lineLimit_ || e.lines <= *lineLimit_) &&
+           (!maxWidth_ || !lineLimit_ || e.size.width <= *maxWidth_ + 0.01);
+  }
+
+  // The longest start of `start` (ending at a cursor position, without trailing spaces) that
+  // fits with "…" after it; "…" alone when none does. `start` itself is known not to fit when
+  // `wholeOverflows`.
+  Attempt cut(const std::string& start, bool wholeOverflows) {
+    std::vector<std::size_t> cuts = cursorPositions(start);
+    auto candidate = [&](std::size_t index) {
+      std::string s = start.substr(0, cuts[index]);
+      while (!s.empty() && (s.back() == ' ' || s.back() == '\n')) s.pop_back();
+      return attempt(s + kEllipsis);
+    };
+    // cuts[low] is accepted as the fallback; cuts[high] does not fit (or lies past the end).
+    std::size_t low = 0, high = cuts.size();
+    if (!wholeOverflows) {
+      Attempt all = candidate(cuts.size() - 1);
+      if (fits(all.extent)) return all;
+    }
+    high = cuts.size() - 1;
+    Attempt best = candidate(0);
+    auto tryIndex = [&](std::size_t index) {
+      Attempt a = candidate(index);
+      bool ok = fits(a.extent);
+      if (ok) {
+        low = index;
+        best = std::move(a);
+      } else {
+        high = index;
+      }
+      return ok;
+    };
+    if (lineLimit_ == 1 && maxWidth_ && high - low > 1) {
+      std::size_t guess = oneLineGuess(start, cuts);
+      if (guess > low && guess < high) {
+        if (tryIndex(guess)) {
+          if (guess + 1 < high) tryIndex(guess + 1);
+        } else if (guess - 1 > low) {
+          tryIndex(guess - 1);
+        }
+      }
+    }
+    while (high - low > 1) tryIndex((low + high) / 2);
+    return best;
+  }
+
+ private:
+  // One unwrapped layout gives every cursor position's x: the guess is the last position that
+  // leaves room for the ellipsis.
+  std::size_t oneLineGuess(const std::string& start, const std::vector<std::size_t>& cuts) {
+    measurer_.configure(layout_, kEllipsis, font_, std::nullopt, language_);
+    const int room = pango_units_from_double(*maxWidth_) - [&] {
+      PangoRectangle logical;
+      pango_layout_get_extents(layout_, nullptr, &logical);
+      return logical.width;
+    }();
+    measurer_.configure(layout_, start, font_, std::nullopt, language_);
+    PangoLayoutLine* line = pango_layout_get_line_readonly(layout_, 0);
+    std::size_t guess = 0;
+    for (std::size_t i = 1; i < cuts.size(); ++i) {
+      int x = 0;
+      pango_layout_line_index_to_x(line, static_cast<int>(cuts[i]), 0, &x);
+      if (x > room) break;
+      guess = i;
+    }
+    return guess;
+  }
+
+  const PangoTextMeasurer& measurer_;
+  PangoLayout* layout_;
+  const swiftui::Font& font_;
+  std::optional<double> maxWidth_;
+  std::optional<int> lineLimit_;
+  const std::optional<std::string>& language_;
+};
+
 }  // namespace
 
-PangoTextMeasurer::PangoTextMeasurer(double deviceScale, std::string families)
-    : families_(std::move(families)),
-      fontMap_(pango_cairo_font_map_new()),
-      context_(pango_font_map_create_context(fontMap_)) {
-  applyFontSettings(context_);
+std::string fontFamiliesFor(const std::optional<std::string>& language) {
+  const char* face = "JP";
+  if (language) {
+    std::string tag = lowercase(*language);
+    std::replace(tag.begin(), tag.end(), '_', '-');
+    std::string primary = tag.substr(0, tag.find('-'));
+    auto has = [&](const char* subtag) {
+      return (tag + "-").find(std::string("-") + subtag + "-") != std::string::npos;
+    };
+    if (primary == "ko")
+      face = "KR";
+    else if (primary == "zh" && has("hk"))
+      face = "HK";
+    else if (primary == "zh" && (has("hant") || has("tw") || has("mo")))
+      face = "TC";
+    else if (primary == "zh")
+      face = "SC";
+  }
+  return std::string("Inter, Noto Sans CJK ") + face;
+}
+
+PangoTextMeasurer::PangoTextMeasurer(double deviceScale)
+    : fontMap_(pango_cairo_font_map_new()),
+      context_(pango_font_map_create_context(fontMap_.get())) {
+  applyFontSettings(context_.get());
   // Measure as if drawing on an image at the device scale: the same font options and matrix as
   // the renderer's, so the fonts loaded for measuring are the ones drawing uses.
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-  cairo_t* cr = cairo_create(surface);
-  cairo_scale(cr, deviceScale, deviceScale);
-  pango_cairo_update_context(cr, context_);
-  cairo_destroy(cr);
-  cairo_surface_destroy(surface);
-  layout_ = pango_layout_new(context_);
+  CairoSurface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1));
+  CairoContext cr(cairo_create(surface.get()));
+  cairo_scale(cr.get(), deviceScale, deviceScale);
+  pango_cairo_update_context(cr.get(), context_.get());
+  layout_.reset(pango_layout_new(context_.get()));
 }
 
-PangoTextMeasurer::~PangoTextMeasurer() {
-  g_object_unref(layout_);
-  g_object_unref(context_);
-  g_object_unref(fontMap_);
-}
-
-PangoContext* PangoTextMeasurer::drawingContext(cairo_t* cr) const {
-  PangoContext* context = pango_font_map_create_context(fontMap_);
-  applyFontSettings(context);
-  pango_cairo_update_context(cr, context);
+PangoContextHandle PangoTextMeasurer::drawingContext(cairo_t* cr) const {
+  PangoContextHandle context(pango_font_map_create_context(fontMap_.get()));
+  applyFontSettings(context.get());
+  pango_cairo_update_context(cr, context.get());
   return context;
 }
 
-void PangoTextMeasurer::configure(PangoLayout* layout, const std::string& text,
-                                  const swiftui::Font& font, std::optional<double> width) const {
-  PangoFontDescription* description = pango_font_description_from_string(families_.c_str());
-  pango_font_description_set_weight(description, pangoWeight(font.weight));
-  pango_font_description_set_absolute_size(description, font.size * PANGO_SCALE);
-  pango_layout_set_font_description(layout, description);
-  pango_font_description_free(description);
+void PangoTextMeasurer::configure(PangoLayout* layout, std::string_view text,
+                                  const swiftui::Font& font, std::optional<double> width,
+                                  const std::optional<std::string>& language) const {
+  PangoFontDescriptionHandle description(
+      pango_font_description_from_string(fontFamiliesFor(language).c_str()));
+  pango_font_description_set_weight(description.get(), pangoWeight(font.weight));
+  pango_font_description_set_absolute_size(description.get(), font.size * PANGO_SCALE);
+  pango_layout_set_font_description(layout, description.get());
+  PangoAttrListHandle attributes(pango_attr_list_new());
+  if (language)
+    pango_attr_list_insert(attributes.get(),
+                           pango_attr_language_new(pango_language_from_string(language->c_str())));
+  pango_layout_set_attributes(layout, attributes.get());
   pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
   pango_layout_set_width(layout, width ? pango_units_from_double(*width) : -1);
   pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
 }
 
-swiftui::TextMeasurement PangoTextMeasurer::measure(const std::string& text,
-                                                    const swiftui::Font& font,
-                                                    std::optional<double> maxWidth,
-                                                    std::optional<int> lineLimit) const {
+swiftui::TextMeasurement PangoTextMeasurer::measure(
+    const std::string& text, const swiftui::Font& font, std::optional<double> maxWidth,
+    std::optional<int> lineLimit, const std::optional<std::string>& language) const {
   std::lock_guard lock(mutex_);
-  configure(layout_, text, font, maxWidth);
-  swiftui::TextMeasurement m;
-  m.missingGlyphs = missingGlyphs(layout_);
-  Extent full = extentOf(layout_);
-  // A lone glyph wider than the line still overflows it; allow for rounding to Pango units.
-  auto fits = [&](const Extent& e) {
-    return (!lineLimit || e.lines <= *lineLimit) &&
-           (!maxWidth || !lineLimit || e.size.width <= *maxWidth + 0.01);
-  };
-  if (fits(full)) {
-    m.size = full.size;
-    m.lines = full.lines;
-    m.drawn = text;
-    return m;
-  }
-
-  // Cut at the end: the longest start (ending at a character boundary, without trailing spaces)
-  // that fits with "…" after it.
-  int attrCount = 0;
-  const PangoLogAttr* attrs = pango_layout_get_log_attrs_readonly(layout_, &attrCount);
-  std::vector<std::size_t> cuts;  // byte offsets of cursor positions, ascending
-  const char* start = text.c_str();
-  const char* p = start;
-  for (int i = 0; i < attrCount; ++i) {
-    if (attrs[i].is_cursor_position) cuts.push_back(static_cast<std::size_t>(p - start));
-    if (*p == '\0') break;
-    p = g_utf8_next_char(p);
-  }
-  auto candidate = [&](std::size_t cut) {
-    std::string s = text.substr(0, cut);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\n')) s.pop_back();
-    return s + kEllipsis;
-  };
-  auto tryCut = [&](std::size_t cut) {
-    std::string s = candidate(cut);
-    configure(layout_, s, font, maxWidth);
-    return std::pair{s, extentOf(layout_)};
-  };
-  std::size_t low = 0, high = cuts.empty() ? 0 : cuts.size() - 1;  // cuts[high] is the whole text
-  auto best = tryCut(0);
-  while (high - low > 1) {
-    std::size_t mid = (low + high) / 2;
-    auto attempt = tryCut(cuts[mid]);
-    if (fits(attempt.second)) {
-      low = mid;
-      best = std::move(attempt);
-    } else {
-      high = mid;
+  BoundedText source = bounded(text);
+  Fitter fitter(*this, layout_.get(), font, maxWidth, lineLimit, language);
+  // Grow a start until it overflows: a start that overflows proves the whole text does. Without
+  // a line limit nothing overflows, so the start is as long as may be laid out at once.
+  std::size_t limit = lineLimit ? kFirstStartBytes : maxLaidOutBytes;
+  while (true) {
+    std::string start = source.text.substr(0, startEnd(source.text, limit));
+    bool whole = !source.goesOn && start.size() == source.text.size();
+    Fitter::Attempt a = fitter.attempt(start);
+    bool fits = fitter.fits(a.extent);
+    if (fits && whole)
+      return {a.extent.size, a.extent.lines, std::move(a.drawn), false, a.missingGlyphs};
+    if (fits && limit < maxLaidOutBytes) {
+      limit = std::min(limit * 4, maxLaidOutBytes);
+      continue;
     }
+    // Overflowing, or too long to lay out whole: cut at the end.
+    Fitter::Attempt c = fitter.cut(start, !fits);
+    return {c.extent.size, c.extent.lines, std::move(c.drawn), true, c.missingGlyphs};
   }
-  m.size = best.second.size;
-  m.lines = best.second.lines;
-  m.drawn = std::move(best.first);
-  m.truncated = true;
-  return m;
 }
 
 }  // namespace render

@@ -1,52 +1,60 @@
 // PangoTextMeasurer: measures texts with Pango and the project's fonts: Inter, and Noto Sans CJK
-// for the scripts Inter lacks; beyond those, whatever font the machine has for a character, and
-// a character that no font has counts as a missing glyph. Metrics are unhinted and unrounded so a
-// text measures the same at every scale. The renderer draws with layouts made here, so what is
-// drawn is what was measured. One measurer is used by one thread at a time (measure() locks).
+// for the scripts Inter lacks, in the regional face the text's language asks for (Simplified or
+// Traditional Chinese, Japanese, Korean); beyond those, whatever font the machine has for a
+// character, and a character that no font has counts as a missing glyph. Metrics are unhinted and
+// unrounded so a text measures the same at every scale. The renderer draws with layouts made
+// here, so what is drawn is what was measured.
+//
+// Measuring costs about the same whatever a text's length: Pango never sees more than a bounded
+// start of it (a text longer than that is cut, also one without a line limit), and a cut is
+// found with a few measurements of that start. One measurer is used by one thread at a time
+// (measure() locks).
 #pragma once
 
-#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <string_view>
 
+#include "host/render/GraphicsHandles.h"
 #include "platform/swiftui/TextMeasurer.h"
-
-typedef struct _PangoFontMap PangoFontMap;
-typedef struct _PangoContext PangoContext;
-typedef struct _PangoLayout PangoLayout;
-typedef struct _cairo cairo_t;
 
 namespace render {
 
 class PangoTextMeasurer final : public swiftui::TextMeasurer {
  public:
-  // Font families in order of preference, as a Pango family list.
-  static constexpr const char* defaultFamilies = "Inter, Noto Sans CJK JP";
+  // The most bytes of a text that are ever laid out; more than any widget can show.
+  static constexpr std::size_t maxLaidOutBytes = 2048;
 
   // `deviceScale` is the pixels per point of the pictures it will draw: fonts are loaded once for
   // that scale and shared between measuring and drawing (metrics do not depend on it).
-  explicit PangoTextMeasurer(double deviceScale = 1, std::string families = defaultFamilies);
-  ~PangoTextMeasurer() override;
+  explicit PangoTextMeasurer(double deviceScale = 1);
   PangoTextMeasurer(const PangoTextMeasurer&) = delete;
   PangoTextMeasurer& operator=(const PangoTextMeasurer&) = delete;
 
+  using swiftui::TextMeasurer::measure;
   swiftui::TextMeasurement measure(const std::string& text, const swiftui::Font& font,
-                                   std::optional<double> maxWidth,
-                                   std::optional<int> lineLimit) const override;
+                                   std::optional<double> maxWidth, std::optional<int> lineLimit,
+                                   const std::optional<std::string>& language) const override;
 
   // A Pango context for drawing on `cr` with the measuring font settings, following the cairo
-  // transformation in force. The caller unrefs it with g_object_unref.
-  PangoContext* drawingContext(cairo_t* cr) const;
-  // Sets text, font and wrapping width (none: one line per paragraph) on `layout`.
-  void configure(PangoLayout* layout, const std::string& text, const swiftui::Font& font,
-                 std::optional<double> width) const;
+  // transformation in force.
+  PangoContextHandle drawingContext(cairo_t* cr) const;
+  // Sets text, font, language and wrapping width (none: one line per paragraph) on `layout`.
+  // `text` must be valid UTF-8 (what measure() returns as drawn is).
+  void configure(PangoLayout* layout, std::string_view text, const swiftui::Font& font,
+                 std::optional<double> width,
+                 const std::optional<std::string>& language = std::nullopt) const;
 
  private:
-  std::string families_;
-  PangoFontMap* fontMap_;
-  PangoContext* context_;
-  PangoLayout* layout_;
+  PangoFontMapHandle fontMap_;
+  PangoContextHandle context_;
+  PangoLayoutHandle layout_;
   mutable std::mutex mutex_;
 };
+
+// The font families for a text in `language` (BCP 47), as a Pango family list: Inter, then the
+// Noto Sans CJK face of the language's region; Japanese when no language is given.
+std::string fontFamiliesFor(const std::optional<std::string>& language);
 
 }  // namespace render

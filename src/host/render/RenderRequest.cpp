@@ -1,7 +1,6 @@
 #include "host/render/RenderRequest.h"
 
 #include "host/render/LayoutReport.h"
-#include "host/render/WidgetRenderer.h"
 
 namespace render {
 
@@ -12,8 +11,8 @@ RenderResult renderWidget(const RenderRequest& request, const PangoTextMeasurer&
     return result;
   }
   SceneRequest sceneRequest{
-      request.view,   request.family, request.appearance,          request.systemVersion,
-      request.device, request.scale,  request.localizedKeyResolver};
+      request.view,   request.family, request.appearance,           request.systemVersion,
+      request.device, request.scale,  request.localizedKeyResolver, request.language};
   auto composed = composeScene(sceneRequest, measurer);
   if (auto* error = std::get_if<RenderError>(&composed)) {
     result.error = *error;
@@ -21,10 +20,13 @@ RenderResult renderWidget(const RenderRequest& request, const PangoTextMeasurer&
   }
   result.scene = std::get<WidgetScene>(std::move(composed));
   result.report = layoutReport(*result.scene, request.scale);
-  if (!request.outputPath.empty())
-    result.error = writePicture(*result.scene, request.outputPath, request.scale, measurer);
-  if (!result.error && request.layoutPath)
-    result.error = writeLayoutReport(result.report, *request.layoutPath);
+  if (request.pictureFormat) {
+    auto encoded = encodePicture(*result.scene, *request.pictureFormat, request.scale, measurer);
+    if (auto* error = std::get_if<RenderError>(&encoded))
+      result.error = *error;
+    else
+      result.picture = std::get<std::string>(std::move(encoded));
+  }
   return result;
 }
 

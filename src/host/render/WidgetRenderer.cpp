@@ -8,6 +8,10 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "host/render/GraphicsHandles.h"
 
 namespace render {
 
@@ -52,6 +56,15 @@ void fillRect(cairo_t* cr, const swiftui::Rect& r, const uikit::RGBA& c) {
   cairo_fill(cr);
 }
 
+// A circle fitted to the frame: as wide as its shorter side, centred.
+void fillCircle(cairo_t* cr, const swiftui::Rect& r, const uikit::RGBA& c) {
+  setSource(cr, c);
+  cairo_new_path(cr);
+  cairo_arc(cr, r.x + r.width / 2, r.y + r.height / 2, std::min(r.width, r.height) / 2, 0,
+            2 * M_PI);
+  cairo_fill(cr);
+}
+
 // Symbols the fonts can show; others are drawn as an outlined square.
 const char* symbolGlyph(const std::string& name) {
   struct Entry {
@@ -81,10 +94,14 @@ class Painter {
  public:
   Painter(cairo_t* cr, const PangoTextMeasurer& measurer)
       : cr_(cr), measurer_(measurer), context_(measurer.drawingContext(cr)) {}
-  ~Painter() { g_object_unref(context_); }
 
   void draw(const swiftui::LayoutNode& node) {
-    if (node.type == "Background" && node.color) fillRect(cr_, node.frame, *node.color);
+    if (node.type == "Background" && node.color) {
+      if (node.shape == swiftui::ShapeKind::circle)
+        fillCircle(cr_, node.frame, *node.color);
+      else
+        fillRect(cr_, node.frame, *node.color);
+    }
     if (node.type == "Rectangle" && node.color) fillRect(cr_, node.frame, *node.color);
     if (node.type == "Text" && node.text) drawText(node.frame, *node.text);
     if (node.type == "Image") drawSymbol(node);
@@ -93,51 +110,49 @@ class Painter {
 
  private:
   void drawText(const swiftui::Rect& frame, const swiftui::TextLayout& text) {
-    PangoLayout* layout = pango_layout_new(context_);
+    PangoLayoutHandle layout(pango_layout_new(context_.get()));
     // Several lines are wrapped again at the frame's width, which breaks them where measured.
     std::optional<double> width;
     if (text.lines > 1) width = frame.width;
-    measurer_.configure(layout, text.drawn, swiftui::Font::system(text.fontSize, text.fontWeight),
-                        width);
+    measurer_.configure(layout.get(), text.drawn,
+                        swiftui::Font::system(text.fontSize, text.fontWeight), width,
+                        text.language);
     if (text.alignment == swiftui::TextAlignment::center)
-      pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
+      pango_layout_set_alignment(layout.get(), PANGO_ALIGN_CENTER);
     else if (text.alignment == swiftui::TextAlignment::trailing)
-      pango_layout_set_alignment(layout, PANGO_ALIGN_RIGHT);
+      pango_layout_set_alignment(layout.get(), PANGO_ALIGN_RIGHT);
     setSource(cr_, text.color);
     cairo_move_to(cr_, frame.x, frame.y);
-    pango_cairo_show_layout(cr_, layout);
-    g_object_unref(layout);
+    pango_cairo_show_layout(cr_, layout.get());
   }
 
   void drawSymbol(const swiftui::LayoutNode& node) {
     const swiftui::Rect& f = node.frame;
     uikit::RGBA color = node.color.value_or(uikit::RGBA{});
     const char* glyph = symbolGlyph(node.systemImage.value_or(""));
+    setSource(cr_, color);
     if (!glyph) {
       double side = f.width * 0.8;
-      setSource(cr_, color);
       cairo_set_line_width(cr_, std::max(1.0, f.width / 12));
       cairo_rectangle(cr_, f.x + (f.width - side) / 2, f.y + (f.height - side) / 2, side, side);
       cairo_stroke(cr_);
       return;
     }
-    PangoLayout* layout = pango_layout_new(context_);
-    measurer_.configure(layout, glyph, swiftui::Font::system(f.width), std::nullopt);
+    PangoLayoutHandle layout(pango_layout_new(context_.get()));
+    measurer_.configure(layout.get(), glyph, swiftui::Font::system(f.width), std::nullopt);
     PangoRectangle ink;
-    pango_layout_get_extents(layout, &ink, nullptr);
+    pango_layout_get_extents(layout.get(), &ink, nullptr);
     double x =
         f.x + (f.width - pango_units_to_double(ink.width)) / 2 - pango_units_to_double(ink.x);
     double y =
         f.y + (f.height - pango_units_to_double(ink.height)) / 2 - pango_units_to_double(ink.y);
-    setSource(cr_, color);
     cairo_move_to(cr_, x, y);
-    pango_cairo_show_layout(cr_, layout);
-    g_object_unref(layout);
+    pango_cairo_show_layout(cr_, layout.get());
   }
 
   cairo_t* cr_;
   const PangoTextMeasurer& measurer_;
-  PangoContext* context_;
+  PangoContextHandle context_;
 };
 
 std::string extensionOf(const std::string& path) {
@@ -154,19 +169,41 @@ std::optional<RenderError> checkScale(double scale) {
   return std::nullopt;
 }
 
-cairo_surface_t* imageSurface(const WidgetScene& scene, double scale) {
+CairoSurface imageSurface(const WidgetScene& scene, double scale) {
   int w = static_cast<int>(std::ceil(scene.layout.size.width * scale - 1e-9));
   int h = static_cast<int>(std::ceil(scene.layout.size.height * scale - 1e-9));
-  return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+  return CairoSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
 }
 
 void drawScaled(cairo_surface_t* surface, const WidgetScene& scene, double scale,
                 const PangoTextMeasurer& measurer) {
-  cairo_t* cr = cairo_create(surface);
-  cairo_scale(cr, scale, scale);
-  drawScene(cr, scene, measurer);
-  cairo_destroy(cr);
+  CairoContext cr(cairo_create(surface));
+  cairo_scale(cr.get(), scale, scale);
+  drawScene(cr.get(), scene, measurer);
+  cr.reset();
   cairo_surface_flush(surface);
+}
+
+cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
+  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+  return CAIRO_STATUS_SUCCESS;
+}
+
+struct ByteReader {
+  std::string_view bytes;
+  std::size_t offset = 0;
+};
+
+cairo_status_t readBytes(void* closure, unsigned char* data, unsigned int length) {
+  auto* reader = static_cast<ByteReader*>(closure);
+  if (reader->bytes.size() - reader->offset < length) return CAIRO_STATUS_READ_ERROR;
+  std::memcpy(data, reader->bytes.data() + reader->offset, length);
+  reader->offset += length;
+  return CAIRO_STATUS_SUCCESS;
+}
+
+RenderError encodingError(cairo_status_t status) {
+  return RenderError{std::string("cannot encode the picture: ") + cairo_status_to_string(status)};
 }
 
 RenderedImage copyPixels(cairo_surface_t* surface) {
@@ -227,54 +264,54 @@ void drawScene(cairo_t* cr, const WidgetScene& scene, const PangoTextMeasurer& m
 
 RenderedImage renderImage(const WidgetScene& scene, double scale,
                           const PangoTextMeasurer& measurer) {
-  cairo_surface_t* surface = imageSurface(scene, scale);
-  drawScaled(surface, scene, scale, measurer);
-  RenderedImage image = copyPixels(surface);
-  cairo_surface_destroy(surface);
-  return image;
+  CairoSurface surface = imageSurface(scene, scale);
+  drawScaled(surface.get(), scene, scale, measurer);
+  return copyPixels(surface.get());
 }
 
-std::optional<RenderError> writePicture(const WidgetScene& scene, const std::string& path,
-                                        double scale, const PangoTextMeasurer& measurer) {
+std::optional<PictureFormat> pictureFormatForPath(const std::string& path) {
   std::string ext = extensionOf(path);
-  cairo_surface_t* surface = nullptr;
-  if (ext == "png") {
-    if (auto error = checkScale(scale)) return error;
-    surface = imageSurface(scene, scale);
-    drawScaled(surface, scene, scale, measurer);
-    cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
-    cairo_surface_destroy(surface);
-    if (status != CAIRO_STATUS_SUCCESS)
-      return RenderError{"cannot write " + path + ": " + cairo_status_to_string(status)};
-    return std::nullopt;
-  }
-  if (ext == "svg")
-    surface =
-        cairo_svg_surface_create(path.c_str(), scene.layout.size.width, scene.layout.size.height);
-  else if (ext == "pdf")
-    surface =
-        cairo_pdf_surface_create(path.c_str(), scene.layout.size.width, scene.layout.size.height);
-  else
-    return RenderError{"cannot tell the picture format of " + path + " (use .png, .svg or .pdf)"};
-  drawScaled(surface, scene, 1, measurer);
-  cairo_surface_finish(surface);
-  cairo_status_t status = cairo_surface_status(surface);
-  cairo_surface_destroy(surface);
-  if (status != CAIRO_STATUS_SUCCESS)
-    return RenderError{"cannot write " + path + ": " + cairo_status_to_string(status)};
+  if (ext == "png") return PictureFormat::png;
+  if (ext == "svg") return PictureFormat::svg;
+  if (ext == "pdf") return PictureFormat::pdf;
   return std::nullopt;
 }
 
-std::optional<RenderedImage> readPng(const std::string& path) {
-  cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
-  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(surface);
-    return std::nullopt;
+std::variant<std::string, RenderError> encodePicture(const WidgetScene& scene, PictureFormat format,
+                                                     double scale,
+                                                     const PangoTextMeasurer& measurer) {
+  std::string bytes;
+  const double w = scene.layout.size.width, h = scene.layout.size.height;
+  if (format == PictureFormat::png) {
+    if (auto error = checkScale(scale)) return *error;
+    CairoSurface surface = imageSurface(scene, scale);
+    drawScaled(surface.get(), scene, scale, measurer);
+    cairo_status_t status = cairo_surface_write_to_png_stream(surface.get(), appendBytes, &bytes);
+    if (status != CAIRO_STATUS_SUCCESS) return encodingError(status);
+    return bytes;
   }
-  cairo_surface_flush(surface);
-  RenderedImage image = copyPixels(surface);
-  cairo_surface_destroy(surface);
-  return image;
+  CairoSurface surface(format == PictureFormat::svg
+                           ? cairo_svg_surface_create_for_stream(appendBytes, &bytes, w, h)
+                           : cairo_pdf_surface_create_for_stream(appendBytes, &bytes, w, h));
+  drawScaled(surface.get(), scene, 1, measurer);
+  cairo_surface_finish(surface.get());
+  cairo_status_t status = cairo_surface_status(surface.get());
+  if (status != CAIRO_STATUS_SUCCESS) return encodingError(status);
+  return bytes;
+}
+
+std::optional<RenderedImage> decodePng(std::string_view bytes) {
+  ByteReader reader{bytes};
+  CairoSurface surface(cairo_image_surface_create_from_png_stream(readBytes, &reader));
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return std::nullopt;
+  cairo_surface_flush(surface.get());
+  return copyPixels(surface.get());
+}
+
+std::optional<RenderedImage> readPng(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return decodePng(std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
 }  // namespace render

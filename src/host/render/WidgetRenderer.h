@@ -1,12 +1,15 @@
 // Draws a WidgetScene with Cairo and Pango: the widget's rounded frame (transparent outside),
-// the system background, then the laid-out tree. To a PNG, SVG or PDF file chosen by extension,
-// or to pixels in memory. PNGs and pixels are drawn at a scale of 1 to 3 pixels per point;
-// vector files in points. Texts are drawn with layouts of the measurer that measured them.
+// the system background, then the laid-out tree. To the bytes of a PNG, SVG or PDF picture, or to
+// pixels, all in memory: the renderer writes no files. PNGs and pixels are drawn at a scale of 1
+// to 3 pixels per point; vector pictures in points. Texts are drawn with layouts of the measurer
+// that measured them, in the language they were measured in.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 #include "host/render/PangoTextMeasurer.h"
@@ -34,11 +37,21 @@ void drawScene(cairo_t* cr, const WidgetScene& scene, const PangoTextMeasurer& m
 RenderedImage renderImage(const WidgetScene& scene, double scale,
                           const PangoTextMeasurer& measurer);
 
-// Writes the picture to `path` (".png", ".svg" or ".pdf"); an error message when it cannot.
-std::optional<RenderError> writePicture(const WidgetScene& scene, const std::string& path,
-                                        double scale, const PangoTextMeasurer& measurer);
+enum class PictureFormat { png, svg, pdf };
 
-// Reads a PNG into pixels (used to compare pictures); nothing when unreadable.
+// The format a file name asks for by its extension (".png", ".svg", ".pdf", any case); nothing
+// for any other name.
+std::optional<PictureFormat> pictureFormatForPath(const std::string& path);
+
+// The picture's bytes; an error with Cairo's reason when it cannot be made, or when a PNG's scale
+// is outside 1 to 3 (vector pictures ignore the scale).
+std::variant<std::string, RenderError> encodePicture(const WidgetScene& scene, PictureFormat format,
+                                                     double scale,
+                                                     const PangoTextMeasurer& measurer);
+
+// Decodes a PNG into pixels (used to compare pictures); nothing when it is not one.
+std::optional<RenderedImage> decodePng(std::string_view bytes);
+// The same from a file.
 std::optional<RenderedImage> readPng(const std::string& path);
 
 }  // namespace render

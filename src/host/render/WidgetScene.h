@@ -33,6 +33,8 @@ struct SceneRequest {
   std::string device;  // empty: the default device
   double pixelScale = 1;
   std::function<std::string(const std::string&)> localizedKeyResolver;
+  // The language the view's texts are in (BCP 47, e.g. "zh-Hans"); not given: none.
+  std::optional<std::string> language{};
 };
 
 struct RenderError {

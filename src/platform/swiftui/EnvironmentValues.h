@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "platform/swiftui/Color.h"
 #include "platform/swiftui/Font.h"
@@ -22,6 +23,8 @@ struct EnvironmentValues {
   std::optional<int> lineLimit;
   double minimumScaleFactor = 1;
   TextAlignment multilineTextAlignment = TextAlignment::leading;
+  // The language texts are written in (a BCP 47 tag, locale in the framework); not given: none.
+  std::optional<std::string> language;
 };
 
 // A change of some environment values, made by a modifier. Set fields replace the inherited ones.

@@ -91,7 +91,8 @@ double FakeTextMeasurer::advance(char32_t c) {
 
 TextMeasurement FakeTextMeasurer::measure(const std::string& text, const Font& font,
                                           std::optional<double> maxWidth,
-                                          std::optional<int> lineLimit) const {
+                                          std::optional<int> lineLimit,
+                                          const std::optional<std::string>&) const {
   std::vector<CodePoint> cps = decode(text);
   std::optional<double> width;
   if (maxWidth) width = *maxWidth / font.size;

@@ -11,8 +11,11 @@ namespace swiftui {
 
 class FakeTextMeasurer final : public TextMeasurer {
  public:
+  using TextMeasurer::measure;
+  // The language changes nothing here.
   TextMeasurement measure(const std::string& text, const Font& font, std::optional<double> maxWidth,
-                          std::optional<int> lineLimit) const override;
+                          std::optional<int> lineLimit,
+                          const std::optional<std::string>& language) const override;
 
   // The advance of one code point as a fraction of the font size.
   static double advance(char32_t c);

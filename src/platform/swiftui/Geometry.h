@@ -92,4 +92,7 @@ struct Alignment {
 
 enum class TextAlignment { leading, center, trailing };
 
+// The outline a background fills (background(_:in:)).
+enum class ShapeKind { rectangle, circle };
+
 }  // namespace swiftui

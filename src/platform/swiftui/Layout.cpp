@@ -4,6 +4,7 @@
 #include <cmath>
 #include <concepts>
 #include <map>
+#include <memory>
 #include <tuple>
 
 #include "platform/swiftui/ViewNode.h"
@@ -92,38 +93,32 @@ struct StackChild {
   EnvironmentValues env;
 };
 
-// A stack's children with groups expanded; a styling modifier on a group styles each child.
-void flatten(const View& view, const EnvironmentValues& env, std::vector<StackChild>& out) {
-  std::visit(Overloaded{
-                 [&](const GroupNode& g) {
-                   for (const View& c : g.children) flatten(c, env, out);
-                 },
-                 [&](const ConditionalNode& c) { flatten(c.content, env, out); },
-                 [&](const AnyViewNode& a) { flatten(a.content, env, out); },
-                 [&](const EnvironmentReaderNode& r) { flatten(r.build(env), env, out); },
-                 [&](const EnvironmentModifierNode& m) {
-                   if (std::holds_alternative<GroupNode>(unwrapped(m.content).value)) {
-                     EnvironmentValues inner = env;
-                     m.patch.applyTo(inner);
-                     flatten(m.content, inner, out);
-                   } else {
-                     out.push_back({view, env});
-                   }
-                 },
-                 [&](const auto&) {
-                   out.push_back({view, env});
-                 },
-             },
-             view.node().value);
-}
-
+// Texts are cached by the identity of their string: hashing or comparing a long text on every
+// lookup would cost more than measuring its bounded start. The engine keeps every view it lays
+// out alive, so an address never comes to name another string while the cache lives.
 struct TextKey {
-  std::string text;
+  const std::string* text;
   double size;
   Font::Weight weight;
   double maxWidth;  // -1: none
   int lineLimit;    // -1: none
+  std::optional<std::string> language;
   auto operator<=>(const TextKey&) const = default;
+};
+
+// A text's measurement after shrinking, and the scale it was shrunk by.
+struct FittedText {
+  TextMeasurement measurement;
+  double scale = 1;
+};
+
+// What the children of a stack need before any of them is offered a length.
+struct StackPlan {
+  std::vector<double> gaps;  // before each child
+  double totalSpacing = 0;
+  std::vector<std::size_t> others;   // not spacers: placed first
+  std::vector<std::size_t> spacers;  // lowest priority: share the rest
+  double spacerMinimums = 0;
 };
 
 class Engine {
@@ -138,7 +133,7 @@ class Engine {
             [&](const GroupNode& g) { return group(g, p, env); },
             [&](const AnyViewNode& a) { return layout(a.content, p, env); },
             [&](const ConditionalNode& c) { return layout(c.content, p, env); },
-            [&](const EnvironmentReaderNode& r) { return layout(r.build(env), p, env); },
+            [&](const EnvironmentReaderNode& r) { return layout(keep(r.build(env)), p, env); },
             [&](const SpacerNode& s) {
               double min = s.minLength.value_or(kDefaultSpacerMinimum);
               return leaf("Spacer", {std::max(p.width.value_or(min), min),
@@ -150,8 +145,9 @@ class Engine {
               n.color = r.fill ? r.fill->resolved(env.colorScheme) : foreground(env);
               return n;
             },
-            [&](const TextNode& t) { return text(t, p, env); },
+            [&](const TextNode& t) { return text(t.content, t.isLocalizedKey, p, env); },
             [&](const LabelNode& l) { return label(l, p, env); },
+            [&](const ImageNode& i) { return image(i.systemName, env); },
             [&](const EnvironmentModifierNode& m) {
               EnvironmentValues inner = env;
               m.patch.applyTo(inner);
@@ -164,6 +160,7 @@ class Engine {
               LayoutNode child = layout(b.content, p, env);
               LayoutNode n = leaf("Background", sizeOf(child));
               n.color = b.color.resolved(env.colorScheme);
+              n.shape = b.shape;
               n.children.push_back(std::move(child));
               return n;
             },
@@ -190,6 +187,37 @@ class Engine {
     return std::ceil(length * context_.pixelScale - 1e-6) / context_.pixelScale;
   }
 
+  // Views built during layout live as long as the engine (see TextKey).
+  const View& keep(View view) {
+    built_.push_back(std::make_unique<View>(std::move(view)));
+    return *built_.back();
+  }
+
+  // A stack's children with groups expanded; a styling modifier on a group styles each child.
+  void flatten(const View& view, const EnvironmentValues& env, std::vector<StackChild>& out) {
+    std::visit(Overloaded{
+                   [&](const GroupNode& g) {
+                     for (const View& c : g.children) flatten(c, env, out);
+                   },
+                   [&](const ConditionalNode& c) { flatten(c.content, env, out); },
+                   [&](const AnyViewNode& a) { flatten(a.content, env, out); },
+                   [&](const EnvironmentReaderNode& r) { flatten(keep(r.build(env)), env, out); },
+                   [&](const EnvironmentModifierNode& m) {
+                     if (std::holds_alternative<GroupNode>(unwrapped(m.content).value)) {
+                       EnvironmentValues inner = env;
+                       m.patch.applyTo(inner);
+                       flatten(m.content, inner, out);
+                     } else {
+                       out.push_back({view, env});
+                     }
+                   },
+                   [&](const auto&) {
+                     out.push_back({view, env});
+                   },
+               },
+               view.node().value);
+  }
+
   LayoutNode stack(const StackNode& s, ProposedSize p, const EnvironmentValues& env) {
     std::vector<StackChild> kids;
     for (const View& c : s.children) flatten(c, env, kids);
@@ -205,84 +233,100 @@ class Engine {
     return stackOf(Axis::vertical, 1, std::nullopt, kids, p, "Group");
   }
 
+  // A stack: the gaps first, then each child sized in turn, then all placed along the axis.
   LayoutNode stackOf(Axis axis, int alignment, std::optional<double> spacing,
                      const std::vector<StackChild>& kids, ProposedSize p, const char* type) {
-    const std::size_t count = kids.size();
-    std::vector<double> gaps(count, 0);  // gap before each child
-    double totalSpacing = 0;
-    for (std::size_t i = 1; i < count; ++i) {
-      gaps[i] = spacing ? *spacing : defaultSpacing(kids[i - 1].view, kids[i].view);
-      totalSpacing += gaps[i];
-    }
-    const std::optional<double> main = along(axis, p);
-    const std::optional<double> cross = across(axis, p);
+    StackPlan plan = planStack(spacing, kids);
+    std::vector<LayoutNode> nodes =
+        along(axis, p) ? sizeChildren(axis, *along(axis, p), across(axis, p), kids, plan)
+                       : idealChildren(axis, across(axis, p), kids, plan);
+    return arrange(axis, alignment, type, plan.gaps, std::move(nodes));
+  }
 
-    std::vector<LayoutNode> nodes(count);
-    std::vector<std::size_t> others;   // not spacers: placed first
-    std::vector<std::size_t> spacers;  // lowest priority: share the rest
-    double spacerMinimums = 0;
-    for (std::size_t i = 0; i < count; ++i) {
+  static StackPlan planStack(std::optional<double> spacing, const std::vector<StackChild>& kids) {
+    StackPlan plan;
+    plan.gaps.assign(kids.size(), 0);
+    for (std::size_t i = 0; i < kids.size(); ++i) {
+      if (i > 0) {
+        plan.gaps[i] = spacing ? *spacing : defaultSpacing(kids[i - 1].view, kids[i].view);
+        plan.totalSpacing += plan.gaps[i];
+      }
       if (isSpacer(kids[i].view)) {
-        spacers.push_back(i);
-        spacerMinimums += spacerMinimum(kids[i].view);
+        plan.spacers.push_back(i);
+        plan.spacerMinimums += spacerMinimum(kids[i].view);
       } else {
-        others.push_back(i);
+        plan.others.push_back(i);
       }
     }
+    return plan;
+  }
 
-    if (!main) {
-      // Nothing proposed along the axis: every child takes its ideal size.
-      for (std::size_t i : others)
-        nodes[i] = layout(kids[i].view, proposal(axis, {}, cross), kids[i].env);
-      for (std::size_t i : spacers) nodes[i] = spacerNode(axis, spacerMinimum(kids[i].view));
-    } else {
-      if (others.size() > 1) {
-        // Least flexible first: flexibility is what a child takes of an unbounded offer less
-        // what it takes of none.
-        std::vector<double> flexibility(count, 0);
-        ++probing_;
-        for (std::size_t i : others) {
-          double least =
-              along(axis, sizeOf(layout(kids[i].view, proposal(axis, 0.0, cross), kids[i].env)));
-          double most = along(
-              axis, sizeOf(layout(kids[i].view, proposal(axis, infinity, cross), kids[i].env)));
-          flexibility[i] = std::isinf(most) ? infinity : most - least;
-        }
-        --probing_;
-        std::stable_sort(others.begin(), others.end(), [&](std::size_t a, std::size_t b) {
-          return flexibility[a] < flexibility[b];
-        });
-      }
-      double remaining = minus(*main, totalSpacing);
-      double available = minus(remaining, spacerMinimums);
-      std::size_t left = others.size();
-      for (std::size_t i : others) {
-        double offer = std::isinf(available) ? available : std::max(0.0, available / left);
-        nodes[i] = layout(kids[i].view, proposal(axis, offer, cross), kids[i].env);
-        double taken = along(axis, sizeOf(nodes[i]));
-        available = minus(available, taken);
-        remaining = minus(remaining, taken);
-        --left;
-      }
-      left = spacers.size();
-      for (std::size_t i : spacers) {
-        double offer = std::isinf(remaining) ? remaining : std::max(0.0, remaining / left);
-        nodes[i] = spacerNode(axis, std::max(offer, spacerMinimum(kids[i].view)));
-        remaining = minus(remaining, along(axis, sizeOf(nodes[i])));
-        --left;
-      }
+  // Nothing proposed along the axis: every child takes its ideal size.
+  std::vector<LayoutNode> idealChildren(Axis axis, std::optional<double> cross,
+                                        const std::vector<StackChild>& kids,
+                                        const StackPlan& plan) {
+    std::vector<LayoutNode> nodes(kids.size());
+    for (std::size_t i : plan.others)
+      nodes[i] = layout(kids[i].view, proposal(axis, {}, cross), kids[i].env);
+    for (std::size_t i : plan.spacers) nodes[i] = spacerNode(axis, spacerMinimum(kids[i].view));
+    return nodes;
+  }
+
+  // Least flexible first, each offered what is left divided by the children still to place;
+  // then the spacers share what remains.
+  std::vector<LayoutNode> sizeChildren(Axis axis, double main, std::optional<double> cross,
+                                       const std::vector<StackChild>& kids, StackPlan plan) {
+    std::vector<LayoutNode> nodes(kids.size());
+    sortByFlexibility(axis, cross, kids, plan.others);
+    double remaining = minus(main, plan.totalSpacing);
+    double available = minus(remaining, plan.spacerMinimums);
+    std::size_t left = plan.others.size();
+    for (std::size_t i : plan.others) {
+      double offer = std::isinf(available) ? available : std::max(0.0, available / left--);
+      nodes[i] = layout(kids[i].view, proposal(axis, offer, cross), kids[i].env);
+      double taken = along(axis, sizeOf(nodes[i]));
+      available = minus(available, taken);
+      remaining = minus(remaining, taken);
     }
+    left = plan.spacers.size();
+    for (std::size_t i : plan.spacers) {
+      double offer = std::isinf(remaining) ? remaining : std::max(0.0, remaining / left--);
+      nodes[i] = spacerNode(axis, std::max(offer, spacerMinimum(kids[i].view)));
+      remaining = minus(remaining, along(axis, sizeOf(nodes[i])));
+    }
+    return nodes;
+  }
 
-    double mainLength = totalSpacing;
-    double crossLength = 0;
-    for (const LayoutNode& n : nodes) {
-      mainLength += along(axis, sizeOf(n));
-      crossLength = std::max(crossLength, across(axis, sizeOf(n)));
+  // Flexibility is what a child takes of an unbounded offer less what it takes of none.
+  void sortByFlexibility(Axis axis, std::optional<double> cross,
+                         const std::vector<StackChild>& kids, std::vector<std::size_t>& order) {
+    if (order.size() < 2) return;
+    std::vector<double> flexibility(kids.size(), 0);
+    ++probing_;
+    for (std::size_t i : order) {
+      auto taken = [&](double offer) {
+        return along(axis, sizeOf(layout(kids[i].view, proposal(axis, offer, cross), kids[i].env)));
+      };
+      double least = taken(0), most = taken(infinity);
+      flexibility[i] = std::isinf(most) ? infinity : most - least;
+    }
+    --probing_;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return flexibility[a] < flexibility[b]; });
+  }
+
+  // Main-axis size is the sum plus the gaps, cross-axis size the largest child.
+  static LayoutNode arrange(Axis axis, int alignment, const char* type,
+                            const std::vector<double>& gaps, std::vector<LayoutNode> nodes) {
+    double mainLength = 0, crossLength = 0;
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+      mainLength += gaps[i] + along(axis, sizeOf(nodes[i]));
+      crossLength = std::max(crossLength, across(axis, sizeOf(nodes[i])));
     }
     LayoutNode result = leaf(type, axis == Axis::horizontal ? Size{mainLength, crossLength}
                                                             : Size{crossLength, mainLength});
     double position = 0;
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
       position += gaps[i];
       LayoutNode& n = nodes[i];
       double offset = aligned(alignment, crossLength, across(axis, sizeOf(n)));
@@ -305,84 +349,90 @@ class Engine {
   }
 
   const TextMeasurement& measure(const std::string& s, const Font& font,
-                                 std::optional<double> maxWidth, std::optional<int> lineLimit) {
-    TextKey key{s, font.size, font.weight, maxWidth.value_or(-1), lineLimit.value_or(-1)};
+                                 std::optional<double> maxWidth, std::optional<int> lineLimit,
+                                 const std::optional<std::string>& language) {
+    TextKey key{&s,      font.size, font.weight, maxWidth.value_or(-1), lineLimit.value_or(-1),
+                language};
     auto it = cache_.find(key);
     if (it == cache_.end())
-      it = cache_.emplace(std::move(key), context_.measurer.measure(s, font, maxWidth, lineLimit))
+      it = cache_
+               .emplace(std::move(key),
+                        context_.measurer.measure(s, font, maxWidth, lineLimit, language))
                .first;
     return it->second;
   }
 
-  LayoutNode text(const TextNode& t, ProposedSize p, const EnvironmentValues& env) {
-    TextLayout info;
-    info.string = t.isLocalizedKey && context_.localizedKeyResolver
-                      ? context_.localizedKeyResolver(t.content)
-                      : t.content;
+  // The string a text shows, at an address that lasts as long as the engine.
+  const std::string& shownString(const std::string& content, bool isLocalizedKey) {
+    if (!isLocalizedKey || !context_.localizedKeyResolver) return content;
+    auto it = resolved_.find(content);
+    if (it == resolved_.end())
+      it = resolved_.emplace(content, context_.localizedKeyResolver(content)).first;
+    return it->second;
+  }
+
+  LayoutNode text(const std::string& content, bool isLocalizedKey, ProposedSize p,
+                  const EnvironmentValues& env) {
+    const std::string& string = shownString(content, isLocalizedKey);
     Font font = env.font.value_or(Font::body());
     std::optional<double> maxWidth;
     if (p.width && !std::isinf(*p.width)) maxWidth = *p.width;
 
-    TextMeasurement m = measure(info.string, font, maxWidth, env.lineLimit);
-    double scale = 1;
+    FittedText fitted{measure(string, font, maxWidth, env.lineLimit, env.language), 1};
     const double minimumScale = std::clamp(env.minimumScaleFactor, 0.01, 1.0);
     // Probes for flexibility skip shrinking: it changes a cut text's size by a few points and
     // would load fonts at sizes that are never drawn.
-    if (m.truncated && maxWidth && minimumScale < 1 && probing_ == 0) {
-      // Shrink to the largest size at which the text fits, but not below the minimum.
-      auto at = [&](double s) {
-        Font f = font;
-        f.size = font.size * s;
-        return measure(info.string, f, maxWidth, env.lineLimit);
-      };
-      TextMeasurement smallest = at(minimumScale);
-      if (smallest.truncated) {
-        m = smallest;
-        scale = minimumScale;
-      } else {
-        double low = minimumScale, high = 1;
-        TextMeasurement best = smallest;
-        if (*env.lineLimit == 1) {
-          // One line scales with the font: start from the width ratio.
-          double natural = measure(info.string, font, std::nullopt, 1).size.width;
-          double guess = std::floor(*maxWidth / natural * 1000) / 1000;
-          if (guess > low && guess < high) {
-            TextMeasurement g = at(guess);
-            if (g.truncated) {
-              high = guess;
-            } else {
-              low = guess;
-              best = g;
-            }
-          }
-        }
-        while (high - low > 0.005) {
-          double mid = (low + high) / 2;
-          TextMeasurement g = at(mid);
-          if (g.truncated) {
-            high = mid;
-          } else {
-            low = mid;
-            best = g;
-          }
-        }
-        m = best;
-        scale = low;
-      }
-    }
+    if (fitted.measurement.truncated && maxWidth && env.lineLimit && minimumScale < 1 &&
+        probing_ == 0)
+      fitted = shrunk(string, font, *maxWidth, env, minimumScale);
 
+    const TextMeasurement& m = fitted.measurement;
+    LayoutNode n = leaf("Text", {roundUp(m.size.width), roundUp(m.size.height)});
+    TextLayout& info = n.text.emplace();
+    // Probes only need the size; copying a long text for each of them is not free.
+    if (probing_ == 0) info.string = string;
     info.drawn = m.drawn;
-    info.fontSize = font.size * scale;
+    info.fontSize = font.size * fitted.scale;
     info.fontWeight = font.weight;
     info.color = foreground(env);
     info.lines = m.lines;
-    info.shrunk = scale < 1;
+    info.shrunk = fitted.scale < 1;
     info.truncated = m.truncated;
     info.missingGlyphs = m.missingGlyphs;
     info.alignment = env.multilineTextAlignment;
-    LayoutNode n = leaf("Text", {roundUp(m.size.width), roundUp(m.size.height)});
-    n.text = std::move(info);
+    info.language = env.language;
     return n;
+  }
+
+  // A text cut at its size, shrunk to the largest size at which it fits, but not below the
+  // minimum; still cut at the minimum when it does not fit there either.
+  FittedText shrunk(const std::string& string, const Font& font, double maxWidth,
+                    const EnvironmentValues& env, double minimumScale) {
+    auto at = [&](double scale) {
+      Font f = font;
+      f.size = font.size * scale;
+      return measure(string, f, maxWidth, env.lineLimit, env.language);
+    };
+    FittedText best{at(minimumScale), minimumScale};
+    if (best.measurement.truncated) return best;
+    double low = minimumScale, high = 1;
+    auto tryScale = [&](double scale) {
+      TextMeasurement m = at(scale);
+      if (m.truncated) {
+        high = scale;
+      } else {
+        low = scale;
+        best = {std::move(m), scale};
+      }
+    };
+    if (*env.lineLimit == 1) {
+      // One line scales with the font: start from the width ratio.
+      double natural = measure(string, font, std::nullopt, 1, env.language).size.width;
+      double guess = std::floor(maxWidth / natural * 1000) / 1000;
+      if (guess > low && guess < high) tryScale(guess);
+    }
+    while (high - low > 0.005) tryScale((low + high) / 2);
+    return best;
   }
 
   LayoutNode label(const LabelNode& l, ProposedSize p, const EnvironmentValues& env) {
@@ -390,7 +440,7 @@ class Engine {
     double icon = font.size;
     ProposedSize titleOffer = p;
     if (p.width) titleOffer.width = std::max(0.0, minus(*p.width, icon + kLabelIconSpacing));
-    LayoutNode title = text(TextNode{l.title, false}, titleOffer, env);
+    LayoutNode title = text(l.title, false, titleOffer, env);
     LayoutNode image = leaf("Image", {icon, std::max(icon, title.frame.height)});
     image.systemImage = l.systemImage;
     image.color = foreground(env);
@@ -400,6 +450,14 @@ class Engine {
     place(title, icon + kLabelIconSpacing, (height - title.frame.height) / 2);
     n.children.push_back(std::move(image));
     n.children.push_back(std::move(title));
+    return n;
+  }
+
+  static LayoutNode image(const std::string& systemName, const EnvironmentValues& env) {
+    double side = env.font.value_or(Font::body()).size;
+    LayoutNode n = leaf("Image", {side, side});
+    n.systemImage = systemName;
+    n.color = foreground(env);
     return n;
   }
 
@@ -475,6 +533,8 @@ class Engine {
 
   const LayoutContext& context_;
   std::map<TextKey, TextMeasurement> cache_;
+  std::map<std::string, std::string> resolved_;  // localized keys and their texts
+  std::vector<std::unique_ptr<View>> built_;
   int probing_ = 0;  // > 0 while measuring flexibility
 };
 

@@ -25,6 +25,7 @@ struct TextLayout {
   bool truncated = false;
   int missingGlyphs = 0;
   TextAlignment alignment = TextAlignment::leading;
+  std::optional<std::string> language;  // BCP 47; measured and drawn in it
   bool operator==(const TextLayout&) const = default;
 };
 
@@ -36,6 +37,7 @@ struct LayoutNode {
   std::vector<LayoutNode> children;
   std::optional<TextLayout> text;          // Text
   std::optional<uikit::RGBA> color;        // Rectangle, Background, Image: the fill
+  ShapeKind shape = ShapeKind::rectangle;  // Background: the outline of the fill
   std::optional<std::string> systemImage;  // Image
   bool operator==(const LayoutNode&) const = default;
 

@@ -50,6 +50,9 @@ View View::padding(EdgeInsets insets) const {
 View View::background(Color color, EdgeSet ignoresSafeAreaEdges) const {
   return make(BackgroundNode{*this, std::move(color), ignoresSafeAreaEdges});
 }
+View View::background(Color color, ShapeKind shape) const {
+  return make(BackgroundNode{*this, std::move(color), EdgeSet{}, shape});
+}
 View View::fill(Color color) const {
   if (std::holds_alternative<RectangleNode>(node_->value)) return make(RectangleNode{color});
   return *this;
@@ -101,6 +104,9 @@ View Text(LocalizedStringKey key) {
 }
 View Label(std::string title, std::string systemImage) {
   return make(LabelNode{std::move(title), std::move(systemImage)});
+}
+View Image(std::string systemName) {
+  return make(ImageNode{std::move(systemName)});
 }
 
 }  // namespace swiftui

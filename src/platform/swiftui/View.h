@@ -79,6 +79,8 @@ class View {
   View padding(EdgeInsets insets) const;
   // background(_:ignoresSafeAreaEdges:) with a colour.
   View background(Color color, EdgeSet ignoresSafeAreaEdges = EdgeSet::all) const;
+  // background(_:in:): the colour fills `shape` fitted to this view's frame.
+  View background(Color color, ShapeKind shape) const;
   // The fill of a shape; on anything else it changes nothing.
   View fill(Color color) const;
 
@@ -116,6 +118,8 @@ View Rectangle();
 View Text(std::string verbatim);
 View Text(LocalizedStringKey key);
 View Label(std::string title, std::string systemImage);
+// Image(systemName:): a symbol as wide and high as the font's size, in the foreground colour.
+View Image(std::string systemName);
 
 // Details for ConditionalContent.
 View conditionalView(bool condition, View chosen);

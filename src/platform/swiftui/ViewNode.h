@@ -48,6 +48,9 @@ struct LabelNode {
   std::string title;
   std::string systemImage;
 };
+struct ImageNode {
+  std::string systemName;
+};
 struct EnvironmentModifierNode {
   View content;
   EnvironmentPatch patch;
@@ -68,6 +71,7 @@ struct BackgroundNode {
   View content;
   Color color;
   EdgeSet ignoresSafeAreaEdges;
+  ShapeKind shape = ShapeKind::rectangle;
 };
 struct ContainerBackgroundNode {
   View content;
@@ -81,7 +85,7 @@ struct WidgetURLNode {
 
 struct ViewNode {
   std::variant<EmptyNode, StackNode, GroupNode, AnyViewNode, ConditionalNode, EnvironmentReaderNode,
-               SpacerNode, RectangleNode, TextNode, LabelNode, EnvironmentModifierNode,
+               SpacerNode, RectangleNode, TextNode, LabelNode, ImageNode, EnvironmentModifierNode,
                FlexibleFrameNode, FixedFrameNode, PaddingNode, BackgroundNode,
                ContainerBackgroundNode, WidgetURLNode>
       value;
