@@ -35,7 +35,7 @@ TEST(HostProgram, TimelineOfTheSampleContainerWithOptionsAnywhere) {
 }
 
 TEST(HostProgram, SystemLanguagesFromTheEnvironmentReachScriptVariants) {
-  for (const std::string& lang : {"zh_CN.UTF-8", "zh_SG"}) {
+  for (std::string lang : {"zh_CN.UTF-8", "zh_SG"}) {
     auto r = runWidgets({"snapshot", "TamsaWidget", kNow}, {"LANG=" + lang});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(json::parse(r.out)["periodLabel"], "本月") << lang;
@@ -79,7 +79,7 @@ TEST(HostProgram, UsageMistakesExit2WithOneEscapedLine) {
 
 TEST(HostProgram, AnEnvironmentLocaleTheSystemCannotUseDrawsAsEnUS) {
   std::string dir = testing_support::makeTempDirectory();
-  for (const std::string& env : {"LANG=abcdefghijkl", "LC_ALL=en_US@collation=", "LC_TIME=en_US@=x",
+  for (std::string env : {"LANG=abcdefghijkl", "LC_ALL=en_US@collation=", "LC_TIME=en_US@=x",
                                  "LANG=1234567890123"}) {
     auto r = runWidgets({"render", "TamsaWidget", "--family", "medium", "-o", dir + "/m.png",
                          "--scale", "1"},
@@ -112,7 +112,7 @@ TEST(HostProgram, AFailedRenderLeavesNothingBehind) {
                         (dir / "c.json").string()});
   ASSERT_EQ(ok.status, 0) << ok.err;
   std::ifstream report(dir / "c.json");
-  EXPECT_EQ(json::parse(report)["root"]["type"], "Control");
+  EXPECT_NE(json::parse(report).dump().find("\"drawn\":\"Add Transaction\""), std::string::npos);
 }
 
 TEST(HostProgram, GalleryKeepsNamesFromDataInsideItsFolder) {

@@ -55,10 +55,11 @@ Outcome OutputFiles::commit() {
     std::error_code ec;
     bool existed = fs::exists(fs::symlink_status(s.destination, ec));
     if (::rename(s.temporary.c_str(), s.destination.c_str()) != 0) {
-      int error = errno;
+      Failure failure = cannotWrite(s.destination, errno);
       for (const auto& p : placed) ::unlink(p.c_str());
+      // What was renamed is no longer a temporary; the rest are removed with this object.
       staged_.erase(staged_.begin(), staged_.begin() + static_cast<std::ptrdiff_t>(i));
-      return cannotWrite(s.destination, error);
+      return failure;
     }
     if (!existed) placed.push_back(s.destination);
   }

@@ -1,8 +1,8 @@
 // Files a command writes, each whole or not at all. stage() writes the bytes to a temporary file
 // beside the destination; commit() renames every staged file over its destination, so a reader
 // sees the old file or the new one, never a part. Whatever is not committed (the command failed
-// on the way) is removed when the object goes, and a commit that fails half-way takes back the
-// files it had already put in place, so a failed command leaves nothing new behind.
+// on the way) is removed when the object goes, and a commit that fails half-way removes the files
+// it had newly put in place, so a failed command leaves nothing new behind.
 // Parent folders are never made: a destination in a missing folder is a failure. Not thread-safe.
 #pragma once
 

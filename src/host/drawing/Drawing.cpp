@@ -1,5 +1,6 @@
 #include "host/drawing/Drawing.h"
 
+#include "host/core/HostSession.h"
 #include "host/render/ControlScene.h"
 #include "host/render/LayoutReport.h"
 #include "shared/LocalizedWidgetString.h"

@@ -46,7 +46,7 @@ TEST(OutputFiles, AFailedCommitTakesBackWhatItPlaced) {
   auto r = files.commit();
   ASSERT_FALSE(r.ok());
   EXPECT_EQ(r.failure().status, ExitStatus::failure);
-  EXPECT_NE(r.failure().message.find("taken"), std::string::npos);
+  EXPECT_NE(r.failure().message.find("taken"), std::string::npos) << r.failure().message;
   EXPECT_FALSE(fs::exists(dir / "new.png"));
 }
 
