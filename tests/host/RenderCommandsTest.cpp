@@ -55,6 +55,11 @@ struct GoldenCase {
   std::vector<std::string> args;
 };
 
+// Named in test listings by its picture, not by its bytes.
+void PrintTo(const GoldenCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
 class WidgetGolden : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(WidgetGolden, MatchesTheStoredPicture) {
