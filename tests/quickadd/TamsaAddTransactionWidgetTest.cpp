@@ -64,17 +64,16 @@ TEST(QuickAddView, PlusOverTheTitleCentredOnTheSystemBackgroundBeforeIOS17) {
   }
 }
 
-TEST(QuickAddView, LongTitleShrinksToEightyPercentBeforeItIsCut) {
-  // 126 points of width: 24 characters take 144 at 12 points and 115.2 at 9.6; 30 take 144 at 9.6.
-  for (int length : {24, 30}) {
-    WidgetLayout l = place(std::string(length, 'a'), SystemVersion{17, 0, 0});
-    const TextLayout& title = *l.root.find("Text", 1)->text;
-    EXPECT_EQ(title.lines, 1);
-    EXPECT_TRUE(title.shrunk);
-    EXPECT_EQ(title.truncated, length == 30);
-    EXPECT_GE(title.fontSize + 1e-9, 9.6);
-    EXPECT_LT(title.fontSize, title.truncated ? 9.6 + 1e-9 : 12);
-  }
+TEST(QuickAddView, LongTitleShrinksToEightyPercentOnOneLineBeforeItIsCut) {
+  // 126 points of width: 24 characters fit at 10.5 points; 30 do not fit even at 9.6.
+  auto title = [](int length) {
+    return *place(std::string(length, 'a'), SystemVersion{17, 0, 0}).root.find("Text", 1)->text;
+  };
+  const uikit::RGBA grey = secondaryTextColor().resolved(ColorScheme::light);
+  EXPECT_EQ(title(24), (TextLayout{std::string(24, 'a'), std::string(24, 'a'), 10.5,
+                                   Font::Weight::medium, grey, 1, true}));
+  EXPECT_EQ(title(30), (TextLayout{std::string(30, 'a'), std::string(25, 'a') + "…", 12 * 0.8,
+                                   Font::Weight::medium, grey, 1, true, true}));
 }
 
 }  // namespace

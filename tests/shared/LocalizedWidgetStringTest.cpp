@@ -20,38 +20,26 @@ TestDevice twoLanguages(std::vector<std::string> preferred = {"en"}) {
 
 // The recorded language's table, then the system language's, then the key itself. A recorded
 // name that is no plain folder name, or names no table, falls back to the system language.
+std::string lookup(testing_support::StoreValue language, const char* key,
+                   std::vector<std::string> preferred = {"en"}) {
+  return localizedWidgetString(
+      twoLanguages(std::move(preferred)).withStore({{"widget_language", language}}).device(), key);
+}
+
 TEST(LocalizedWidgetString, RecordedLanguageThenSystemLanguageThenTheKey) {
-  struct Case {
-    testing_support::StoreValue language;
-    std::vector<std::string> preferred;
-    const char* key;
-    const char* expected;
-  };
-  for (const Case& c : std::vector<Case>{
-           {std::string("de"), {"en"}, "widget_income", "Einnahmen"},
-           {std::string("de"), {"en"}, "widget_expense", "Expense"},
-           {std::string("de"), {"en"}, "widget_period_day", "widget_period_day"},
-           {std::string(""), {"de-AT", "en"}, "widget_income", "Einnahmen"},
-           {std::string("en"), {"de-AT", "en"}, "widget_expense", "Expense"},
-           {std::string("fr"), {"de-AT", "en"}, "widget_expense", "widget_expense"},
-           {testing_support::Integer{1}, {"en"}, "widget_income", "Income"},
-       }) {
-    EXPECT_EQ(
-        localizedWidgetString(
-            twoLanguages(c.preferred).withStore({{"widget_language", c.language}}).device(), c.key),
-        c.expected)
-        << c.key;
-  }
-  for (std::string language : std::vector<std::string>{"de/../de", "../bundle/de", "../evil", "de/",
-                                                       ".", "..", "DE", std::string("de\0x", 4)})
-    EXPECT_EQ(
-        localizedWidgetString(twoLanguages().withStore({{"widget_language", language}}).device(),
-                              "widget_income"),
-        "Income")
-        << language;
-  EXPECT_EQ(
-      localizedWidgetString(twoLanguages({"de"}).withoutContainer().device(), "widget_income"),
-      "Einnahmen");
+  using S = std::string;
+  EXPECT_EQ(lookup(S("de"), "widget_income"), "Einnahmen");
+  EXPECT_EQ(lookup(S("de"), "widget_expense"), "Expense");
+  EXPECT_EQ(lookup(S("de"), "widget_period_day"), "widget_period_day");
+  EXPECT_EQ(lookup(S(""), "widget_income", {"de-AT", "en"}), "Einnahmen");
+  EXPECT_EQ(lookup(S("en"), "widget_expense", {"de-AT", "en"}), "Expense");
+  EXPECT_EQ(lookup(S("fr"), "widget_expense", {"de-AT", "en"}), "widget_expense");
+  EXPECT_EQ(lookup(testing_support::Integer{1}, "widget_income"), "Income");  // "1" names no table
+  for (S language : {"de/../de", "../bundle/de", "../evil", "de/", ".", "..", "DE", "de\\x"})
+    EXPECT_EQ(lookup(language, "widget_income"), "Income") << language;
+  EXPECT_EQ(lookup(S("de\0x", 4), "widget_income"), "Income");
+  auto unopenable = twoLanguages({"de"}).withoutContainer().device();
+  EXPECT_EQ(localizedWidgetString(unopenable, "widget_income"), "Einnahmen");
 }
 
 TEST(LocalizedWidgetString, ChangeOfRecordedLanguageShowsAtTheNextCall) {

@@ -10,21 +10,20 @@ std::string xmlPlist(const StoreValues& values) {
     for (char c : s) out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : std::string(1, c);
     return out;
   };
-  std::string out =
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist "
-      "version=\"1.0\">\n<dict>\n";
+  std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n";
   for (const auto& [key, value] : values) {
     out += "  <key>" + escaped(key) + "</key>\n  ";
-    char real[64];
-    if (auto* s = std::get_if<std::string>(&value))
+    if (auto* s = std::get_if<std::string>(&value)) {
       out += "<string>" + escaped(*s) + "</string>\n";
-    else if (auto* r = std::get_if<Real>(&value))
-      out += std::string("<real>") + (std::snprintf(real, sizeof real, "%.17g", r->value), real) +
-             "</real>\n";
-    else if (auto* i = std::get_if<Integer>(&value))
+    } else if (auto* r = std::get_if<Real>(&value)) {
+      char real[64];
+      std::snprintf(real, sizeof real, "%.17g", r->value);
+      out += std::string("<real>") + real + "</real>\n";
+    } else if (auto* i = std::get_if<Integer>(&value)) {
       out += "<integer>" + std::to_string(i->value) + "</integer>\n";
-    else
+    } else {
       out += std::get<bool>(value) ? "<true/>\n" : "<false/>\n";
+    }
   }
   return out + "</dict>\n</plist>\n";
 }

@@ -54,7 +54,6 @@ TEST(LoadSummaryEntry, EmptyOrMissingSuiteIsAnEmptyStoreButAnUnopenableOneTheFix
   EXPECT_EQ(loadSummaryEntry(t.device()).periodLabel, "Dieser Monat");
   t.withoutContainer();
   EXPECT_EQ(loadSummaryEntry(t.device()), fallbackSummaryEntry(t.device().now()));
-  EXPECT_EQ(fallbackSummaryEntry(t.device().now()).walletLabel, "All Wallets");
   auto empty = withTables().withStore({}).device();
   EXPECT_EQ(loadSummaryEntry(empty), fallbackSummaryEntry(empty.now()));
 }
