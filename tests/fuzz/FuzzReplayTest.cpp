@@ -1,5 +1,5 @@
-// Replays every committed fuzz input (the starting inputs and every input that ever found a fault)
-// through its target, so the documented outcomes are guarded without running a fuzzer.
+// Replays every committed fuzz input (the starting inputs and every input that ever found a fault) through
+// its target, so the documented outcomes are guarded without running a fuzzer.
 #include <gtest/gtest.h>
 
 #include <filesystem>
