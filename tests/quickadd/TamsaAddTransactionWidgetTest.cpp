@@ -1,14 +1,12 @@
-// The quick-add widget laid out as the host shows it: the plus over the title, its background on
-// each system, and its title shrinking before it is cut.
+// The quick-add widget's view laid out as the host shows it (fixed advances of half the font size
+// per character): the plus over the title, its background on each system, and its title
+// shrinking before it is cut.
 #include "quickadd/TamsaAddTransactionWidget.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "platform/swiftui/FakeTextMeasurer.h"
 #include "platform/swiftui/Layout.h"
-#include "platform/swiftui/ViewNode.h"
 #include "quickadd/AddTransactionLink.h"
 #include "shared/Palette.h"
 #include "support/TestDevice.h"
@@ -18,102 +16,64 @@ namespace {
 
 using namespace swiftui;
 using os::SystemVersion;
-using testing_support::TestDevice;
 
-device::Device deviceWith(std::string title, std::optional<SystemVersion> version) {
-  device::Device d =
-      TestDevice().withTable("en", {{"widget_add_transaction_title", std::move(title)}}).device();
-  d.systemVersion = version;
-  return d;
-}
-
-// Lays the small widget out as the host does (16-point margins around a container background),
-// with fixed advances (half the font size per character) and localized keys coming back
-// bracketed, so a text that is looked up shows it.
+// Lays the widget out as the host does (16-point margins around a container background), with
+// localized keys coming back bracketed, so a text that is looked up shows it.
 WidgetLayout place(const std::string& title, std::optional<SystemVersion> version,
                    ColorScheme scheme = ColorScheme::light) {
-  device::Device d = deviceWith(title, version);
+  auto d = testing_support::TestDevice()
+               .withTable("en", {{"widget_add_transaction_title", title}})
+               .device();
+  d.systemVersion = version;
   View content = quickAddWidgetContent(d, TamsaAddEntry{d.now()});
   EnvironmentValues env;
   env.colorScheme = scheme;
   static const FakeTextMeasurer measurer;
-  LayoutContext context{measurer};
+  LayoutContext context{measurer, {}};
   context.localizedKeyResolver = [](const std::string& key) { return "[" + key + "]"; };
-  double margin = inspect(content, env).usesContainerBackground ? 16 : 0;
+  ViewTraits traits = inspect(content, env);
+  EXPECT_EQ(traits.widgetURL, addTransactionURL());
+  double margin = traits.usesContainerBackground ? 16 : 0;
   return layoutWidget(content, {158, 158}, insets(EdgeSet::all, margin), env, context);
 }
 
-TEST(QuickAddView, PlusOverTheTitleCentredInTheWidget) {
-  EXPECT_FALSE(quickAddAccent().uiColor().isDynamic());
-  for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
-    WidgetLayout l = place("Add Transaction", SystemVersion{18, 0, 0}, scheme);
-    EXPECT_EQ(l.root.find("Frame")->frame, (Rect{16, 16, 126, 126}));
-    auto texts = l.root.findAll("Text");
-    ASSERT_EQ(texts.size(), 2u);
-    const LayoutNode& plus = *texts[0];
-    const LayoutNode& title = *texts[1];
-    EXPECT_EQ(plus.text->string, "[+]");  // a localized key
-    EXPECT_EQ(plus.text->fontSize, 46);
-    EXPECT_EQ(plus.text->fontWeight, Font::Weight::bold);
-    EXPECT_EQ(plus.text->color, (uikit::RGBA{0.082, 0.773, 0.808, 1.0}));  // one fixed teal
-    EXPECT_EQ(title.text->string, "Add Transaction");  // shown verbatim, not looked up again
-    EXPECT_EQ(title.text->fontSize, 12);
-    EXPECT_EQ(title.text->fontWeight, Font::Weight::medium);
-    EXPECT_EQ(title.text->color, secondaryTextColor().resolved(scheme));
-    EXPECT_EQ(title.frame.y - plus.frame.maxY(), 2);
-    for (const LayoutNode* t : texts) EXPECT_DOUBLE_EQ(t->frame.x + t->frame.width / 2, 79);
-  }
-}
-
-TEST(QuickAddView, BackgroundPerSystemVersion) {
-  for (auto version :
-       {std::optional(SystemVersion{15, 6, 0}), std::optional(SystemVersion{16, 4, 1}),
-        std::optional<SystemVersion>(), std::optional(SystemVersion{17, 0, 0}),
-        std::optional(SystemVersion{17, 5, 0}), std::optional(SystemVersion{18, 0, 0})}) {
-    SCOPED_TRACE(version ? version->text() : "unknown");
-    bool modern = version && version->major >= 17;
-    device::Device d = deviceWith("Add", version);
-    View content = quickAddWidgetContent(d, TamsaAddEntry{d.now()});
-    EXPECT_EQ(inspect(content, {}).usesContainerBackground, modern);
-    EXPECT_EQ(inspect(content, {}).widgetURL, addTransactionURL());
-    if (auto* background = std::get_if<BackgroundNode>(&content.node().value))
-      EXPECT_EQ(background->ignoresSafeAreaEdges, EdgeSet::all);
+TEST(QuickAddView, PlusOverTheTitleCentredOnTheSystemBackgroundBeforeIOS17) {
+  for (auto version : {std::optional(SystemVersion{16, 4, 1}), std::optional<SystemVersion>(),
+                       std::optional(SystemVersion{17, 0, 0})}) {
     for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
-      WidgetLayout l = place("Add", version, scheme);
-      if (modern) {  // no inset of its own inside the host's margins
-        EXPECT_TRUE(l.root.findAll("Background").empty());
-        EXPECT_EQ(l.root.find("Frame")->frame, (Rect{16, 16, 126, 126}));
-        continue;
-      }
-      ASSERT_EQ(l.root.type, "Background");
-      EXPECT_EQ(l.root.frame, (Rect{0, 0, 158, 158}));
-      EXPECT_EQ(l.root.color, Color(uikit::UIColor::systemBackgroundColor()).resolved(scheme));
-      ASSERT_EQ(l.root.children[0].type, "Padding");
-      EXPECT_EQ(l.root.find("Frame")->frame, (Rect{14, 14, 130, 130}));
+      bool modern = version && version->major >= 17;
+      WidgetLayout l = place("Add Transaction", version, scheme);
+      double inset = modern ? 16 : 14;
+      EXPECT_EQ(l.root.find("Frame")->frame,
+                (Rect{inset, inset, 158 - 2 * inset, 158 - 2 * inset}));
+      EXPECT_EQ(
+          l.root.color,
+          modern ? std::nullopt
+                 : std::optional(Color(uikit::UIColor::systemBackgroundColor()).resolved(scheme)));
+      auto texts = l.root.findAll("Text");
+      ASSERT_EQ(texts.size(), 2u);
+      // The plus is a localized key in one fixed teal; the title is shown as looked up.
+      EXPECT_EQ(*texts[0]->text,
+                (TextLayout{"[+]", "[+]", 46, Font::Weight::bold, {0.082, 0.773, 0.808, 1.0}, 1}));
+      EXPECT_EQ(*texts[1]->text,
+                (TextLayout{"Add Transaction", "Add Transaction", 12, Font::Weight::medium,
+                            secondaryTextColor().resolved(scheme), 1}));
+      EXPECT_EQ(texts[1]->frame.y - texts[0]->frame.maxY(), 2);
+      for (const LayoutNode* t : texts) EXPECT_DOUBLE_EQ(t->frame.x + t->frame.width / 2, 79);
     }
   }
 }
 
-TEST(QuickAddView, LongTitleShrinksToEightyPercentBeforeItIsCut) {
-  // 126 points of width inside the margins.
-  auto titleOf = [&](const std::string& title) {
-    return *place(title, SystemVersion{17, 0, 0}).root.find("Text", 1);
+TEST(QuickAddView, LongTitleShrinksToEightyPercentOnOneLineBeforeItIsCut) {
+  // 126 points of width: 24 characters fit at 10.5 points; 30 do not fit even at 9.6.
+  auto title = [](int length) {
+    return *place(std::string(length, 'a'), SystemVersion{17, 0, 0}).root.find("Text", 1)->text;
   };
-  LayoutNode fits = titleOf("Add Transaction");
-  EXPECT_EQ(fits.text->fontSize, 12);
-  EXPECT_FALSE(fits.text->shrunk);
-
-  LayoutNode shrunk = titleOf(std::string(24, 'a'));  // 144 points at 12, 115.2 at 9.6
-  EXPECT_TRUE(shrunk.text->shrunk);
-  EXPECT_FALSE(shrunk.text->truncated);
-  EXPECT_GE(shrunk.text->fontSize, 9.6);
-  EXPECT_LT(shrunk.text->fontSize, 12);
-
-  LayoutNode cut = titleOf(std::string(30, 'a'));  // 144 points even at 9.6
-  EXPECT_TRUE(cut.text->truncated);
-  EXPECT_NEAR(cut.text->fontSize, 9.6, 1e-9);
-  EXPECT_EQ(cut.text->lines, 1);
-  EXPECT_LE(cut.frame.maxX(), 142);
+  const uikit::RGBA grey = secondaryTextColor().resolved(ColorScheme::light);
+  EXPECT_EQ(title(24), (TextLayout{std::string(24, 'a'), std::string(24, 'a'), 10.5,
+                                   Font::Weight::medium, grey, 1, true}));
+  EXPECT_EQ(title(30), (TextLayout{std::string(30, 'a'), std::string(25, 'a') + "…", 12 * 0.8,
+                                   Font::Weight::medium, grey, 1, true, true}));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Golden pictures: a freshly drawn PNG compared with the stored one. A few pixels may differ
-// (antialiasing between library versions); a moved, resized or recoloured text does not pass.
-// After an intended change of drawing, regenerate the stored pictures by running the test with
+// (antialiasing between library versions); a moved, resized or recoloured text does not pass. After
+// an intended change of drawing, regenerate the stored pictures by running the test with
 //   TAMSA_UPDATE_GOLDENS=1
 // which copies each drawn picture over its golden instead of comparing. Header-only: include it
 // only from test programs that link the renderer.
@@ -17,38 +17,30 @@
 
 namespace testing_support {
 
-inline bool updatingGoldens() {
-  const char* update = std::getenv("TAMSA_UPDATE_GOLDENS");
-  return update && std::string(update) == "1";
-}
-
 // Success when the picture at `actualPath` matches the one at `goldenPath`: no more than one pixel
 // in 500 differs by more than 24 in any channel. While updating goldens, copies it over instead.
 inline ::testing::AssertionResult matchesGolden(const std::string& actualPath,
                                                 const std::string& goldenPath) {
-  if (updatingGoldens()) {
-    std::filesystem::create_directories(std::filesystem::path(goldenPath).parent_path());
-    std::filesystem::copy_file(actualPath, goldenPath,
-                               std::filesystem::copy_options::overwrite_existing);
+  namespace fs = std::filesystem;
+  if (const char* update = std::getenv("TAMSA_UPDATE_GOLDENS");
+      update && update == std::string("1")) {
+    fs::create_directories(fs::path(goldenPath).parent_path());
+    fs::copy_file(actualPath, goldenPath, fs::copy_options::overwrite_existing);
     return ::testing::AssertionSuccess() << "updated " << goldenPath;
   }
-  auto actual = render::readPng(actualPath);
-  auto expected = render::readPng(goldenPath);
-  if (!actual) return ::testing::AssertionFailure() << "cannot read " << actualPath;
-  if (!expected)
+  auto actual = render::readPng(actualPath), expected = render::readPng(goldenPath);
+  if (!actual || !expected)
     return ::testing::AssertionFailure()
-           << "no golden " << goldenPath << "; run with TAMSA_UPDATE_GOLDENS=1 to make it";
+           << "cannot read "
+           << (actual ? goldenPath + " (make it with TAMSA_UPDATE_GOLDENS=1)" : actualPath);
   if (actual->width != expected->width || actual->height != expected->height)
-    return ::testing::AssertionFailure()
-           << actualPath << " is " << actual->width << "x" << actual->height << ", golden "
-           << expected->width << "x" << expected->height;
+    return ::testing::AssertionFailure() << actualPath << " differs in size from " << goldenPath;
   int differing = 0;
   for (int y = 0; y < actual->height; ++y)
     for (int x = 0; x < actual->width; ++x) {
       auto a = actual->at(x, y), e = expected->at(x, y);
-      int d = std::max({std::abs(a.red - e.red), std::abs(a.green - e.green),
-                        std::abs(a.blue - e.blue), std::abs(a.alpha - e.alpha)});
-      if (d > 24) ++differing;
+      differing += std::max({std::abs(a.red - e.red), std::abs(a.green - e.green),
+                             std::abs(a.blue - e.blue), std::abs(a.alpha - e.alpha)}) > 24;
     }
   if (differing > actual->width * actual->height / 500)
     return ::testing::AssertionFailure() << differing << " pixels differ from " << goldenPath

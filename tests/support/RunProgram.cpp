@@ -12,64 +12,55 @@ namespace testing_support {
 namespace {
 
 std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::stringstream s;
-  s << in.rdbuf();
+  s << std::ifstream(path, std::ios::binary).rdbuf();
   return s.str();
 }
 
-struct TempDirectories {
-  std::vector<std::string> paths;
-  ~TempDirectories() {
-    std::error_code ec;
-    for (const auto& p : paths) std::filesystem::remove_all(p, ec);
-  }
-};
+// execve wants NUL-ended arrays of writable strings.
+std::vector<char*> pointers(std::vector<std::string>& strings) {
+  std::vector<char*> out;
+  for (auto& s : strings) out.push_back(s.data());
+  out.push_back(nullptr);
+  return out;
+}
 
 }  // namespace
 
 std::string makeTempDirectory() {
-  static TempDirectories made;
+  static struct Made {
+    std::vector<std::string> paths;
+    ~Made() {
+      std::error_code ec;
+      for (const auto& p : paths) std::filesystem::remove_all(p, ec);
+    }
+  } made;
   std::string pattern = (std::filesystem::temp_directory_path() / "tamsa-test-XXXXXX").string();
-  char* dir = ::mkdtemp(pattern.data());
-  if (!dir) std::abort();
-  made.paths.push_back(dir);
-  return dir;
+  if (!::mkdtemp(pattern.data())) std::abort();
+  made.paths.push_back(pattern);
+  return pattern;
 }
 
 ProgramResult runWidgets(const std::vector<std::string>& args,
                          const std::vector<std::string>& environment) {
-  std::string dir = makeTempDirectory();
-  std::string outPath = dir + "/out", errPath = dir + "/err";
+  std::string dir = makeTempDirectory(), outPath = dir + "/out", errPath = dir + "/err";
   pid_t pid = ::fork();
   if (pid == 0) {
-    std::vector<std::string> envStrings = {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "TZ=UTC"};
+    std::vector<std::string> env = {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "TZ=UTC"};
     // A sanitized build's program needs the sanitizers' settings the tests run under.
-    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "TSAN_OPTIONS"}) {
-      if (const char* value = std::getenv(name))
-        envStrings.push_back(std::string(name) + "=" + value);
-    }
-    for (const auto& e : environment) envStrings.push_back(e);
-    std::vector<char*> env;
-    for (auto& e : envStrings) env.push_back(e.data());
-    env.push_back(nullptr);
-    std::vector<std::string> argStrings = {TAMSA_WIDGETS_BINARY};
-    argStrings.insert(argStrings.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : argStrings) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (!std::freopen(outPath.c_str(), "w", stdout) || !std::freopen(errPath.c_str(), "w", stderr))
-      ::_exit(127);
-    ::execve(argv[0], argv.data(), env.data());
+    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "TSAN_OPTIONS"})
+      if (const char* value = std::getenv(name)) env.push_back(std::string(name) + "=" + value);
+    env.insert(env.end(), environment.begin(), environment.end());
+    std::vector<std::string> argv = {TAMSA_WIDGETS_BINARY};
+    argv.insert(argv.end(), args.begin(), args.end());
+    if (std::freopen(outPath.c_str(), "w", stdout) && std::freopen(errPath.c_str(), "w", stderr))
+      ::execve(argv[0].c_str(), pointers(argv).data(), pointers(env).data());
     ::_exit(127);
   }
   int raw = 0;
   ::waitpid(pid, &raw, 0);
-  ProgramResult result;
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-  result.out = readAll(outPath);
-  result.err = readAll(errPath);
-  return result;
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw), readAll(outPath),
+          readAll(errPath)};
 }
 
 }  // namespace testing_support

@@ -1,5 +1,5 @@
-// A device for tests: an in-memory file system holding a bundle and an app-group container, a
-// fixed clock, and helpers to write the shared suite as an XML property list.
+// A device for tests: an in-memory file system holding a bundle and an app-group container, a fixed
+// clock, and helpers to write the shared suite as an XML property list.
 #pragma once
 
 #include <map>
@@ -39,12 +39,28 @@ class TestDevice {
 
   // Adds <bundle>/<language>.lproj/Localizable.strings.
   TestDevice& withTable(const std::string& language,
-                        const std::map<std::string, std::string>& entries);
-  TestDevice& withStore(const StoreValues& values);
-  TestDevice& withStoreBytes(std::string bytes);
-  TestDevice& withoutContainer();
-  TestDevice& withPreferredLanguages(std::vector<std::string> languages);
-  TestDevice& at(foundation::Date now);
+                        const std::map<std::string, std::string>& entries) {
+    fs_->addFile(std::string(kBundle) + "/" + language + ".lproj/Localizable.strings",
+                 stringsTable(entries));
+    return *this;
+  }
+  TestDevice& withStore(const StoreValues& values) { return withStoreBytes(xmlPlist(values)); }
+  TestDevice& withStoreBytes(std::string bytes) {
+    fs_->addFile(kSuitePath, std::move(bytes));
+    return *this;
+  }
+  TestDevice& withoutContainer() {
+    container_ = false;
+    return *this;
+  }
+  TestDevice& withPreferredLanguages(std::vector<std::string> languages) {
+    languages_ = std::move(languages);
+    return *this;
+  }
+  TestDevice& at(foundation::Date now) {
+    now_ = now;
+    return *this;
+  }
 
   // The device as it stands now (the file system is shared with later changes).
   device::Device device() const;
