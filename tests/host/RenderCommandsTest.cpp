@@ -76,11 +76,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         GoldenCase{"summary_small_light",
                    {"TamsaWidget", "--family=small", "--entry=placeholder", "--os=17.0"}},
-        GoldenCase{"summary_small_dark",
-                   {"TamsaWidget", "--family=small", "--entry=placeholder", "--os=17.0",
-                    "--appearance=dark"}},
-        GoldenCase{"summary_medium_light",
-                   {"TamsaWidget", "--family=medium", "--entry=placeholder", "--os=17.0"}},
         GoldenCase{"summary_medium_dark_ios16",
                    {"TamsaWidget", "--family=medium", "--entry=placeholder", "--os=16.4",
                     "--appearance=dark"}},
