@@ -1,7 +1,6 @@
 #include "FuzzSupport.h"
 
 #include "FuzzCheck.h"
-#include "platform/foundation/BinaryPlistWriter.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/Unicode.h"
 #include "platform/os/MemoryFileSystem.h"
@@ -36,14 +35,27 @@ std::u16string toUtf16(std::string_view bytes) {
   return out;
 }
 
+// Keys in ASCII, texts in UTF-16, then the dictionary; eight-byte counts and offsets throughout.
 std::string textStore(const std::map<std::string, std::string>& texts) {
-  foundation::testing::BinaryPlistWriter w;
-  std::vector<std::pair<int, int>> pairs;
-  for (const auto& [key, text] : texts) {
-    int k = w.ascii(key);
-    pairs.emplace_back(k, w.utf16(toUtf16(text)));
+  auto be = [](std::uint64_t v, int width) {
+    std::string s;
+    for (int i = width - 1; i >= 0; --i) s += static_cast<char>(v >> (8 * i));
+    return s;
+  };
+  auto marker = [&](int kind, std::size_t n) { return char(kind << 4 | 15) + ("\x13" + be(n, 8)); };
+  std::vector<std::string> objects;
+  for (const auto& entry : texts) objects.push_back(marker(5, entry.first.size()) + entry.first);
+  for (const auto& entry : texts) {
+    std::u16string units = toUtf16(entry.second);
+    objects.push_back(marker(6, units.size()));
+    for (char16_t u : units) objects.back() += be(u, 2);
   }
-  return w.build(w.dict(pairs));
+  objects.push_back(marker(0xD, texts.size()));
+  for (std::size_t i = 0; i < 2 * texts.size(); ++i) objects.back() += be(i, 1);
+  std::string file = "bplist00", table;
+  for (const auto& object : objects) table += be(file.size(), 8), file += object;
+  return file + table + std::string(6, '\0') + "\x08\x01" + be(objects.size(), 8) +
+         be(objects.size() - 1, 8) + be(file.size(), 8);
 }
 
 device::Device memoryDevice(std::string storeBytes) {

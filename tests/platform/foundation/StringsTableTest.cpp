@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/foundation/BinaryPlistWriter.h"
 #include "platform/os/MemoryFileSystem.h"
 
 namespace foundation {
@@ -12,95 +11,67 @@ using Entries = StringsTable::Entries;
 
 std::optional<Entries> entries(std::string_view bytes) {
   auto table = StringsTable::parse(bytes);
-  if (!table) return std::nullopt;
-  return table->entries();
+  return table ? std::optional(table->entries()) : std::nullopt;
 }
 
-TEST(StringsTableText, ReadsEachKindOfEntryAndEscape) {
-  auto e = entries(
-      "{ /* header\n comment */\n"
-      "\"quoted\" = \"Quoted\";  // to end of line\n"
-      "'single' = 'say \"hi\"';\n"
-      "unquoted_Token$1 = path/to:file.name-2;\n"
-      "\"bare\";\n"
-      "\"spaced\"\t=\r\n\"value\"\xE2\x80\xA8;\n"
-      "\"dup\" = \"first\"; \"dup\" = \"second\";\n"
-      "\"\" = \"empty key\";\n"
-      "\"controls\" = \"\\a\\b\\f\\n\\r\\t\\v\\\"\\\\\\'\\q\";\n"
-      "\"newline\" = \"a\\\nb\";\n"
-      "\"octal\" = \"\\101\\0612\\7\\351\";\n"
-      "\"unicode\" = \"\\U20AC\\U41\\UD83D\\UDE00\\UD83D!\"; }");
-  ASSERT_TRUE(e);
-  EXPECT_EQ(*e, (Entries{{"quoted", "Quoted"},
-                         {"single", "say \"hi\""},
-                         {"unquoted_Token$1", "path/to:file.name-2"},
-                         {"bare", "bare"},
-                         {"spaced", "value"},
-                         {"dup", "second"},
-                         {"", "empty key"},
-                         {"controls", "\a\b\f\n\r\t\v\"\\'q"},
-                         {"newline", "a\nb"},
-                         {"octal", "A12\x07\xC3\xA9"},
-                         {"unicode",
-                          "\xE2\x82\xAC"
-                          "A\xF0\x9F\x98\x80\xEF\xBF\xBD!"}}));
-}
-
-TEST(StringsTableText, ReadsEveryEncodingByItsMark) {
-  const std::u32string text = U"\"k\" = \"\u20ac \U0001F600\";";
-  auto encode = [&](std::string mark, int width, bool bigEndian) {
-    std::vector<char32_t> units;
-    for (char32_t c : text) {
-      if (width == 2 && c > 0xFFFF) {
-        units.push_back(0xD800 + ((c - 0x10000) >> 10));
-        c = 0xDC00 + (c & 0x3FF);
-      }
-      units.push_back(c);
-    }
-    for (char32_t u : units)
-      for (int i = 0; i < width; ++i)
-        mark.push_back(static_cast<char>(u >> (8 * (bigEndian ? width - 1 - i : i))));
-    return mark;
-  };
-  const Entries want{{"k", "\xE2\x82\xAC \xF0\x9F\x98\x80"}};
-  EXPECT_EQ(entries(encode("\xFF\xFE", 2, false)), want);
-  EXPECT_EQ(entries(encode("\xFE\xFF", 2, true)), want);
-  EXPECT_EQ(entries(encode(std::string("\xFF\xFE\0\0", 4), 4, false)), want);
-  EXPECT_EQ(entries(encode(std::string("\0\0\xFE\xFF", 4), 4, true)), want);
-  EXPECT_EQ(entries("\xEF\xBB\xBF\"k\" = \"\xE2\x82\xAC \xF0\x9F\x98\x80\";"), want);
-}
-
-// Grammar faults; unterminated strings and comments, bad UTF-8 and UTF-16 are tests/data/hostile
-// files.
-TEST(StringsTableText, MalformedTablesAreNotRead) {
+TEST(StringsTable, ReadsEachKindOfEntryAndEscape) {
+  EXPECT_EQ(
+      entries("{ /* header\n comment */ \"quoted\" = \"Quoted\";  // to end of line\n"
+              "'single' = 'say \"hi\"'; unquoted_Token$1 = path/to:file.name-2; \"bare\";\n"
+              "\"spaced\"\t=\r\n\"value\"\xE2\x80\xA8; \"dup\" = \"first\"; \"dup\" = \"2\";\n"
+              "\"\" = \"empty key\"; \"controls\" = \"\\a\\b\\f\\n\\r\\t\\v\\\"\\\\\\'\\q\";\n"
+              "\"newline\" = \"a\\\nb\"; \"octal\" = \"\\101\\0612\\7\\351\";\n"
+              "\"unicode\" = \"\\U20AC\\U41\\UD83D\\UDE00\\UD83D!\"; }"),
+      (Entries{{"quoted", "Quoted"},
+               {"single", "say \"hi\""},
+               {"unquoted_Token$1", "path/to:file.name-2"},
+               {"bare", "bare"},
+               {"spaced", "value"},
+               {"dup", "2"},
+               {"", "empty key"},
+               {"controls", "\a\b\f\n\r\t\v\"\\'q"},
+               {"newline", "a\nb"},
+               {"octal", "A12\x07\xC3\xA9"},
+               {"unicode",
+                "\xE2\x82\xAC"
+                "A\xF0\x9F\x98\x80\xEF\xBF\xBD!"}}));
   EXPECT_EQ(entries("  // only a comment\n"), Entries{});
+  // Grammar faults; unterminated strings and comments, bad UTF-8 and UTF-16 are hostile files.
   for (const char* bytes :
        {"\"k\" = \"v\"", "\"k\" = \"v\" \"k2\";", "\"k\" \"v\";", "\"k\" = ;", "\"k\" = (\"a\");",
         "\"k\" = \"v\"; }", "{ \"k\" = \"v\";", "k@ = \"v\";"})
     EXPECT_FALSE(StringsTable::parse(bytes)) << bytes;
 }
 
-TEST(StringsTablePropertyList, ReadsTheStringsOfBinaryAndXmlDictionaries) {
-  testing::BinaryPlistWriter w;
-  std::string binary = w.build(w.dict({{w.ascii("a"), w.ascii("Alpha")},
-                                       {w.ascii("n"), w.integer(3)},
-                                       {w.utf16(u"b"), w.utf16(u"\u00df")}}));
-  EXPECT_EQ(entries(binary), (Entries{{"a", "Alpha"}, {"b", "\xC3\x9F"}}));
-  EXPECT_EQ(entries("<?xml version=\"1.0\"?>\n<plist version=\"1.0\"><dict><key>a</key>"
-                    "<string>Alpha</string><key>skip</key><array/></dict></plist>"),
-            (Entries{{"a", "Alpha"}}));
-  EXPECT_FALSE(StringsTable::parse(w.build(w.array({0}))));
+// The shipped forms: UTF-16 with either mark, binary and XML lists (non-strings skipped), and
+// UTF-32.
+TEST(StringsTable, ReadsEveryShippedFormAndEncoding) {
+  const std::string bundle = std::string(TAMSA_TEST_DATA) + "/foundation/Widget.bundle/";
+  auto load = [&](const char* table, const char* key) {
+    return StringsTable::load(*os::posixFileSystem(), bundle + table + ".lproj/Localizable.strings")
+        ->find(key);
+  };
+  EXPECT_EQ(load("de", "widget_income"), "Einnahmen \xE2\x86\x92 \"gru00fcn\"");
+  EXPECT_EQ(load("pt-BR", "widget_period_day"), "Hoje");
+  EXPECT_EQ(load("zh-Hans", "widget_period_day"), "\xE4\xBB\x8A\xE5\xA4\xA9");
+  EXPECT_EQ(load("zh-Hans", "count"), std::nullopt);
+  EXPECT_EQ(load("fr", "widget_period_day"), "Aujourd\xE2\x80\x99hui");
+  std::string be32("\0\0\xFE\xFF", 4), le32("\xFF\xFE\0\0", 4);
+  for (char32_t c : std::u32string(U"\"k\" = \"\U0001F600\";"))
+    for (int i = 0; i < 4; ++i)
+      be32 += static_cast<char>(c >> (24 - 8 * i)), le32 += static_cast<char>(c >> (8 * i));
+  EXPECT_EQ(entries(be32), (Entries{{"k", "\xF0\x9F\x98\x80"}}));
+  EXPECT_EQ(entries(le32), entries(be32));
 }
 
-TEST(StringsTableLoad, RejectsMissingAndOversizedFiles) {
+TEST(StringsTable, RejectsMissingAndOversizedFiles) {
   os::MemoryFileSystem fs;
   const std::string table = "\"a\" = \"b\";";
-  fs.addFile("/ok.strings", table + std::string(StringsTable::maxFileBytes - table.size(), ' '));
-  fs.addFile("/big.strings", table + std::string(StringsTable::maxFileBytes, ' '));
-  EXPECT_EQ(StringsTable::load(fs, "/ok.strings")->find("a"), "b");
-  EXPECT_EQ(StringsTable::load(fs, "/ok.strings")->find("b"), std::nullopt);
-  EXPECT_FALSE(StringsTable::load(fs, "/missing.strings"));
-  EXPECT_FALSE(StringsTable::load(fs, "/big.strings"));
+  fs.addFile("/ok", table + std::string(StringsTable::maxFileBytes - table.size(), ' '));
+  fs.addFile("/big", table + std::string(StringsTable::maxFileBytes, ' '));
+  EXPECT_EQ(StringsTable::load(fs, "/ok")->find("a"), "b");
+  EXPECT_FALSE(StringsTable::load(fs, "/missing"));
+  EXPECT_FALSE(StringsTable::load(fs, "/big"));
 }
 
 }  // namespace

@@ -26,9 +26,7 @@ TEST(FileSystem, BothImplementationsReadWholeFilesWithinTheCapOnly) {
     EXPECT_EQ(fs->readFile(root + "/sub/f", 4), std::nullopt);
     EXPECT_EQ(fs->readFile(root + "/g", 0), "");
     EXPECT_EQ(fs->readFile(root + "/sub", 100), std::nullopt);
-    EXPECT_EQ(fs->readFile(root + "/missing", 100), std::nullopt);
     EXPECT_EQ(fs->kind(root + "/sub"), FileKind::directory);
-    EXPECT_EQ(fs->kind(root + "/g"), FileKind::file);
     EXPECT_EQ(fs->kind(root + "/missing"), FileKind::missing);
     EXPECT_EQ(fs->listDirectory(root), (std::vector<std::string>{"g", "sub"}));
     EXPECT_EQ(fs->listDirectory(root + "/g"), std::vector<std::string>{});
