@@ -15,25 +15,15 @@ using Languages = std::vector<std::string>;
 // From what the user set (a POSIX locale name, or a language tag) to the bundle's localization.
 TEST(ChooseLocalization, FindsTheBundlesLocalizationForEveryFormOfALanguage) {
   const Languages available = {"de", "en", "pt-BR", "pt", "sr-Latn", "zh-Hans", "zh-Hant"};
-  for (const auto& [language, chosen] :
-       std::vector<std::pair<std::string, std::string>>{{"zh_CN.UTF-8", "zh-Hans"},
-                                                        {"zh_SG", "zh-Hans"},
-                                                        {"zh_TW.Big5", "zh-Hant"},
-                                                        {"zh_HK", "zh-Hant"},
-                                                        {"zh_MO", "zh-Hant"},
-                                                        {"sr_RS@latin", "sr-Latn"},
-                                                        {"pt_BR.UTF-8", "pt-BR"},
-                                                        {"pt_PT", "pt"},
-                                                        {"de_DE.UTF-8@euro", "de"},
-                                                        {"zh-CN", "zh-Hans"},
-                                                        {"zh-TW", "zh-Hant"},
-                                                        {"zh-HK", "zh-Hant"},
-                                                        {"zh", "zh-Hans"},
-                                                        {"zh-Hant-CN", "zh-Hant"},
-                                                        {"PT-br", "pt-BR"},
-                                                        {"de-CH-1996", "de"},
-                                                        {"C.UTF-8", "en"},
-                                                        {"ja", "en"}}) {
+  const std::pair<std::string, const char*> cases[] = {
+      {"zh_CN.UTF-8", "zh-Hans"}, {"zh_SG", "zh-Hans"},      {"zh_TW.Big5", "zh-Hant"},
+      {"zh_HK", "zh-Hant"},       {"zh_MO", "zh-Hant"},      {"sr_RS@latin", "sr-Latn"},
+      {"pt_BR.UTF-8", "pt-BR"},   {"pt_PT", "pt"},           {"de_DE.UTF-8@euro", "de"},
+      {"zh-CN", "zh-Hans"},       {"zh-TW", "zh-Hant"},      {"zh-HK", "zh-Hant"},
+      {"zh", "zh-Hans"},          {"zh-Hant-CN", "zh-Hant"}, {"PT-br", "pt-BR"},
+      {"de-CH-1996", "de"},       {"C.UTF-8", "en"},         {"ja", "en"},
+  };
+  for (const auto& [language, chosen] : cases) {
     auto tag = language.find_first_of("_.") == std::string::npos
                    ? std::optional(language)
                    : languageTagFromPosixLocale(language);

@@ -21,23 +21,24 @@ std::optional<UserDefaults> openWith(std::string bytes) {
 // Each kind of value a host might store, as stringForKey and doubleForKey read it (nullptr:
 // absent). Text read as a number: its leading number in the C locale, after any white space.
 TEST(UserDefaults, CoercesValuesTheWayTheDeviceDoes) {
-  for (const auto& [value, asString, asDouble] :
-       std::vector<std::tuple<const char*, const char*, double>>{
-           {"<string>logged_in</string>", "logged_in", 0},
-           {"<integer>-7</integer>", "-7", -7},
-           {"<integer>18446744073709551615</integer>", "18446744073709551615", 0x1p64},
-           {"<real>1700000000000</real>", "1700000000000", 1.7e12},
-           {"<real>1.5e-7</real>", "1.5e-07", 1.5e-7},
-           {"<true/>", "1", 1},
-           {"<date>2023-11-14T22:13:20Z</date>", nullptr, 0},
-           {"<data>MTI=</data>", nullptr, 0},
-           {"<array><string>12</string></array>", nullptr, 0},
-           {"<string>\t\n2.5e3xyz</string>", "\t\n2.5e3xyz", 2500},
-           {"<string>3,75</string>", "3,75", 3},
-           {"<string>\u00a0\u3000-8</string>", "\u00a0\u3000-8", -8},
-           {"<string>inf</string>", "inf", 0},
-           {"<string>0x10</string>", "0x10", 0},
-           {"<string>+-3</string>", "+-3", 0}}) {
+  const std::tuple<const char*, const char*, double> cases[] = {
+      {"<string>logged_in</string>", "logged_in", 0},
+      {"<integer>-7</integer>", "-7", -7},
+      {"<integer>18446744073709551615</integer>", "18446744073709551615", 0x1p64},
+      {"<real>1700000000000</real>", "1700000000000", 1.7e12},
+      {"<true/>", "1", 1},
+      {"<real>1.5e-7</real>", "1.5e-07", 1.5e-7},
+      {"<date>2023-11-14T22:13:20Z</date>", nullptr, 0},
+      {"<data>MTI=</data>", nullptr, 0},
+      {"<array><string>12</string></array>", nullptr, 0},
+      {"<string>\t\n2.5e3xyz</string>", "\t\n2.5e3xyz", 2500},
+      {"<string>3,75</string>", "3,75", 3},
+      {"<string>\u00a0\u3000-8</string>", "\u00a0\u3000-8", -8},
+      {"<string>inf</string>", "inf", 0},
+      {"<string>0x10</string>", "0x10", 0},
+      {"<string>+-3</string>", "+-3", 0},
+  };
+  for (const auto& [value, asString, asDouble] : cases) {
     auto store = openWith(suite(value));
     EXPECT_EQ(store->stringForKey("k"),
               asString ? std::optional<std::string>(asString) : std::nullopt)
