@@ -10,19 +10,20 @@ namespace foundation {
 namespace {
 
 TEST(Iso8601, WritesUtcWithMillisecondsAndExpandedYears) {
-  for (const auto& [seconds, text] : std::vector<std::pair<double, const char*>>{
-           {0, "1970-01-01T00:00:00.000Z"},
-           {1700000000.2509, "2023-11-14T22:13:20.250Z"},
-           {-0.001, "1969-12-31T23:59:59.999Z"},
-           {951782400, "2000-02-29T00:00:00.000Z"},
-           {253402300799.999, "9999-12-31T23:59:59.999Z"},
-           {253402300800, "+010000-01-01T00:00:00.000Z"},
-           {-62167219200, "0000-01-01T00:00:00.000Z"},
-           {-62167219200.001, "-000001-12-31T23:59:59.999Z"},
-           {1e16, "+overflow"},
-           {-INFINITY, "-overflow"},
-           {NAN, "invalid"}})
-    EXPECT_EQ(iso8601(Date{seconds}), text);
+  const std::pair<double, const char*> cases[] = {
+      {0, "1970-01-01T00:00:00.000Z"},
+      {1700000000.2509, "2023-11-14T22:13:20.250Z"},
+      {-0.001, "1969-12-31T23:59:59.999Z"},
+      {951782400, "2000-02-29T00:00:00.000Z"},
+      {253402300799.999, "9999-12-31T23:59:59.999Z"},
+      {253402300800, "+010000-01-01T00:00:00.000Z"},
+      {-62167219200, "0000-01-01T00:00:00.000Z"},
+      {-62167219200.001, "-000001-12-31T23:59:59.999Z"},
+      {1e16, "+overflow"},
+      {-INFINITY, "-overflow"},
+      {NAN, "invalid"},
+  };
+  for (const auto& [seconds, text] : cases) EXPECT_EQ(iso8601(Date{seconds}), text);
 }
 
 TEST(ParseIso8601, ReadsZonesAndFractionsAndRejectsWhatIsNotATime) {
