@@ -105,11 +105,14 @@ def bplist(name, data):
     write("bplist/" + name + ".plist", data)
 
 
-write("bplist/every-kind.plist", plistlib.dumps({
+# Every kind of value, binary and XML alike (the XML form has no UIDs).
+EVERY_KIND = {
     "yes": True, "word": 4000000000, "negative": -3, "huge": 2**64 - 1, "real": 1234.5,
     "date": datetime.datetime(2023, 11, 14, 22, 13, 20), "data": b"\x00\x01\xff",
-    "text": "\u20ac \U0001F600", "uid": plistlib.UID(7), "many": list(range(300))},
-    fmt=plistlib.FMT_BINARY))
+    "text": "\u20ac \U0001F600", "many": list(range(300))}
+write("xml/every-kind.plist", plistlib.dumps(EVERY_KIND, fmt=plistlib.FMT_XML))
+write("bplist/every-kind.plist", plistlib.dumps(dict(EVERY_KIND, uid=plistlib.UID(7)),
+                                                fmt=plistlib.FMT_BINARY))
 
 w = Bplist()
 shared = w.utf16([ord("a"), 0xD800, ord("b"), 0xDC00])

@@ -38,21 +38,14 @@ TEST(PropertyList, TakesOrRefusesEachFixtureAsItsNameSays) {
   EXPECT_GE(files, 45);
 }
 
+// Two independent readers (ours for binary, libplist for XML) agree on every kind of value.
 TEST(PropertyList, ReadsEveryKindOfBinaryObject) {
   auto list = readPropertyList(fixture("bplist/every-kind.plist"));
   ASSERT_TRUE(list);
   auto d = std::get<PlistDictionary>(list->value);
-  EXPECT_EQ(std::get<PlistArray>(d.at("many").value).at(299), integer(299));
-  d.erase("many");
-  EXPECT_EQ(d, (PlistDictionary{{"yes", PlistValue{true}},
-                                {"word", integer(4000000000LL)},
-                                {"negative", integer(-3)},
-                                {"huge", integer(-1, true)},
-                                {"real", PlistValue{1234.5}},
-                                {"date", PlistValue{Date{1700000000.0}}},
-                                {"data", PlistValue{PlistData{std::string("\x00\x01\xFF", 3)}}},
-                                {"text", PlistValue{std::string("\xE2\x82\xAC \xF0\x9F\x98\x80")}},
-                                {"uid", PlistValue{PlistDictionary{{"CF$UID", integer(7)}}}}}));
+  EXPECT_EQ(d.at("huge"), integer(-1, true));
+  EXPECT_EQ(d.extract("uid").mapped(), (PlistValue{PlistDictionary{{"CF$UID", integer(7)}}}));
+  EXPECT_EQ(PlistValue{d}, readPropertyList(fixture("xml/every-kind.plist")));
   PlistValue text{
       std::string("a\xEF\xBF\xBD"
                   "b\xEF\xBF\xBD")};
