@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the foundation test fixtures with Python's plistlib, an independent writer of the
-platform's binary and XML layouts. Run from anywhere: python3 tests/data/foundation/make_fixtures.py"""
+platform's binary and XML layouts, and bplist/, xml/: lists named for what the reader must do with
+them (accept-*, reject-*). Run from anywhere: python3 tests/data/foundation/make_fixtures.py"""
 import os
 import plistlib
 
