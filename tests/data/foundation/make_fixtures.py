@@ -192,3 +192,18 @@ for name, body in [("key-without-value-in-nested-dict", "<dict><key>a</key><dict
 xml("accept-empty-dict-then-key", "<dict><key>a</key><dict/><key>b</key><true/></dict>")
 for depth, verdict in [(512, "accept"), (513, "reject")]:
     xml("%s-nesting-%d" % (verdict, depth), "<array>" * depth + "<string>x</string>" + "</array>" * depth)
+
+# --- Limits the first tests let through (each guards one comparison) ----------------------------
+w = Bplist()
+bplist("reject-string-length-past-end", w.build(w.add(marker(5, 40) + b"short")))
+# One-byte offsets reach offset 255 at most: a table there is fine, one at 256 is not.
+for table_at, verdict in [(255, "accept"), (256, "reject")]:
+    w = Bplist()
+    top = w.ascii("x" * (table_at - 14))
+    data = w.build(top)
+    table = len(data) - 32 - 4
+    assert table == table_at
+    bplist("%s-offset-size-1-table-at-%d" % (verdict, table_at),
+           data[:table] + bytes([8]) + bytes(6) + bytes([1, 1]) + data[-24:])
+write("xml/reject-overlong-utf8.plist", b'<?xml version="1.0"?><plist version="1.0"><string>\xc0\xaf'
+      b"</string></plist>")

@@ -74,6 +74,7 @@ TEST(NumberFormatter, MatchesIcuDecimalOverManyValuesAndLocales) {
     f.setLocale(locale);
     f.setMinimumFractionDigits(3);
     f.setMaximumFractionDigits(2);  // lowers the minimum to 2
+    EXPECT_EQ(f.maximumFractionDigits(), 2);
     UErrorCode status = U_ZERO_ERROR;
     UNumberFormat* icu =
         unum_open(UNUM_DECIMAL, nullptr, 0, *locale == '1' ? "en_US" : locale, nullptr, &status);

@@ -66,6 +66,8 @@ TEST(StringsTable, RejectsMissingAndOversizedFiles) {
   fs.addFile("/big", "\"a\" = \"b\";" + std::string(StringsTable::maxFileBytes - 9, ' '));
   EXPECT_EQ(StringsTable::load(fs, "/ok")->find("a"), "b");
   EXPECT_FALSE(StringsTable::load(fs, "/big") || StringsTable::load(fs, "/missing"));
+  // UTF-32 beyond U+10FFFF.
+  EXPECT_FALSE(StringsTable::parse(std::string("\0\0\xFE\xFF\0\x11\0\0", 8)));
 }
 
 }  // namespace
