@@ -1,7 +1,5 @@
 // libFuzzer's entry point for one target; TAMSA_FUZZ_FUNCTION names the target's function.
-#include <cstddef>
 #include <cstdint>
-#include <string_view>
 
 #include "FuzzTargets.h"
 

@@ -2,8 +2,11 @@
 // only ever used as one plain path component, so nothing can reach outside the bundle.
 #include "platform/foundation/Bundle.h"
 
+#include <unicode/locid.h>
+
 #include <algorithm>
 
+#include "platform/foundation/Locale.h"
 #include "platform/foundation/StringsTable.h"
 
 namespace foundation {
@@ -29,13 +32,30 @@ std::optional<std::string> findTag(const std::vector<std::string>& available,
   return std::nullopt;
 }
 
-// "de_DE.UTF-8@euro" -> "de-DE"; nothing for "C", "POSIX" and empty names.
-std::optional<std::string> languageFromLocaleName(std::string_view name) {
-  name = name.substr(0, name.find_first_of(".@"));
-  if (name.empty() || name == "C" || name == "POSIX") return std::nullopt;
-  std::string tag(name);
-  std::replace(tag.begin(), tag.end(), '_', '-');
-  return tag;
+// "zh-TW" -> "zh-hant-tw": the tag with the script ICU's likely-subtags data gives it, normalized;
+// nothing when the tag already names a script or ICU cannot read it.
+std::optional<std::string> withLikelyScript(const std::string& tag) {
+  UErrorCode status = U_ZERO_ERROR;
+  icu::Locale locale = icu::Locale::forLanguageTag(tag, status);
+  if (U_FAILURE(status) || locale.isBogus() || !*locale.getLanguage() || *locale.getScript())
+    return std::nullopt;
+  locale.addLikelySubtags(status);
+  if (U_FAILURE(status) || !*locale.getScript()) return std::nullopt;
+  std::string out = std::string(locale.getLanguage()) + "-" + locale.getScript();
+  if (*locale.getCountry()) out += std::string("-") + locale.getCountry();
+  return normalizedTag(out);
+}
+
+// The first localization the tag or one of its prefixes names ("zh-hans-cn", "zh-hans", "zh").
+std::optional<std::string> findWithPrefixes(const std::vector<std::string>& available,
+                                            std::string tag) {
+  while (!tag.empty()) {
+    if (auto found = findTag(available, tag)) return found;
+    auto dash = tag.rfind('-');
+    if (dash == std::string::npos) break;
+    tag.resize(dash);
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -114,11 +134,11 @@ std::optional<std::string> chooseLocalization(const std::vector<std::string>& pr
                                               const std::string& developmentLanguage) {
   for (const auto& language : preferred) {
     std::string tag = normalizedTag(language);
-    while (!tag.empty()) {
-      if (auto found = findTag(available, tag)) return found;
-      auto dash = tag.rfind('-');
-      if (dash == std::string::npos) break;
-      tag.resize(dash);
+    if (auto found = findWithPrefixes(available, tag)) return found;
+    // A bundle may ship only script variants ("zh-Hans", "zh-Hant") for a language asked for by
+    // region ("zh-TW") or alone ("zh").
+    if (auto scripted = withLikelyScript(tag)) {
+      if (auto found = findWithPrefixes(available, *scripted)) return found;
     }
   }
   if (developmentLanguage.empty()) return std::nullopt;
@@ -129,7 +149,7 @@ std::vector<std::string> preferredLanguagesFromEnvironment(
     const std::function<const char*(const char*)>& getenv) {
   std::vector<std::string> languages;
   auto add = [&](std::string_view name) {
-    auto tag = languageFromLocaleName(name);
+    auto tag = languageTagFromPosixLocale(name);
     if (tag && std::find(languages.begin(), languages.end(), *tag) == languages.end()) {
       languages.push_back(*tag);
     }

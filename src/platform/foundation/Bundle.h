@@ -57,15 +57,17 @@ std::string NSLocalizedString(const Bundle& mainBundle, const std::string& key);
 
 // Picks the localization for the preferred languages, in order: an exact match, then the same
 // language with region or script dropped step by step ("zh-Hans-CN" -> "zh-Hans" -> "zh",
-// "pt_BR" -> "pt-BR" -> "pt"), compared without regard to case or "_"/"-"; else the development
-// language when the bundle has it, else nothing.
+// "pt_BR" -> "pt-BR" -> "pt"), compared without regard to case or "_"/"-"; then, for a language
+// without a script, the same with the script its region implies ("zh-TW" -> "zh-Hant", "zh" ->
+// "zh-Hans"); else the development language when the bundle has it, else nothing.
 std::optional<std::string> chooseLocalization(const std::vector<std::string>& preferred,
                                               const std::vector<std::string>& available,
                                               const std::string& developmentLanguage);
 
 // The user's preferred languages on Linux: LANGUAGE (a colon list), else the first of LC_ALL,
-// LC_MESSAGES, LANG that is set and not empty. "de_DE.UTF-8@euro" becomes "de-DE"; "C" and
-// "POSIX" give none. getenv is the environment to read (a function so tests need no globals).
+// LC_MESSAGES, LANG that is set and not empty, each through languageTagFromPosixLocale
+// ("de_DE.UTF-8@euro" -> "de-DE", "zh_CN.UTF-8" -> "zh-Hans-CN"; "C" and "POSIX" give none). getenv
+// is the environment to read (a function so tests need no globals).
 std::vector<std::string> preferredLanguagesFromEnvironment(
     const std::function<const char*(const char*)>& getenv);
 

@@ -30,4 +30,15 @@ std::optional<Date> Calendar::dateByAdding(CalendarComponent component, int valu
   return Date{result / 1000.0};
 }
 
+bool isRepresentableByCalendar(Date date) {
+  if (!std::isfinite(date.secondsSince1970)) return false;
+  // A strict calendar refuses to be set outside its range; a lenient one would clamp.
+  UErrorCode status = U_ZERO_ERROR;
+  icu::GregorianCalendar calendar(icu::TimeZone::getGMT()->clone(), status);
+  if (U_FAILURE(status)) return false;
+  calendar.setLenient(false);
+  calendar.setTime(date.secondsSince1970 * 1000.0, status);
+  return U_SUCCESS(status);
+}
+
 }  // namespace foundation

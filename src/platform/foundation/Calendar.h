@@ -24,4 +24,8 @@ class Calendar {
   std::string timeZone_;
 };
 
+// True when the platform's calendar can hold the instant: finite and within ICU's Gregorian range
+// (about 5.8 million years either side of 1970). Dates beyond it cannot be shown or added to.
+bool isRepresentableByCalendar(Date date);
+
 }  // namespace foundation

@@ -64,7 +64,7 @@ std::string iso8601(Date date) {
   civilFromDays(days, y, m, d);
   char buf[80];
   const char* format = y >= 0 && y <= 9999 ? "%04lld-%02u-%02uT%02lld:%02lld:%02lld.%03lldZ"
-                                           : "%+05lld-%02u-%02uT%02lld:%02lld:%02lld.%03lldZ";
+                                           : "%+07lld-%02u-%02uT%02lld:%02lld:%02lld.%03lldZ";
   std::snprintf(buf, sizeof buf, format, y, m, d, msOfDay / 3600000, msOfDay / 60000 % 60,
                 msOfDay / 1000 % 60, msOfDay % 1000);
   return buf;

@@ -16,9 +16,10 @@ struct Date {
   auto operator<=>(const Date&) const = default;
 };
 
-// "YYYY-MM-DDTHH:MM:SS.mmmZ" in UTC, milliseconds rounded down. Years outside 0..9999 get a sign
-// and as many digits as they need; beyond about 273 million years "+overflow"/"-overflow", and
-// "invalid" for not-a-number.
+// "YYYY-MM-DDTHH:MM:SS.mmmZ" in UTC, milliseconds rounded down. Years outside 0000..9999 take ISO
+// 8601's expanded form, a sign and at least six digits ("+010000-01-01...", "-000001-..."); beyond
+// about 273 million years, far past what a calendar holds (isRepresentableByCalendar),
+// "+overflow"/"-overflow", and "invalid" for not-a-number.
 std::string iso8601(Date date);
 
 // Reads ISO 8601: a date, "T", a time with optional fraction, and "Z" or an offset (+HH:MM,

@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/foundation/Locale.h"
+
 namespace foundation {
 namespace {
 
@@ -206,12 +208,17 @@ std::string utf8(const icu::UnicodeString& text) {
   return out;
 }
 
+// ICU crashes building a date format for some malformed identifiers: those become "en_US".
+icu::Locale icuLocale(const std::string& identifier) {
+  return icu::Locale(usableLocaleIdentifier(identifier).c_str());
+}
+
 // The ICU formatter for the settings, its pattern already rewritten for the hour cycle.
 std::unique_ptr<icu::SimpleDateFormat> makeFormat(const DateFormatter& settings) {
   if (settings.dateStyle() == DateFormatterStyle::noStyle &&
       settings.timeStyle() == DateFormatterStyle::noStyle)
     return nullptr;
-  const icu::Locale locale(settings.localeIdentifier().c_str());
+  const icu::Locale locale = icuLocale(settings.localeIdentifier());
   std::unique_ptr<icu::DateFormat> format(icu::DateFormat::createDateTimeInstance(
       icuStyle(settings.dateStyle()), icuStyle(settings.timeStyle()), locale));
   auto* simple = dynamic_cast<icu::SimpleDateFormat*>(format.get());
@@ -230,8 +237,7 @@ std::unique_ptr<icu::SimpleDateFormat> makeFormat(const DateFormatter& settings)
 
 std::string patternForHourCycle(const std::string& pattern, const std::string& localeIdentifier,
                                 HourCycle cycle) {
-  return utf8(
-      rewrite(icu::UnicodeString::fromUTF8(pattern), icu::Locale(localeIdentifier.c_str()), cycle));
+  return utf8(rewrite(icu::UnicodeString::fromUTF8(pattern), icuLocale(localeIdentifier), cycle));
 }
 
 std::string DateFormatter::dateFormat() const {

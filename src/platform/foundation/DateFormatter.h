@@ -30,7 +30,8 @@ class DateFormatter {
  public:
   void setDateStyle(DateFormatterStyle style) { dateStyle_ = style; }
   void setTimeStyle(DateFormatterStyle style) { timeStyle_ = style; }
-  // ICU identifiers: "en_US", "de_DE"; "America/New_York". An unknown zone formats as GMT.
+  // ICU identifiers: "en_US", "de_DE"; "America/New_York". An unknown zone formats as GMT; a
+  // locale ICU cannot use (see canonicalLocaleIdentifier) formats as "en_US".
   void setLocale(std::string identifier) { localeIdentifier_ = std::move(identifier); }
   void setTimeZone(std::string identifier) { timeZoneIdentifier_ = std::move(identifier); }
   void setHourCycle(HourCycle cycle) { hourCycle_ = cycle; }

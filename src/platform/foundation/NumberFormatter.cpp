@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "platform/foundation/Locale.h"
+
 namespace foundation {
 
 // The configured ICU decimal format, reduced to its immutable number-formatter form.
@@ -15,7 +17,7 @@ struct NumberFormatter::Impl {
 };
 
 NumberFormatter::NumberFormatter() : impl_(std::make_unique<Impl>()) {
-  icu::Locale locale(localeIdentifier_.c_str());
+  const icu::Locale locale(localeIdentifier_.c_str());
   UErrorCode status = U_ZERO_ERROR;
   std::unique_ptr<icu::NumberFormat> format(
       icu::NumberFormat::createInstance(locale, UNUM_DECIMAL, status));
@@ -38,7 +40,7 @@ void NumberFormatter::rebuild(int minimumFractionDigits, int maximumFractionDigi
   // Built the way unum_open(UNUM_DECIMAL, locale) builds it, so the output is ICU's own.
   UErrorCode status = U_ZERO_ERROR;
   std::unique_ptr<icu::NumberFormat> format(icu::NumberFormat::createInstance(
-      icu::Locale(localeIdentifier_.c_str()), UNUM_DECIMAL, status));
+      icu::Locale(usableLocaleIdentifier(localeIdentifier_).c_str()), UNUM_DECIMAL, status));
   auto* decimal = dynamic_cast<icu::DecimalFormat*>(format.get());
   if (U_FAILURE(status) || !decimal) return;
   decimal->setMaximumFractionDigits(maximumFractionDigits);

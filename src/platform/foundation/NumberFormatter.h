@@ -21,8 +21,8 @@ class NumberFormatter {
   NumberFormatter(NumberFormatter&&) noexcept;
   NumberFormatter& operator=(NumberFormatter&&) noexcept;
 
-  // An ICU locale identifier ("en_US", "de_DE"); resets nothing else. An identifier ICU does not
-  // know falls back to the root locale's data, as ICU does.
+  // An ICU locale identifier ("en_US", "de_DE"); resets nothing else. An identifier ICU cannot
+  // use (see canonicalLocaleIdentifier) formats as "en_US".
   void setLocale(const std::string& identifier);
   // Raising the minimum above the maximum raises the maximum, and the other way round.
   void setMinimumFractionDigits(int digits);

@@ -51,8 +51,9 @@ std::optional<PlistValue> readPropertyList(std::string_view bytes);
 // {"CF$UID": n}, as the XML form writes it.
 std::optional<PlistValue> readBinaryPropertyList(std::string_view bytes);
 // XML through libplist, after rejecting entity declarations, DOCTYPEs with an internal subset,
-// nesting beyond maxPropertyListDepth, text that is not UTF-8, a <key> without a value and a
-// second object in <plist>. libplist keeps dates as 32-bit
+// nesting beyond maxPropertyListDepth, text that is not UTF-8, a <key> without a value, a
+// second object in <plist>, and an <integer> or <real> that is not a whole number in range (the
+// platform finds such a file malformed). libplist keeps dates as 32-bit
 // seconds from 2001, so XML dates outside 1933..2069 are not read faithfully.
 std::optional<PlistValue> readXmlPropertyList(std::string_view bytes);
 

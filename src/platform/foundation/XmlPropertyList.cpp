@@ -1,9 +1,13 @@
 // XML property lists through libplist 2.2. libplist has no nesting cap and no entity-expansion
 // guard of its own, so the text is screened first: no entity declarations, no DOCTYPE with an
-// internal subset, and element nesting within maxPropertyListDepth. libplist reports failure only
-// by leaving its out pointer null. Thread-safe: libplist's parser keeps no shared state.
+// internal subset, and element nesting within maxPropertyListDepth. libplist also reads numbers
+// leniently ("1.5" as the integer 1, "5abc" as the real 5, "010" as 8), where the platform rejects
+// the file or reads decimal: the screening checks every <integer> and <real> as the platform does
+// and hands libplist each integer in plain decimal. libplist reports failure only by leaving its
+// out pointer null. Thread-safe: libplist's parser keeps no shared state.
 #include <plist/plist.h>
 
+#include <charconv>
 #include <cstdlib>
 #include <limits>
 #include <memory>
@@ -33,6 +37,60 @@ bool containsNoCase(std::string_view text, std::string_view needle) {
   return false;
 }
 
+std::string_view trimmed(std::string_view text) {
+  constexpr std::string_view kSpace = " \t\r\n";
+  auto first = text.find_first_not_of(kSpace);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
+}
+
+bool equalsNoCase(std::string_view text, std::string_view lowerWord) {
+  return text.size() == lowerWord.size() && containsNoCase(text, lowerWord);
+}
+
+// An <integer>'s text in plain decimal: an optional sign, then decimal digits or "0x" and hex
+// digits, within the 64-bit signed range or, unsigned, up to 2^64-1 (as the platform reads them).
+// Nothing for anything else.
+std::optional<std::string> decimalInteger(std::string_view text) {
+  text = trimmed(text);
+  bool negative = false;
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+    negative = text[0] == '-';
+    text.remove_prefix(1);
+  }
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  if (text.empty() || text[0] == '+' || text[0] == '-') return std::nullopt;
+  std::uint64_t magnitude = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  if (negative && magnitude > std::uint64_t{1} << 63) return std::nullopt;
+  return (negative && magnitude != 0 ? "-" : "") + std::to_string(magnitude);
+}
+
+// A <real>'s text: a whole C-locale decimal floating-point number with an optional sign (beyond the
+// range of a double it reads as infinity), or "nan", "inf", "infinity" in any case.
+bool isReal(std::string_view text) {
+  text = trimmed(text);
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) text.remove_prefix(1);
+  if (equalsNoCase(text, "nan") || equalsNoCase(text, "inf") || equalsNoCase(text, "infinity"))
+    return true;
+  if (text.empty() || text[0] == '+' || text[0] == '-') return false;
+  double value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return (error == std::errc() || error == std::errc::result_out_of_range) &&
+         end == text.data() + text.size();
+}
+
+// Text to put in place of a stretch of the original.
+struct Replacement {
+  std::size_t at = 0, length = 0;
+  std::string text;
+};
+
 // An open element, as far as the screening follows the structure.
 struct OpenElement {
   enum class Kind : std::uint8_t { plist, dict, other } kind = Kind::other;
@@ -41,10 +99,10 @@ struct OpenElement {
 };
 
 // Screens the text before libplist sees it. Counts element nesting by scanning tags, skipping
-// comments, CDATA sections, processing instructions and quoted attribute values. Also refuses two
-// things libplist 2.2 lets through and CoreFoundation does not: a <key> with no value before
-// </dict>, and a second object in <plist>.
-bool acceptableXml(std::string_view text) {
+// comments, CDATA sections, processing instructions and quoted attribute values. Also refuses what
+// libplist 2.2 lets through and CoreFoundation does not: a <key> with no value before </dict>, a
+// second object in <plist>, and malformed numbers. Fills in the integers' decimal forms.
+bool acceptableXml(std::string_view text, std::vector<Replacement>& integers) {
   // XML forbids NUL, and libplist would stop reading at one.
   if (text.find('\0') != std::string_view::npos) return false;
   if (!unicode::isValidUtf8(text)) return false;
@@ -104,6 +162,19 @@ bool acceptableXml(std::string_view text) {
         } else if (parent.kind == OpenElement::Kind::plist) {
           if (parent.hasChild) return false;
           parent.hasChild = true;
+        }
+      }
+      if (name == "integer" || name == "real") {
+        // The number runs to the closing tag: no comment, CDATA or child in between.
+        std::size_t close = text.find('<', j + 1);
+        if (text[j - 1] == '/' || close == std::string_view::npos || !startsWith(text, close, "</"))
+          return false;
+        std::string_view number = text.substr(j + 1, close - j - 1);
+        if (name == "real" && !isReal(number)) return false;
+        if (name == "integer") {
+          auto decimal = decimalInteger(number);
+          if (!decimal) return false;
+          integers.push_back({j + 1, number.size(), std::move(*decimal)});
         }
       }
       if (text[j - 1] != '/') {
@@ -249,10 +320,18 @@ std::optional<PlistValue> convert(plist_t node, int depth) {
 
 std::optional<PlistValue> readXmlPropertyList(std::string_view bytes) {
   if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
-  if (!acceptableXml(bytes)) return std::nullopt;
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-  // libplist's number and date parsing may read up to a terminating NUL: give it one.
-  const std::string text(bytes);
+  std::vector<Replacement> integers;
+  if (!acceptableXml(bytes, integers)) return std::nullopt;
+  // libplist's number and date parsing may read up to a terminating NUL: the string gives it one.
+  std::string text;
+  text.reserve(bytes.size());
+  std::size_t copied = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+  for (const Replacement& r : integers) {
+    text.append(bytes.substr(copied, r.at - copied));
+    text += r.text;
+    copied = r.at + r.length;
+  }
+  text.append(bytes.substr(copied));
   plist_t root = nullptr;
   plist_from_xml(text.c_str(), static_cast<std::uint32_t>(text.size()), &root);
   if (!root) return std::nullopt;

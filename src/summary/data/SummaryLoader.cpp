@@ -3,6 +3,7 @@
 #include <cmath>
 #include <functional>
 
+#include "platform/foundation/Calendar.h"
 #include "platform/foundation/Once.h"
 #include "platform/foundation/StringFormat.h"
 #include "shared/LocalizedWidgetString.h"
@@ -71,9 +72,11 @@ TamsaSummaryEntry loadSummaryEntry(const device::Device& device) {
   std::optional<foundation::Date> lastUpdate;
   if (auto text = store->stringForKey("widget_last_update")) {
     auto millis = doubleFromText(*text);
-    // "inf" and "1e400" convert too, but name no real time.
-    if (millis && *millis > 0 && std::isfinite(*millis))
-      lastUpdate = foundation::Date::fromTimeIntervalSince1970(*millis / 1000.0);
+    // "inf", "1e400" and "1e300" convert too, but name no time the calendar can show.
+    if (millis && *millis > 0 && std::isfinite(*millis)) {
+      auto date = foundation::Date::fromTimeIntervalSince1970(*millis / 1000.0);
+      if (foundation::isRepresentableByCalendar(date)) lastUpdate = date;
+    }
   }
 
   TamsaSummaryEntry entry;

@@ -256,6 +256,15 @@ write("store-xml-unclosed-dict.plist", xml("<dict>" + ENTRIES))
 write("store-xml-nul-byte.plist", xml("<dict>" + ENTRIES.replace("logged_in", "logged_in\0") + "</dict>"))
 write("store-xml-invalid-utf8.plist", xml("<dict>" + ENTRIES + "</dict>").encode() .replace(b"2500", b"25\xc3\x28"))
 write("store-xml-key-without-value.plist", xml("<dict>" + ENTRIES + "<key>dangling</key></dict>"))
+# A last update no calendar can hold is no last update at all: the store reads as an empty one.
+write("store-xml-last-update-beyond-calendar.plist",
+      xml("<dict><key>widget_last_update</key><string>1e300</string></dict>"))
+# Numbers libplist reads leniently and the platform rejects, making the whole file malformed.
+for name, element in [("integer-beyond-64-bits", "<integer>-99999999999999999999999</integer>"),
+                      ("integer-with-fraction", "<integer>1.5</integer>"),
+                      ("real-with-trailing-letters", "<real>5abc</real>"),
+                      ("real-with-decimal-comma", "<real>1,5</real>")]:
+    write("store-xml-%s.plist" % name, xml("<dict>" + ENTRIES + "<key>n</key>" + element + "</dict>"))
 
 # --- String tables ---------------------------------------------------------------------------
 write("table-unterminated-string.strings", '"widget_income" = "Einnahmen;\n')

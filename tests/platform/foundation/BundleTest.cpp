@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "platform/foundation/Locale.h"
 #include "platform/os/MemoryFileSystem.h"
 
 namespace foundation {
@@ -11,156 +12,66 @@ namespace {
 
 using Languages = std::vector<std::string>;
 
-TEST(ChooseLocalization, MatchesExactlyThenDropsSubtags) {
-  Languages available = {"de", "en", "pt-BR", "pt", "zh-Hans", "zh-Hant"};
-  EXPECT_EQ(chooseLocalization({"zh-Hans-CN"}, available, "en"), "zh-Hans");
-  EXPECT_EQ(chooseLocalization({"zh_Hant_TW"}, available, "en"), "zh-Hant");
-  EXPECT_EQ(chooseLocalization({"pt_BR"}, available, "en"), "pt-BR");
-  EXPECT_EQ(chooseLocalization({"PT-br"}, available, "en"), "pt-BR");
-  EXPECT_EQ(chooseLocalization({"pt-PT"}, available, "en"), "pt");
-  EXPECT_EQ(chooseLocalization({"de-DE"}, available, "en"), "de");
-  EXPECT_EQ(chooseLocalization({"de-CH-1996"}, available, "en"), "de");
-}
-
-TEST(ChooseLocalization, TakesPreferencesInOrderThenTheDevelopmentLanguage) {
-  Languages available = {"de", "en", "fr"};
-  EXPECT_EQ(chooseLocalization({"ja", "fr-CA", "de"}, available, "en"), "fr");
-  EXPECT_EQ(chooseLocalization({"ja", "ko"}, available, "en"), "en");
-  EXPECT_EQ(chooseLocalization({}, available, "en"), "en");
-  EXPECT_EQ(chooseLocalization({"ja"}, {"de", "fr"}, "en"), std::nullopt);
-  EXPECT_EQ(chooseLocalization({"ja"}, {}, "en"), std::nullopt);
-  // Matching is by whole subtags: "e" is no prefix match for "en".
-  EXPECT_EQ(chooseLocalization({"e"}, {"en-GB"}, ""), std::nullopt);
-}
-
-std::function<const char*(const char*)> environment(std::map<std::string, std::string> vars) {
-  return [vars = std::move(vars)](const char* name) -> const char* {
-    auto it = vars.find(name);
-    return it == vars.end() ? nullptr : it->second.c_str();
+// From what the user set (a POSIX locale name, or a language tag) to the bundle's localization.
+TEST(ChooseLocalization, FindsTheBundlesLocalizationForEveryFormOfALanguage) {
+  const Languages available = {"de", "en", "pt-BR", "pt", "sr-Latn", "zh-Hans", "zh-Hant"};
+  const std::pair<std::string, const char*> cases[] = {
+      {"zh_CN.UTF-8", "zh-Hans"}, {"zh_SG", "zh-Hans"},      {"zh_TW.Big5", "zh-Hant"},
+      {"zh_HK", "zh-Hant"},       {"zh_MO", "zh-Hant"},      {"sr_RS@latin", "sr-Latn"},
+      {"pt_BR.UTF-8", "pt-BR"},   {"pt_PT", "pt"},           {"de_DE.UTF-8@euro", "de"},
+      {"zh-CN", "zh-Hans"},       {"zh-TW", "zh-Hant"},      {"zh-HK", "zh-Hant"},
+      {"zh", "zh-Hans"},          {"zh-Hant-CN", "zh-Hant"}, {"PT-br", "pt-BR"},
+      {"de-CH-1996", "de"},       {"C.UTF-8", "en"},         {"ja", "en"},
   };
-}
-
-TEST(PreferredLanguagesFromEnvironment, ReadsLanguageThenLocaleVariables) {
-  EXPECT_EQ(preferredLanguagesFromEnvironment(environment({{"LANG", "de_DE.UTF-8"}})),
-            Languages{"de-DE"});
-  EXPECT_EQ(preferredLanguagesFromEnvironment(environment({{"LANG", "de_DE.UTF-8@euro"}})),
-            Languages{"de-DE"});
-  EXPECT_EQ(preferredLanguagesFromEnvironment(
-                environment({{"LANGUAGE", "pt_BR:pt::C:en"}, {"LANG", "de_DE.UTF-8"}})),
-            (Languages{"pt-BR", "pt", "en"}));
-  EXPECT_EQ(preferredLanguagesFromEnvironment(environment(
-                {{"LC_ALL", ""}, {"LC_MESSAGES", "fr_CA.UTF-8"}, {"LANG", "de_DE.UTF-8"}})),
-            Languages{"fr-CA"});
-  EXPECT_EQ(preferredLanguagesFromEnvironment(
-                environment({{"LC_ALL", "ja_JP"}, {"LANG", "de_DE.UTF-8"}})),
-            Languages{"ja-JP"});
-  EXPECT_EQ(preferredLanguagesFromEnvironment(environment({{"LANG", "C.UTF-8"}})), Languages{});
-  EXPECT_EQ(preferredLanguagesFromEnvironment(environment({{"LANG", "POSIX"}})), Languages{});
-  EXPECT_EQ(preferredLanguagesFromEnvironment(environment({})), Languages{});
-}
-
-class BundleOnMemory : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fs_->addFile("/App/en.lproj/Localizable.strings",
-                 "\"greeting\" = \"Hello\"; \"only_en\" = \"English only\";");
-    fs_->addFile("/App/de.lproj/Localizable.strings", "\"greeting\" = \"Hallo\";");
-    fs_->addFile("/App/de.lproj/Other.strings", "\"greeting\" = \"Servus\";");
-    fs_->addFile("/App/fr.lproj/Localizable.strings", "\"greeting\" = \"Bonjour");  // broken
-    fs_->addDirectory("/App/ja.lproj");                                             // no tables
-    fs_->addFile("/App/Localizable.strings", "\"greeting\" = \"Top\";");
-    fs_->addFile("/App/icon.png", "png");
-    fs_->addFile("/App/x.lproj.txt", "not a localization");
-    fs_->addFile("/secret.lproj/Localizable.strings", "\"greeting\" = \"Escaped\";");
+  for (const auto& [language, chosen] : cases) {
+    auto tag = language.find_first_of("_.") == std::string::npos
+                   ? std::optional(language)
+                   : languageTagFromPosixLocale(language);
+    EXPECT_EQ(chooseLocalization(tag ? Languages{*tag} : Languages{}, available, "en"), chosen)
+        << language;
   }
-  Bundle bundle(Languages preferred, std::string path = "/App") {
-    auto b = Bundle::atPath(fs_, std::move(path), std::move(preferred));
-    EXPECT_TRUE(b);
-    return *b;
+  EXPECT_EQ(languageTagFromPosixLocale("uz_UZ@cyrillic"), "uz-Cyrl-UZ");
+  EXPECT_EQ(chooseLocalization({"ja", "fr-CA", "de"}, {"de", "en", "fr"}, "en"), "fr");
+  EXPECT_EQ(chooseLocalization({"e"}, {"en-GB"}, ""), std::nullopt);  // whole subtags only
+}
+
+TEST(PreferredLanguagesFromEnvironment, ReadsLanguageThenTheFirstLocaleVariableSet) {
+  using Env = std::map<std::string, std::string>;
+  for (const auto& [vars, languages] : std::vector<std::pair<Env, Languages>>{
+           {{{"LANG", "zh_CN.UTF-8"}}, {"zh-Hans-CN"}},
+           {{{"LANGUAGE", "pt_BR:pt::C:en"}, {"LANG", "de_DE"}}, {"pt-BR", "pt", "en"}},
+           {{{"LANGUAGE", "C"}, {"LC_ALL", ""}, {"LC_MESSAGES", "fr_CA"}}, {"fr-CA"}},
+           {{{"LC_ALL", "POSIX"}, {"LANG", "de_DE"}}, {}}}) {
+    EXPECT_EQ(preferredLanguagesFromEnvironment([&vars = vars](const char* name) {
+                return vars.contains(name) ? vars.at(name).c_str() : nullptr;
+              }),
+              languages);
   }
-  std::shared_ptr<os::MemoryFileSystem> fs_ = std::make_shared<os::MemoryFileSystem>();
-};
-
-TEST_F(BundleOnMemory, OpensOnlyDirectories) {
-  EXPECT_FALSE(Bundle::atPath(fs_, "/missing"));
-  EXPECT_FALSE(Bundle::atPath(fs_, "/App/icon.png"));
-  EXPECT_FALSE(Bundle::atPath(nullptr, "/App"));
 }
 
-TEST_F(BundleOnMemory, ListsAndChoosesLocalizations) {
-  EXPECT_EQ(bundle({}).localizations(), (Languages{"de", "en", "fr", "ja"}));
-  EXPECT_EQ(bundle({"de-AT"}).preferredLocalization(), "de");
-  EXPECT_EQ(bundle({"ko"}).preferredLocalization(), "en");
-}
-
-TEST_F(BundleOnMemory, LooksUpKeysInTheChosenTable) {
-  EXPECT_EQ(bundle({"de"}).localizedStringForKey("greeting", ""), "Hallo");
-  EXPECT_EQ(bundle({"de"}).localizedStringForKey("greeting", "", "Other"), "Servus");
-  EXPECT_EQ(bundle({"en"}).localizedStringForKey("greeting", ""), "Hello");
-  EXPECT_EQ(NSLocalizedString(bundle({"de"}), "greeting"), "Hallo");
-}
-
-TEST_F(BundleOnMemory, MissingKeysGiveTheValueOrTheKey) {
-  auto de = bundle({"de"});
-  EXPECT_EQ(de.localizedStringForKey("only_en", "fallback"), "fallback");
-  EXPECT_EQ(de.localizedStringForKey("only_en", ""), "only_en");
-  EXPECT_EQ(de.localizedStringForKey("greeting", "", "Missing"), "greeting");
-  EXPECT_EQ(NSLocalizedString(de, "widget_period_day"), "widget_period_day");
-  // A broken table counts as missing.
-  EXPECT_EQ(bundle({"fr"}).localizedStringForKey("greeting", "base"), "base");
-  // A localization without the table reads the bundle's top table.
-  EXPECT_EQ(bundle({"ja"}).localizedStringForKey("greeting", ""), "Top");
-}
-
-TEST_F(BundleOnMemory, ABundleMadeFromAnLprojReadsItsOwnTable) {
-  auto en = bundle({"de"}).pathForResource("en", "lproj");
-  ASSERT_EQ(en, "/App/en.lproj");
-  auto lproj = bundle({"de"}, *en);
-  EXPECT_EQ(lproj.localizations(), Languages{});
-  EXPECT_EQ(lproj.preferredLocalization(), std::nullopt);
-  EXPECT_EQ(lproj.localizedStringForKey("greeting", "base"), "Hello");
-  EXPECT_EQ(lproj.localizedStringForKey("absent", "base"), "base");
-}
-
-TEST_F(BundleOnMemory, FindsOnlyPlainResourceNames) {
-  auto app = bundle({});
-  EXPECT_EQ(app.pathForResource("icon", "png"), "/App/icon.png");
-  EXPECT_EQ(app.pathForResource("de", "lproj"), "/App/de.lproj");
-  EXPECT_EQ(app.pathForResource("Localizable.strings", ""), "/App/Localizable.strings");
-  EXPECT_EQ(app.pathForResource("ko", "lproj"), std::nullopt);
-  for (std::string name : std::vector<std::string>{"../secret", "de.lproj/..", "a/b", "", ".", "..",
-                                                   "/App/de", std::string("de\0x", 4)}) {
-    EXPECT_EQ(app.pathForResource(name, "lproj"), std::nullopt) << name;
-  }
-  EXPECT_EQ(app.pathForResource(".", ""), std::nullopt);
-  EXPECT_EQ(app.pathForResource("..", ""), std::nullopt);
-  EXPECT_EQ(app.pathForResource("de", "lproj/../../secret"), std::nullopt);
-  EXPECT_EQ(app.localizedStringForKey("greeting", "base", "../secret.lproj/Localizable"), "base");
-}
-
-TEST(BundleOnDisk, ReadsTablesInEveryShippedForm) {
-  const std::string path = std::string(TAMSA_TEST_DATA) + "/foundation/Widget.bundle";
-  auto open = [&](Languages preferred) {
-    auto b = Bundle::atPath(os::posixFileSystem(), path, std::move(preferred));
-    EXPECT_TRUE(b);
-    return *b;
+TEST(Bundle, LooksUpKeysInTheChosenTableElseGivesTheValueOrKey) {
+  auto fs = std::make_shared<os::MemoryFileSystem>();
+  fs->addFile("/App/en.lproj/Localizable.strings", "\"hi\" = \"Hello\"; \"en\" = \"English\";");
+  fs->addFile("/App/de.lproj/Other.strings", "\"hi\" = \"Servus\";");
+  fs->addFile("/App/fr.lproj/Localizable.strings", "\"hi\" = \"Bonjour");  // broken
+  fs->addFile("/App/Localizable.strings", "\"hi\" = \"Top\";");
+  fs->addFile("/App/x.lproj.txt", "not a localization");
+  auto bundle = [&](Languages preferred, std::string path = "/App") {
+    return *Bundle::atPath(fs, std::move(path), std::move(preferred));
   };
-  EXPECT_EQ(open({}).localizations(), (Languages{"de", "en", "fr", "pt-BR", "zh-Hans"}));
-  auto en = open({"en-US"});
-  EXPECT_EQ(en.localizedStringForKey("widget_period_day", ""), "Today");
-  EXPECT_EQ(en.localizedStringForKey("widget_income", ""), "Income");
-  EXPECT_EQ(en.localizedStringForKey("widget_expense", ""), "Expense");
-  EXPECT_EQ(en.localizedStringForKey("widget_balance", ""), "widget_balance");  // "key;" form
-  auto de = open({"de_DE"});                                                    // UTF-16 LE text
-  EXPECT_EQ(de.localizedStringForKey("widget_period_day", ""), "Heute");
-  EXPECT_EQ(de.localizedStringForKey("widget_income", ""), "Einnahmen \xE2\x86\x92 \"gru00fcn\"");
-  EXPECT_EQ(open({"pt_BR"}).localizedStringForKey("widget_period_day", ""), "Hoje");  // UTF-16 BE
-  auto zh = open({"zh-Hans-CN"});                                                     // binary list
-  EXPECT_EQ(zh.localizedStringForKey("widget_period_day", ""), "\xE4\xBB\x8A\xE5\xA4\xA9");
-  EXPECT_EQ(zh.localizedStringForKey("count", "none"), "none");  // not a string: skipped
-  EXPECT_EQ(open({"fr-FR"}).localizedStringForKey("widget_period_day", ""),
-            "Aujourd\xE2\x80\x99hui");  // XML list
-  EXPECT_EQ(open({"it"}).preferredLocalization(), "en");
+  EXPECT_FALSE(Bundle::atPath(fs, "/App/x.lproj.txt"));
+  EXPECT_EQ(bundle({}).localizations(), (Languages{"de", "en", "fr"}));
+  auto de = bundle({"de-AT"});
+  EXPECT_EQ(de.localizedStringForKey("hi", "", "Other"), "Servus");
+  EXPECT_EQ(de.localizedStringForKey("hi", "", "Missing"), "hi");
+  EXPECT_EQ(NSLocalizedString(de, "hi"), "Top");  // no such table in de.lproj: the top one
+  EXPECT_EQ(bundle({"ko"}).localizedStringForKey("en", "fallback"), "English");
+  EXPECT_EQ(bundle({"fr"}).localizedStringForKey("hi", "fallback"), "fallback");
+  EXPECT_EQ(bundle({"de"}, "/App/en.lproj").localizedStringForKey("hi", ""), "Hello");
+  // Names from data never leave the bundle.
+  EXPECT_EQ(de.pathForResource("de", "lproj"), "/App/de.lproj");
+  EXPECT_EQ(de.pathForResource("../App", "lproj"), std::nullopt);
+  EXPECT_EQ(de.localizedStringForKey("hi", "", "../en.lproj/Localizable"), "hi");
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/foundation/StringsTable.h"
 #include "shared/LocalizedWidgetString.h"
 #include "summary/data/SummaryLoader.h"
 #include "support/RunProgram.h"
@@ -15,26 +14,62 @@
 namespace tamsa {
 namespace {
 
-using testing_support::kBundle;
-using testing_support::TestDevice;
+using Texts = std::pair<std::string, std::string>;
 
 const std::string kHostile = std::string(TAMSA_TEST_DATA) + "/hostile";
 
 std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::stringstream s;
-  s << in.rdbuf();
+  s << std::ifstream(path, std::ios::binary).rdbuf();
   return s.str();
 }
 
-std::vector<std::string> hostileFiles(const std::string& prefix) {
+std::vector<std::string> hostileFiles() {
   std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(kHostile)) {
-    std::string name = e.path().filename().string();
-    if (name.starts_with(prefix) && name != "store-intact.plist") names.push_back(name);
-  }
+  for (const auto& e : std::filesystem::directory_iterator(kHostile))
+    if (e.path().extension() != ".py" && e.path().filename() != "store-intact.plist")
+      names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
+}
+
+testing_support::TestDevice withEnglish() {
+  testing_support::TestDevice t;
+  t.withTable("en", {{"widget_wallets_count", "%@ wallets"}, {"widget_income", "Income"}});
+  return t;
+}
+
+TamsaSummaryEntry entryForStore(std::string bytes) {
+  return loadSummaryEntry(withEnglish().withStoreBytes(std::move(bytes)).device());
+}
+
+// "widget_income" with the table as the recorded language's table, then as the system language's.
+Texts lookUpWithTable(std::string tableBytes) {
+  auto t = withEnglish();
+  t.fileSystem().addFile(std::string(testing_support::kBundle) + "/de.lproj/Localizable.strings",
+                         std::move(tableBytes));
+  t.withStore({{"widget_language", std::string("de")}});
+  std::string overridden = localizedWidgetString(t.device(), "widget_income");
+  t.withStore({}).withPreferredLanguages({"de"});
+  return {overridden, localizedWidgetString(t.device(), "widget_income")};
+}
+
+class HostileFile : public ::testing::TestWithParam<std::string> {};
+
+// A damaged store is an empty one. A damaged override table gives the system-language text, a
+// damaged system-language table the key; two tables are damaged only in their text, and read.
+TEST_P(HostileFile, GivesTheDocumentedFallback) {
+  std::string bytes = readFile(kHostile + "/" + GetParam());
+  if (GetParam().starts_with("store-")) {
+    EXPECT_EQ(entryForStore(bytes), entryForStore(""));
+    return;
+  }
+  const std::map<std::string, std::string> read = {
+      {"table-escaped-lone-surrogate.strings", "Ein\xEF\xBF\xBDnahmen"},
+      {"table-nul-inside-string.strings", std::string("Ein\0nahmen", 10)}};
+  auto it = read.find(GetParam());
+  EXPECT_EQ(lookUpWithTable(bytes),
+            it != read.end() ? Texts(it->second, it->second) : Texts("Income", "widget_income"));
 }
 
 std::string testName(const ::testing::TestParamInfo<std::string>& info) {
@@ -44,109 +79,24 @@ std::string testName(const ::testing::TestParamInfo<std::string>& info) {
   return name;
 }
 
-TestDevice withEnglish() {
-  TestDevice t;
-  t.withTable("en", {{"widget_period_month", "This Month"},
-                     {"widget_all_wallets", "All Wallets"},
-                     {"widget_wallets_count", "%@ wallets"},
-                     {"widget_income", "Income"}});
-  return t;
-}
+INSTANTIATE_TEST_SUITE_P(Files, HostileFile, ::testing::ValuesIn(hostileFiles()), testName);
 
-TamsaSummaryEntry entryForStore(std::string bytes) {
-  auto t = withEnglish();
-  t.withStoreBytes(std::move(bytes));
-  return loadSummaryEntry(t.device());
-}
-
-const TamsaSummaryEntry& emptyStoreEntry() {
-  static const TamsaSummaryEntry entry = entryForStore("");
-  return entry;
-}
-
-TEST(HostileStores, TheSetIsLargeAndItsSourceReads) {
-  EXPECT_GE(hostileFiles("store-").size() + hostileFiles("table-").size(), 30u);
-  auto intact = entryForStore(readFile(kHostile + "/store-intact.plist"));
-  EXPECT_TRUE(intact.isLoggedIn);
-  EXPECT_EQ(intact.currencySymbol, "EUR");
-  EXPECT_EQ(intact.balance, -1234.5);
-  EXPECT_EQ(intact.walletLabel, "3 wallets");
-  EXPECT_FALSE(emptyStoreEntry().isLoggedIn);
-  EXPECT_EQ(emptyStoreEntry().walletLabel, "All Wallets");
-}
-
-class HostileStore : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(HostileStore, ReadsAsAnEmptyStore) {
-  EXPECT_EQ(entryForStore(readFile(kHostile + "/" + GetParam())), emptyStoreEntry());
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, HostileStore, ::testing::ValuesIn(hostileFiles("store-")),
-                         testName);
-
-TEST(HostileStores, AFileCutAtEveryEighthByteIsAnEmptyStore) {
+TEST(HostileStores, TheIntactSourceReadsAndEveryEighthByteCutIsAnEmptyStore) {
   std::string intact = readFile(kHostile + "/store-intact.plist");
-  ASSERT_GT(intact.size(), 200u);
-  for (std::size_t n = 0; n < intact.size(); n += 8) {
-    EXPECT_EQ(entryForStore(intact.substr(0, n)), emptyStoreEntry()) << "cut at " << n;
-  }
+  EXPECT_EQ(entryForStore(intact).walletLabel, "3 wallets");
+  for (std::size_t n = 0; n < intact.size(); n += 8)
+    EXPECT_EQ(entryForStore(intact.substr(0, n)), entryForStore("")) << "cut at " << n;
 }
 
-// The text of "widget_income" with the table under test as the recorded language's table, and
-// with it as the system language's own table.
-struct Lookup {
-  std::string overridden;
-  std::string systemLanguage;
-};
-
-Lookup lookUpWithTable(std::string tableBytes) {
-  auto t = withEnglish();
-  t.fileSystem().addFile(std::string(kBundle) + "/de.lproj/Localizable.strings",
-                         std::move(tableBytes));
-  t.withStore({{"widget_language", std::string("de")}});
-  Lookup out;
-  out.overridden = localizedWidgetString(t.device(), "widget_income");
-  t.withStore({}).withPreferredLanguages({"de"});
-  out.systemLanguage = localizedWidgetString(t.device(), "widget_income");
-  return out;
-}
-
-class HostileTable : public ::testing::TestWithParam<std::string> {};
-
-// A damaged override table gives the system-language text; a damaged system-language table
-// gives the key itself. Two tables are damaged only in their text, and read.
-TEST_P(HostileTable, IsMissingOrReadAsDocumented) {
-  const std::map<std::string, std::string> read = {
-      {"table-escaped-lone-surrogate.strings", "Ein\xEF\xBF\xBDnahmen"},
-      {"table-nul-inside-string.strings", std::string("Ein\0nahmen", 10)},
-  };
-  auto lookup = lookUpWithTable(readFile(kHostile + "/" + GetParam()));
-  if (auto it = read.find(GetParam()); it != read.end()) {
-    EXPECT_EQ(lookup.overridden, it->second);
-    EXPECT_EQ(lookup.systemLanguage, it->second);
-  } else {
-    EXPECT_EQ(lookup.overridden, "Income");
-    EXPECT_EQ(lookup.systemLanguage, "widget_income");
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, HostileTable, ::testing::ValuesIn(hostileFiles("table-")),
-                         testName);
-
-// Made here rather than committed: 50 MB of a table that would read well but for its size, on the
-// machine's file system, so the size cap is the one that stops it.
+// 50 MB of a table that would read well but for its size, so the size cap is what stops it.
 TEST(HostileTables, AFiftyMegabyteTableIsMissing) {
-  std::string dir = testing_support::makeTempDirectory();
-  std::string path = dir + "/Localizable.strings";
+  std::string path = testing_support::makeTempDirectory() + "/Localizable.strings";
   {
     std::ofstream out(path, std::ios::binary);
     std::string line = "\"widget_income\" = \"Einnahmen\";\n";
     for (std::size_t written = 0; written < (50u << 20); written += line.size()) out << line;
   }
-  EXPECT_FALSE(foundation::StringsTable::load(*os::posixFileSystem(), path));
-  auto lookup = lookUpWithTable(readFile(path));
-  EXPECT_EQ(lookup.overridden, "Income");
-  EXPECT_EQ(lookup.systemLanguage, "widget_income");
+  EXPECT_EQ(lookUpWithTable(readFile(path)), Texts("Income", "widget_income"));
 }
 
 }  // namespace

@@ -1,0 +1,82 @@
+// Binary and XML lists written by Python's plistlib and by tests/data/foundation/make_fixtures.py,
+// which names each damaged or extreme file after what the reader must do with it.
+#include "platform/foundation/PropertyList.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "platform/os/FileSystem.h"
+
+namespace foundation {
+namespace {
+
+const std::string kFixtures = std::string(TAMSA_TEST_DATA) + "/foundation/";
+
+std::string fixture(const std::string& name) {
+  return *os::posixFileSystem()->readFile(kFixtures + name, 1 << 20);
+}
+
+PlistValue integer(std::int64_t v, bool large = false) {
+  return PlistValue{PlistInteger{v, large}};
+}
+
+// Damaged trailers, unsupported markers, malformed numbers, what CoreFoundation refuses and
+// libplist does not, nesting and shared-reference expansion at their limits.
+TEST(PropertyList, TakesOrRefusesEachFixtureAsItsNameSays) {
+  int files = 0;
+  for (const char* dir : {"bplist", "xml"}) {
+    for (const auto& entry : std::filesystem::directory_iterator(kFixtures + dir)) {
+      const std::string name = entry.path().filename().string();
+      if (name.starts_with("every-")) continue;
+      auto list = readPropertyList(fixture(std::string(dir) + "/" + name));
+      EXPECT_EQ(list.has_value(), name.starts_with("accept-")) << dir << "/" << name;
+      ++files;
+    }
+  }
+  EXPECT_GE(files, 45);
+}
+
+// Two independent readers (ours for binary, libplist for XML) agree on every kind of value.
+TEST(PropertyList, ReadsEveryKindOfBinaryObject) {
+  auto list = readPropertyList(fixture("bplist/every-kind.plist"));
+  ASSERT_TRUE(list);
+  auto d = std::get<PlistDictionary>(list->value);
+  EXPECT_EQ(d.at("huge"), integer(-1, true));
+  EXPECT_EQ(d.extract("uid").mapped(), (PlistValue{PlistDictionary{{"CF$UID", integer(7)}}}));
+  EXPECT_EQ(PlistValue{d}, readPropertyList(fixture("xml/every-kind.plist")));
+  PlistValue text{
+      std::string("a\xEF\xBF\xBD"
+                  "b\xEF\xBF\xBD")};
+  PlistValue pair{PlistArray{text, text}};
+  EXPECT_EQ(readPropertyList(fixture("bplist/accept-shared-references-lone-surrogates.plist")),
+            (PlistValue{PlistArray{pair, pair, text}}));
+  const std::string bytes = fixture("bplist/every-kind.plist");
+  for (std::size_t n = 0; n < bytes.size(); n += 3)
+    EXPECT_FALSE(readPropertyList(bytes.substr(0, n))) << "cut at " << n;
+  EXPECT_FALSE(readPropertyList(bytes + std::string(1, '\0')));
+}
+
+TEST(PropertyList, ReadsEveryKindOfXmlValue) {
+  auto list = readPropertyList(
+      "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><!-- a comment with <dict> -->"
+      "<key>caf&#xE9;</key><string>a &amp; &lt;c&gt; <![CDATA[<raw> &amp;]]>&#8364;</string>"
+      "<key>when</key><date>2023-11-14T22:13:20Z</date><key>bytes</key><data>aGVsbG8=</data>"
+      "</dict></plist>");
+  EXPECT_EQ(list, (PlistValue{PlistDictionary{
+                      {"caf\xC3\xA9", PlistValue{std::string("a & <c> <raw> &amp;\xE2\x82\xAC")}},
+                      {"when", PlistValue{Date{1700000000.0}}},
+                      {"bytes", PlistValue{PlistData{"hello"}}}}}));
+  auto numbers = readPropertyList(fixture("xml/accept-numbers.plist"));
+  ASSERT_TRUE(numbers);
+  auto values = std::get<PlistArray>(numbers->value);
+  EXPECT_TRUE(std::isnan(std::get<double>(values.back().value)));
+  values.pop_back();
+  EXPECT_EQ(values, (PlistArray{integer(-5), integer(10), integer(31), integer(INT64_MIN),
+                                integer(-1, true), PlistValue{0.1}, PlistValue{-5.0},
+                                PlistValue{-INFINITY}, PlistValue{INFINITY}}));
+}
+
+}  // namespace
+}  // namespace foundation
