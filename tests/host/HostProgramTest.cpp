@@ -36,7 +36,7 @@ TEST(HostProgram, TimelineOfTheSampleContainerWithOptionsAnywhere) {
 
 TEST(HostProgram, SystemLanguagesFromTheEnvironmentReachScriptVariants) {
   for (std::string lang : {"zh_CN.UTF-8", "zh_SG"}) {
-    auto r = runWidgets({"snapshot", "TamsaWidget", kNow}, {"LANG=" + lang});
+    auto r = runWidgets({"snapshot", "TamsaWidget", kNow}, {"LC_ALL=" + lang});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(json::parse(r.out)["periodLabel"], "本月") << lang;
   }

@@ -7,6 +7,7 @@
 
 #include "host/core/DeviceSetup.h"
 #include "host/core/FamilyNames.h"
+#include "platform/foundation/Locale.h"
 
 namespace host {
 namespace {
@@ -98,7 +99,7 @@ Result<Done> readDevice(const Words& w, DeviceOptions& d) {
     if (d.languages->empty()) return Failure::usage("--language: no language given");
   }
   if (w.locale) {
-    d.locale = usableLocale(*w.locale);
+    d.locale = foundation::canonicalLocaleIdentifier(*w.locale);
     if (!d.locale)
       return Failure::usage("--locale: '" + *w.locale +
                             "' is not a locale this system knows (accepted: en_US, de_DE, "

@@ -1,14 +1,12 @@
 #include "host/core/DeviceSetup.h"
 
-#include <unicode/locid.h>
 #include <unicode/timezone.h>
-#include <unicode/uloc.h>
 #include <unicode/unistr.h>
 
-#include <cstring>
 #include <memory>
 
 #include "host/core/CommandLine.h"
+#include "platform/foundation/Locale.h"
 
 namespace host {
 namespace {
@@ -26,28 +24,7 @@ std::string hostTimeZone() {
   return out.empty() || out == "Etc/Unknown" ? "UTC" : out;
 }
 
-bool isIsoLanguage(const char* language) {
-  for (const char* const* l = icu::Locale::getISOLanguages(); *l; ++l)
-    if (std::strcmp(*l, language) == 0) return true;
-  return false;
-}
-
 }  // namespace
-
-std::optional<std::string> usableLocale(const std::string& identifier) {
-  if (identifier.empty() || identifier.size() > 100 ||
-      identifier.find('\0') != std::string::npos)
-    return std::nullopt;
-  icu::Locale locale(identifier.c_str());
-  if (locale.isBogus() || !isIsoLanguage(locale.getLanguage())) return std::nullopt;
-  // A well-formed identifier converts to a language tag in strict mode; empty or malformed
-  // keywords ("en_US@collation=", "en_US@=x") do not, and make ICU's formatters fail.
-  char tag[ULOC_FULLNAME_CAPACITY];
-  UErrorCode status = U_ZERO_ERROR;
-  uloc_toLanguageTag(locale.getName(), tag, sizeof tag, true, &status);
-  if (U_FAILURE(status) || status == U_STRING_NOT_TERMINATED_WARNING) return std::nullopt;
-  return std::string(locale.getName());
-}
 
 bool isKnownTimeZone(const std::string& id) {
   std::unique_ptr<icu::TimeZone> zone(
@@ -62,7 +39,7 @@ std::string localeFromEnvironment(const Getenv& getenv) {
     value = value.substr(0, value.find_first_of(".@"));
     if (value == "C" || value == "POSIX") return "en_US";
     // The system takes a locale it does not know for en_US.
-    return usableLocale(value).value_or("en_US");
+    return foundation::usableLocaleIdentifier(value);
   }
   return "en_US";
 }

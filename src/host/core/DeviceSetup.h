@@ -22,9 +22,6 @@ Result<device::Device> makeDevice(const DeviceOptions& options, const Getenv& ge
 // or modifier; "en_US" when none is set, for C and POSIX, and for one the system does not know.
 std::string localeFromEnvironment(const Getenv& getenv);
 
-// The ICU identifier of a locale the formatters can use, or nothing for one they cannot.
-std::optional<std::string> usableLocale(const std::string& identifier);
-
 bool isKnownTimeZone(const std::string& identifier);
 
 }  // namespace host
