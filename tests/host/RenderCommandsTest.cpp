@@ -1,54 +1,18 @@
-// The render command drawing the real widgets, as a user runs it: golden pictures of the summary
-// and quick-add widgets with a fixed clock, locale, time zone and language, and no missing glyph
-// in their layout reports. (What shrinks or is cut: TamsaWidgetEntryViewTest with fixed advances,
-// LayoutReportTest with the real fonts.)
+// The render command drawing the real widgets, as a user runs it: golden pictures with a fixed
+// clock, locale, time zone and language, and no missing glyph in their layout reports. (What
+// shrinks or is cut: the view tests with fixed advances and the render tests with real fonts.)
 // Regenerate the pictures after an intended change of drawing with
 //   TAMSA_UPDATE_GOLDENS=1 build/tests/host_test --gtest_filter='*WidgetGolden*'
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <filesystem>
 #include <fstream>
 
+#include "host/gallery/TextFindings.h"
 #include "support/GoldenPicture.h"
 #include "support/RunProgram.h"
 
 namespace {
-
-using nlohmann::json;
-using testing_support::runWidgets;
-
-// The device every picture is drawn on.
-const std::vector<std::string> kFixed = {"--now=2026-12-06T12:00:00Z", "--locale=en_US",
-                                         "--time-zone=UTC", "--language=en", "--scale=2"};
-
-struct Drawn {
-  std::string picture;
-  json report;
-};
-
-// Renders with the fixed device and `args`; the picture and layout report go to a temporary
-// directory.
-Drawn render(const std::string& name, std::vector<std::string> args) {
-  std::string dir = testing_support::makeTempDirectory();
-  Drawn d{dir + "/" + name + ".png", {}};
-  args.insert(args.begin(), "render");
-  args.insert(args.end(), kFixed.begin(), kFixed.end());
-  args.insert(args.end(), {"-o", d.picture, "--layout", dir + "/" + name + ".json"});
-  auto r = runWidgets(args);
-  EXPECT_EQ(r.status, 0) << r.err;
-  std::ifstream in(dir + "/" + name + ".json");
-  if (in) d.report = json::parse(in);
-  return d;
-}
-
-std::vector<json> texts(const json& node) {
-  std::vector<json> out;
-  if (node["type"] == "Text") out.push_back(node);
-  for (const json& c : node["children"])
-    for (json& t : texts(c)) out.push_back(std::move(t));
-  return out;
-}
 
 struct GoldenCase {
   const char* name;
@@ -64,10 +28,18 @@ class WidgetGolden : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(WidgetGolden, MatchesTheStoredPicture) {
   const GoldenCase& c = GetParam();
-  Drawn d = render(c.name, c.args);
+  std::string dir = testing_support::makeTempDirectory(), picture = dir + "/p.png";
+  std::vector<std::string> args = {"render", "--now=2026-12-06T12:00:00Z", "--locale=en_US",
+                                   "--time-zone=UTC", "--language=en", "--scale=2", "-o",
+                                   picture, "--layout", dir + "/p.json"};
+  args.insert(args.end(), c.args.begin(), c.args.end());
+  auto r = testing_support::runWidgets(args);
+  ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(testing_support::matchesGolden(
-      d.picture, std::string(TAMSA_TEST_DATA) + "/widgets/" + c.name + ".png"));
-  for (const json& t : texts(d.report["root"])) EXPECT_EQ(t["missingGlyphs"], 0) << t["string"];
+      picture, std::string(TAMSA_TEST_DATA) + "/widgets/" + c.name + ".png"));
+  std::ifstream report(dir + "/p.json");
+  for (const auto& f : host::findTextProblems(nlohmann::json::parse(report)))
+    EXPECT_EQ(f.missingGlyphs, 0) << f.string;
 }
 
 // The sample entry is what the placeholder shows; a missing container means signed out.
