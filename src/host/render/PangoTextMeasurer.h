@@ -24,7 +24,7 @@ namespace render {
 class PangoTextMeasurer final : public swiftui::TextMeasurer {
  public:
   // The most bytes of a text that are ever laid out; more than any widget can show.
-  static constexpr std::size_t maxLaidOutBytes = 2048;
+  static constexpr std::size_t maxLaidOutBytes = 1024;
 
   // `deviceScale` is the pixels per point of the pictures it will draw: fonts are loaded once for
   // that scale and shared between measuring and drawing (metrics do not depend on it).
