@@ -11,8 +11,6 @@ namespace {
 constexpr const char* kEllipsis = "…";
 // A cut text is first looked for in a start this long, then in longer ones.
 constexpr std::size_t kFirstStartBytes = 64;
-// No widget shows more lines than this; a text without a line limit that needs more is cut.
-constexpr int kMostLines = 24;
 
 void applyFontSettings(PangoContext* context) {
   CairoFontOptions options(cairo_font_options_create());
@@ -141,7 +139,7 @@ class Fitter {
   // are limited. A lone glyph wider than the line still overflows it; allow for rounding to Pango
   // units.
   bool fits(const Extent& e) const {
-    return e.lines <= lineLimit_.value_or(kMostLines) &&
+    return e.lines <= lineLimit_.value_or(PangoTextMeasurer::maxLines) &&
            (!maxWidth_ || !lineLimit_ || e.size.width <= *maxWidth_ + 0.01);
   }
 
@@ -207,7 +205,7 @@ class Fitter {
   Bounds wrappedBounds(const std::string& start, const std::vector<std::size_t>& cuts) {
     measurer_.configure(layout_, start, font_, maxWidth_, language_);
     const int lines = pango_layout_get_line_count(layout_);
-    const int last = lineLimit_.value_or(kMostLines) - 1;
+    const int last = lineLimit_.value_or(PangoTextMeasurer::maxLines) - 1;
     auto cutAtEndOf = [&](int lineIndex) -> std::size_t {
       if (lineIndex < 0) return 0;
       if (lineIndex >= lines) return cuts.size() - 1;
@@ -334,7 +332,7 @@ swiftui::TextMeasurement PangoTextMeasurer::measure(
         Fitter::Attempt a = fitter.attempt(start);
         if (fitter.fits(a.extent)) {
           // Wrapping costs more than the text's length, so aim just past the line bound.
-          std::size_t aim = start.size() * (lineLimit.value_or(kMostLines) + 1) /
+          std::size_t aim = start.size() * (lineLimit.value_or(PangoTextMeasurer::maxLines) + 1) /
                                 static_cast<std::size_t>(std::max(1, a.extent.lines)) +
                             16;
           limit = std::min(std::max(limit * 2, aim), maxLaidOutBytes);
