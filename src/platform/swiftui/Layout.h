@@ -50,8 +50,4 @@ LayoutNode layout(const View& view, ProposedSize proposal, const EnvironmentValu
 WidgetLayout layoutWidget(const View& view, Size size, EdgeInsets contentMargins,
                           const EnvironmentValues& env, const LayoutContext& context);
 
-// The gap the framework puts between two neighbours of a stack that has no spacing: none beside a
-// spacer, 8 points otherwise.
-double defaultSpacing(const View& before, const View& after);
-
 }  // namespace swiftui
