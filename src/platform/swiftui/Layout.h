@@ -29,7 +29,7 @@ struct ProposedSize {
 struct LayoutContext {
   const TextMeasurer& measurer;
   // Resolves the keys of Text(LocalizedStringKey) in the system's language; not set: the key.
-  std::function<std::string(const std::string&)> localizedKeyResolver;
+  std::function<std::string(const std::string&)> localizedKeyResolver{};
   // Pixels per point: text sizes are rounded up to this grid.
   double pixelScale = 1;
 };

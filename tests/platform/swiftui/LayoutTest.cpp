@@ -17,7 +17,7 @@ class LayoutTest : public ::testing::Test {
   static View text(std::string s) { return Text(std::move(s)).font(Font::system(10)); }
 
   FakeTextMeasurer measurer;
-  LayoutContext context{measurer};
+  LayoutContext context{measurer, {}, 1};
   EnvironmentValues env;
 };
 
