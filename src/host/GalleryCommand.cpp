@@ -140,9 +140,12 @@ int runGalleryCommand(const HostSession& s) {
             auto result = render::renderWidget(request, measurer);
             if (!result.ok()) return usageError("gallery: " + result.error->message);
             std::string path = o.output + "/" + p.file;
-            std::ofstream(path, std::ios::binary) << result.picture;
-            std::ofstream(path.substr(0, path.size() - 4) + ".json")
-                << result.report.dump(2) << '\n';
+            std::ofstream picture(path, std::ios::binary),
+                report(path.substr(0, path.size() - 4) + ".json");
+            picture << result.picture;
+            report << result.report.dump(2) << '\n';
+            if (!picture.flush() || !report.flush())
+              return usageError("gallery: cannot write " + path);
             p.findings = findTextProblems(result.report);
             if (result.scene) p.overflow = contentOverflow(result.scene->layout);
             pictures.push_back(p);
