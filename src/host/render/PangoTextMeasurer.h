@@ -26,7 +26,7 @@ class PangoTextMeasurer final : public swiftui::TextMeasurer {
   // The most bytes of a text that are ever laid out, and the most lines of a text without a line
   // limit: more than any widget shows.
   static constexpr std::size_t maxLaidOutBytes = 1024;
-  static constexpr int maxLines = 24;
+  static constexpr int maxLines = 12;
 
   // `deviceScale` is the pixels per point of the pictures it will draw: fonts are loaded once for
   // that scale and shared between measuring and drawing (metrics do not depend on it).
