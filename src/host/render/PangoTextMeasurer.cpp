@@ -9,8 +9,6 @@ namespace render {
 namespace {
 
 constexpr const char* kEllipsis = "…";
-// A cut text is first looked for in a start this long, then in longer ones.
-constexpr std::size_t kFirstStartBytes = 64;
 
 void applyFontSettings(PangoContext* context) {
   CairoFontOptions options(cairo_font_options_create());
@@ -324,7 +322,13 @@ swiftui::TextMeasurement PangoTextMeasurer::measure(
   Fitter fitter(*this, layout_.get(), font, maxWidth, lineLimit, language);
   // Grow a start until it overflows: a start that overflows proves the whole text does. Without
   // a width only line breaks in the text make lines, so the start is as long as may be laid out.
-  std::size_t limit = maxWidth ? kFirstStartBytes : maxLaidOutBytes;
+  const int lines = std::max(1, lineLimit.value_or(maxLines));
+  std::size_t limit = maxLaidOutBytes;
+  if (maxWidth) {
+    // Enough for a line more than may be shown, were every character a wide one.
+    double perLine = std::max(0.0, *maxWidth) / (0.6 * std::max(font.size, 1.0)) + 1;
+    limit = static_cast<std::size_t>(std::min(perLine * (lines + 1.0), double(maxLaidOutBytes)));
+  }
   while (true) {
     std::string start = source.text.substr(0, startEnd(source.text, limit));
     if (source.goesOn || start.size() < source.text.size()) {
@@ -332,7 +336,7 @@ swiftui::TextMeasurement PangoTextMeasurer::measure(
         Fitter::Attempt a = fitter.attempt(start);
         if (fitter.fits(a.extent)) {
           // Wrapping costs more than the text's length, so aim just past the line bound.
-          std::size_t aim = start.size() * (lineLimit.value_or(PangoTextMeasurer::maxLines) + 1) /
+          std::size_t aim = start.size() * (static_cast<std::size_t>(lines) + 1) /
                                 static_cast<std::size_t>(std::max(1, a.extent.lines)) +
                             16;
           limit = std::min(std::max(limit * 2, aim), maxLaidOutBytes);
