@@ -69,9 +69,8 @@ BoundedText bounded(const std::string& text) {
                          std::min(text.size(), PangoTextMeasurer::maxLaidOutBytes + 4));
   BoundedText out{std::string(start), start.size() < text.size()};
   if (!g_utf8_validate(out.text.data(), static_cast<gssize>(out.text.size()), nullptr)) {
-    gchar* valid = g_utf8_make_valid(out.text.data(), static_cast<gssize>(out.text.size()));
-    out.text = valid;
-    g_free(valid);
+    GlibString valid(g_utf8_make_valid(out.text.data(), static_cast<gssize>(out.text.size())));
+    out.text = valid.get();
   }
   return out;
 }
