@@ -202,7 +202,8 @@ class Fitter {
   Bounds wrappedBounds(const std::string& start, const std::vector<std::size_t>& cuts) {
     measurer_.configure(layout_, start, font_, maxWidth_, language_);
     const int lines = pango_layout_get_line_count(layout_);
-    const int last = lineLimit_.value_or(PangoTextMeasurer::maxLines) - 1;
+    // A limit past the lines there are (or below one) changes nothing here.
+    const int last = std::clamp(lineLimit_.value_or(PangoTextMeasurer::maxLines), 1, lines) - 1;
     auto cutAtEndOf = [&](int lineIndex) -> std::size_t {
       if (lineIndex < 0) return 0;
       if (lineIndex >= lines) return cuts.size() - 1;
@@ -212,7 +213,7 @@ class Fitter {
                                       cuts.begin()) -
              1;
     };
-    PangoLayoutLine* lastLine = pango_layout_get_line_readonly(layout_, std::min(last, lines - 1));
+    PangoLayoutLine* lastLine = pango_layout_get_line_readonly(layout_, last);
     return {cutAtEndOf(last - 1), cutAtEndOf(last + 1),
             static_cast<std::size_t>(lastLine->start_index), lines <= last + 1};
   }

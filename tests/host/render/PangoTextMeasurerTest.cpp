@@ -41,7 +41,7 @@ TEST(PangoTextMeasurerTest, CutsTheEndWithAnEllipsisToFitTheLineLimit) {
 // Only a bounded start of a text is ever laid out, so a long one is cut exactly as its start is.
 TEST(PangoTextMeasurerTest, AHundredKilobyteTextIsCutAsItsFirstTwoHundredCharactersAre) {
   const std::string name = repeated("Household wallet ", 6'000), start = name.substr(0, 200);
-  for (int lineLimit : {1, 2}) {
+  for (int lineLimit : {0, 1, 2}) {
     TextMeasurement whole = measurer().measure(name, Font::system(14), 120.0, lineLimit);
     TextMeasurement first = measurer().measure(start, Font::system(14), 120.0, lineLimit);
     EXPECT_TRUE(whole.truncated);
@@ -51,7 +51,8 @@ TEST(PangoTextMeasurerTest, AHundredKilobyteTextIsCutAsItsFirstTwoHundredCharact
 
 TEST(PangoTextMeasurerTest, ATextWithoutALineLimitIsBoundedAndHostileBytesAreReplaced) {
   const std::string caption = repeated("Ausgaben \xff\xfe ", 9'000);
-  for (std::optional<double> width : {std::optional<double>(150.0), std::optional<double>()}) {
+  for (auto width :
+       {std::optional<double>(150.0), std::optional<double>(0.0), std::optional<double>()}) {
     TextMeasurement m = measurer().measure(caption, Font::system(12), width, std::nullopt);
     EXPECT_TRUE(m.truncated);
     EXPECT_LE(m.lines, PangoTextMeasurer::maxLines);
