@@ -127,7 +127,7 @@ class Fitter {
         language_(language) {}
 
   Attempt attempt(std::string text) {
-    measurer_.configure(layout_, text, font_, maxWidth_, language_);
+    wrap(text);
     Extent extent = extentOf(layout_);
     return {std::move(text), extent, missingGlyphs(layout_)};
   }
@@ -200,7 +200,7 @@ class Fitter {
   };
 
   Bounds wrappedBounds(const std::string& start, const std::vector<std::size_t>& cuts) {
-    measurer_.configure(layout_, start, font_, maxWidth_, language_);
+    wrap(start);
     const int lines = pango_layout_get_line_count(layout_);
     // A limit past the lines there are (or below one) changes nothing here.
     const int last = std::clamp(lineLimit_.value_or(PangoTextMeasurer::maxLines), 1, lines) - 1;
@@ -222,6 +222,7 @@ class Fitter {
   // last position that leaves room for the ellipsis.
   std::size_t lastLineGuess(const std::string& start, const std::vector<std::size_t>& cuts,
                             const Bounds& bounds) {
+    wrapped_.reset();
     measurer_.configure(layout_, kEllipsis, font_, std::nullopt, language_);
     PangoRectangle ellipsis;
     pango_layout_get_extents(layout_, nullptr, &ellipsis);
@@ -241,12 +242,20 @@ class Fitter {
     return guess;
   }
 
+  // Lays `text` out wrapped at the width, unless the layout holds just that already.
+  void wrap(const std::string& text) {
+    if (wrapped_ == text) return;
+    measurer_.configure(layout_, text, font_, maxWidth_, language_);
+    wrapped_ = text;
+  }
+
   const PangoTextMeasurer& measurer_;
   PangoLayout* layout_;
   const swiftui::Font& font_;
   std::optional<double> maxWidth_;
   std::optional<int> lineLimit_;
   const std::optional<std::string>& language_;
+  std::optional<std::string> wrapped_;  // what the layout holds wrapped, if anything
 };
 
 swiftui::TextMeasurement cutResult(Fitter::Attempt a) {
@@ -339,7 +348,7 @@ swiftui::TextMeasurement PangoTextMeasurer::measure(
           std::size_t aim = start.size() * (static_cast<std::size_t>(lines) + 1) /
                                 static_cast<std::size_t>(std::max(1, a.extent.lines)) +
                             16;
-          limit = std::min(std::max(limit * 2, aim), maxLaidOutBytes);
+          limit = std::min(std::max(limit + 16, aim), maxLaidOutBytes);
           continue;
         }
         return cutResult(fitter.cut(start, true));
