@@ -9,6 +9,7 @@ namespace render {
 namespace {
 
 constexpr const char* kEllipsis = "…";
+constexpr std::size_t kMostUnwrappedBytes = 256;
 
 void applyFontSettings(PangoContext* context) {
   CairoFontOptions options(cairo_font_options_create());
@@ -330,25 +331,27 @@ swiftui::TextMeasurement PangoTextMeasurer::measure(
   BoundedText source = bounded(text);
   Fitter fitter(*this, layout_.get(), font, maxWidth, lineLimit, language);
   // Grow a start until it overflows: a start that overflows proves the whole text does. Without
-  // a width only line breaks in the text make lines, so the start is as long as may be laid out.
+  // a width only line breaks in the text make lines, so the start is as long as may be laid out,
+  // and a few hundred bytes on one line are already wider than any widget.
   const int lines = std::max(1, lineLimit.value_or(maxLines));
-  std::size_t limit = maxLaidOutBytes;
+  const std::size_t most = maxWidth ? maxLaidOutBytes : kMostUnwrappedBytes;
+  std::size_t limit = most;
   if (maxWidth) {
     // Enough for a line more than may be shown, were every character a wide one.
     double perLine = std::max(0.0, *maxWidth) / (0.6 * std::max(font.size, 1.0)) + 1;
-    limit = static_cast<std::size_t>(std::min(perLine * (lines + 1.0), double(maxLaidOutBytes)));
+    limit = static_cast<std::size_t>(std::min(perLine * (lines + 1.0), double(most)));
   }
   while (true) {
     std::string start = source.text.substr(0, startEnd(source.text, limit));
     if (source.goesOn || start.size() < source.text.size()) {
-      if (limit < maxLaidOutBytes) {
+      if (limit < most) {
         Fitter::Attempt a = fitter.attempt(start);
         if (fitter.fits(a.extent)) {
           // Wrapping costs more than the text's length, so aim just past the line bound.
           std::size_t aim = start.size() * (static_cast<std::size_t>(lines) + 1) /
                                 static_cast<std::size_t>(std::max(1, a.extent.lines)) +
                             16;
-          limit = std::min(std::max(limit + 16, aim), maxLaidOutBytes);
+          limit = std::min(std::max(limit + 16, aim), most);
           continue;
         }
         return cutResult(fitter.cut(start, true));

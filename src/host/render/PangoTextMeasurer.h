@@ -23,8 +23,8 @@ namespace render {
 
 class PangoTextMeasurer final : public swiftui::TextMeasurer {
  public:
-  // The most bytes of a text that are ever laid out, and the most lines of a text without a line
-  // limit: more than any widget shows.
+  // The most bytes of a text that are ever laid out (a quarter of that without a width to wrap
+  // at), and the most lines of a text without a line limit: more than any widget shows.
   static constexpr std::size_t maxLaidOutBytes = 1024;
   static constexpr int maxLines = 12;
 
