@@ -1,53 +1,89 @@
-// links: tamsa_render
-// Laying out and drawing a tree of the medium summary widget's shape, in process, at 3x.
+// links: tamsa_summary_views tamsa_render
+// The medium summary widget as the host renders it, in process: the real views of an entry, laid
+// out and drawn at 2x to a PNG in memory. With the sample entry and English captions; with a 1 MB
+// wallet name, period label and currency symbol; and with those and a string table whose captions
+// are 1 MB each. Measuring looks at a bounded start of every text, so the long renders should
+// stay within twice the sample's time.
 //   build/bench/render_bench --benchmark_min_time=1
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-
-#include "../tests/host/render/SampleWidgets.h"
 #include "host/render/WidgetRenderer.h"
+#include "platform/os/MemoryFileSystem.h"
+#include "summary/data/SummaryLoader.h"
+#include "summary/views/TamsaWidgetEntryView.h"
 
 namespace {
 
-using namespace render;
+constexpr std::size_t kLong = 1 << 20;
 
-const PangoTextMeasurer& measurer() {
-  static const PangoTextMeasurer shared;
-  return shared;
+std::string longText(const std::string& piece) {
+  std::string s;
+  while (s.size() < kLong) s += piece;
+  return s;
 }
 
-SceneRequest mediumRequest() {
-  return {samples::hosted(samples::mediumSummary(), true),
-          swiftui::WidgetFamily::systemMedium,
-          swiftui::ColorScheme::light,
-          os::SystemVersion{17, 0, 0},
-          "",
-          3,
-          {}};
+// A device whose English table gives each of the widget's captions.
+device::Device deviceWithCaptions(const std::string& income, const std::string& expense,
+                                  const std::string& balance, const std::string& updatedAt) {
+  auto fs = std::make_shared<os::MemoryFileSystem>();
+  fs->addFile("/bundle/en.lproj/Localizable.strings",
+              "\"widget_income\" = \"" + income + "\";\n\"widget_expense\" = \"" + expense +
+                  "\";\n\"widget_balance\" = \"" + balance + "\";\n\"widget_updated_at\" = \"" +
+                  updatedAt + "\";\n");
+  device::Device d;
+  d.fileSystem = fs;
+  d.clock = std::make_shared<foundation::FixedClock>(foundation::Date{1767258000});
+  d.mainBundle = *foundation::Bundle::atPath(d.fileSystem, "/bundle", {"en"});
+  d.systemVersion = os::SystemVersion{18, 0, 0};
+  return d;
 }
 
-void BM_BuildMediumTree(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(samples::hosted(samples::mediumSummary(), true));
-}
-BENCHMARK(BM_BuildMediumTree);
-
-void BM_LayoutMedium(benchmark::State& state) {
+void renderMedium(benchmark::State& state, const device::Device& d,
+                  const tamsa::TamsaSummaryEntry& entry) {
+  const render::PangoTextMeasurer measurer(2);
   for (auto _ : state) {
-    auto scene = composeScene(mediumRequest(), measurer());
-    benchmark::DoNotOptimize(scene);
+    render::SceneRequest request{tamsa::summaryWidgetContent(d, entry),
+                                 swiftui::WidgetFamily::systemMedium,
+                                 swiftui::ColorScheme::light,
+                                 d.systemVersion,
+                                 "",
+                                 2,
+                                 {},
+                                 "en"};
+    auto scene = std::get<render::WidgetScene>(render::composeScene(request, measurer));
+    auto png = render::encodePicture(scene, render::PictureFormat::png, 2, measurer);
+    benchmark::DoNotOptimize(png);
   }
 }
-BENCHMARK(BM_LayoutMedium);
 
-void BM_LayoutAndDrawMediumPng(benchmark::State& state) {
-  std::string path = (std::filesystem::temp_directory_path() / "tamsa_render_bench.png").string();
-  for (auto _ : state) {
-    auto scene = std::get<WidgetScene>(composeScene(mediumRequest(), measurer()));
-    if (writePicture(scene, path, 3, measurer())) state.SkipWithError("cannot write");
-  }
+void BM_RenderMediumSample(benchmark::State& state) {
+  device::Device d = deviceWithCaptions("Income", "Expense", "Balance", "Updated");
+  renderMedium(state, d, tamsa::makeSampleSummaryEntry(*d.clock));
 }
-BENCHMARK(BM_LayoutAndDrawMediumPng)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderMediumSample)->Unit(benchmark::kMillisecond);
+
+tamsa::TamsaSummaryEntry megabyteEntry(const device::Device& d) {
+  tamsa::TamsaSummaryEntry entry = tamsa::makeSampleSummaryEntry(*d.clock);
+  entry.walletLabel = longText("Household and travel wallet ");
+  entry.periodLabel = longText("Custom period ");
+  entry.currencySymbol = longText("€");
+  return entry;
+}
+
+// The entry's texts only: what the renderer itself spends on long texts.
+void BM_RenderMediumMegabyteEntryTexts(benchmark::State& state) {
+  device::Device d = deviceWithCaptions("Income", "Expense", "Balance", "Updated");
+  renderMedium(state, d, megabyteEntry(d));
+}
+BENCHMARK(BM_RenderMediumMegabyteEntryTexts)->Unit(benchmark::kMillisecond);
+
+// The same with 1 MB captions, which each lookup reads from the 4 MB table again.
+void BM_RenderMediumMegabyteTextsAndCaptions(benchmark::State& state) {
+  device::Device d = deviceWithCaptions(longText("Einnahmen "), longText("Ausgaben "),
+                                        longText("Saldo "), longText("Aktualisiert "));
+  renderMedium(state, d, megabyteEntry(d));
+}
+BENCHMARK(BM_RenderMediumMegabyteTextsAndCaptions)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,27 +1,37 @@
-// A cold run of the renderer, for comparing with pango_floor: builds the medium summary-shaped
-// tree, lays it out and draws it at 3x to the PNG named on the command line, then exits.
+// A cold run of the renderer, for comparing with pango_floor: builds the medium summary widget's
+// real views for the sample entry with the shipped English captions, lays them out and draws them
+// at 3x to the PNG named on the command line (and the layout report to the JSON), then exits.
 //   /usr/bin/time -v build/bench/render_cold out.png
+#include <fstream>
 #include <iostream>
 
-#include "../tests/host/render/SampleWidgets.h"
 #include "host/render/RenderRequest.h"
+#include "summary/data/SummaryLoader.h"
+#include "summary/views/TamsaWidgetEntryView.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::cerr << "usage: render_cold OUT.png [OUT.json]\n";
     return 2;
   }
-  using namespace render;
-  RenderRequest request{.view = samples::hosted(samples::mediumSummary(), true),
-                        .family = swiftui::WidgetFamily::systemMedium,
-                        .systemVersion = os::SystemVersion{17, 0, 0},
-                        .scale = 3,
-                        .outputPath = argv[1]};
-  if (argc > 2) request.layoutPath = argv[2];
-  RenderResult result = renderWidget(request);
+  device::Device d;
+  d.fileSystem = os::posixFileSystem();
+  d.clock = foundation::systemClock();
+  d.mainBundle = *foundation::Bundle::atPath(d.fileSystem, TAMSA_RESOURCES_DIR, {"en"});
+  d.systemVersion = os::SystemVersion{17, 0, 0};
+  render::RenderRequest request{
+      .view = tamsa::summaryWidgetContent(d, tamsa::makeSampleSummaryEntry(*d.clock)),
+      .family = swiftui::WidgetFamily::systemMedium,
+      .systemVersion = d.systemVersion,
+      .scale = 3,
+      .pictureFormat = render::PictureFormat::png,
+      .language = "en"};
+  render::RenderResult result = render::renderWidget(request);
   if (!result.ok()) {
     std::cerr << result.error->message << '\n';
     return 1;
   }
+  std::ofstream(argv[1], std::ios::binary) << result.picture;
+  if (argc > 2) std::ofstream(argv[2]) << result.report.dump(2) << '\n';
   return 0;
 }

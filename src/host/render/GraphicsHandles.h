@@ -28,5 +28,6 @@ using PangoFontDescriptionHandle =
     std::unique_ptr<PangoFontDescription, Releaser<pango_font_description_free>>;
 using PangoAttrListHandle = std::unique_ptr<PangoAttrList, Releaser<pango_attr_list_unref>>;
 using PangoLayoutIterHandle = std::unique_ptr<PangoLayoutIter, Releaser<pango_layout_iter_free>>;
+using GlibString = std::unique_ptr<gchar, Releaser<g_free>>;
 
 }  // namespace render

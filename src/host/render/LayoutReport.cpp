@@ -15,15 +15,6 @@ double rounded(double v) {
   return r == 0 ? 0 : r;
 }
 
-}  // namespace
-
-std::string hexColor(const uikit::RGBA& c) {
-  auto byte = [](double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
-  char out[8];
-  std::snprintf(out, sizeof out, "#%02X%02X%02X", byte(c.red), byte(c.green), byte(c.blue));
-  return out;
-}
-
 nlohmann::json layoutReportNode(const swiftui::LayoutNode& node) {
   nlohmann::json j;
   j["type"] = node.type;
@@ -52,6 +43,15 @@ nlohmann::json layoutReportNode(const swiftui::LayoutNode& node) {
   for (const swiftui::LayoutNode& c : node.children) children.push_back(layoutReportNode(c));
   j["children"] = std::move(children);
   return j;
+}
+
+}  // namespace
+
+std::string hexColor(const uikit::RGBA& c) {
+  auto byte = [](double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
+  char out[8];
+  std::snprintf(out, sizeof out, "#%02X%02X%02X", byte(c.red), byte(c.green), byte(c.blue));
+  return out;
 }
 
 nlohmann::json layoutReport(const WidgetScene& scene, double scale) {

@@ -15,7 +15,6 @@
 namespace render {
 
 nlohmann::json layoutReport(const WidgetScene& scene, double scale);
-nlohmann::json layoutReportNode(const swiftui::LayoutNode& node);
 
 // "#RRGGBB" of a colour as drawn (opacity left out).
 std::string hexColor(const uikit::RGBA& color);

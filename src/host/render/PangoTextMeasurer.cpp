@@ -9,8 +9,7 @@ namespace render {
 namespace {
 
 constexpr const char* kEllipsis = "…";
-// A cut text is first looked for in a start this long, then in one four times longer, and so on.
-constexpr std::size_t kFirstStartBytes = 256;
+constexpr std::size_t kMostUnwrappedBytes = 256;
 
 void applyFontSettings(PangoContext* context) {
   CairoFontOptions options(cairo_font_options_create());
@@ -71,9 +70,8 @@ BoundedText bounded(const std::string& text) {
                          std::min(text.size(), PangoTextMeasurer::maxLaidOutBytes + 4));
   BoundedText out{std::string(start), start.size() < text.size()};
   if (!g_utf8_validate(out.text.data(), static_cast<gssize>(out.text.size()), nullptr)) {
-    gchar* valid = g_utf8_make_valid(out.text.data(), static_cast<gssize>(out.text.size()));
-    out.text = valid;
-    g_free(valid);
+    GlibString valid(g_utf8_make_valid(out.text.data(), static_cast<gssize>(out.text.size())));
+    out.text = valid.get();
   }
   return out;
 }
@@ -130,35 +128,37 @@ class Fitter {
         language_(language) {}
 
   Attempt attempt(std::string text) {
-    measurer_.configure(layout_, text, font_, maxWidth_, language_);
+    wrap(text);
     Extent extent = extentOf(layout_);
     return {std::move(text), extent, missingGlyphs(layout_)};
   }
 
-  // Within the line limit, and within the width when lines are limited. A lone glyph wider than
-  // the line still overflows it; allow for rounding to Pango units.
+  // Within the line limit (or the most lines any widget shows), and within the width when lines
+  // are limited. A lone glyph wider than the line still overflows it; allow for rounding to Pango
+  // units.
   bool fits(const Extent& e) const {
-    return (!lineLimit_ || e.lines <= *lineLimit_) &&
+    return e.lines <= lineLimit_.value_or(PangoTextMeasurer::maxLines) &&
            (!maxWidth_ || !lineLimit_ || e.size.width <= *maxWidth_ + 0.01);
   }
 
   // The longest start of `start` (ending at a cursor position, without trailing spaces) that
-  // fits with "…" after it; "…" alone when none does. `start` itself is known not to fit when
-  // `wholeOverflows`.
-  Attempt cut(const std::string& start, bool wholeOverflows) {
+  // fits with "…" after it; "…" alone when none does. With `startOverflows`, `start` is known
+  // not to fit even without the ellipsis.
+  Attempt cut(const std::string& start, bool startOverflows) {
     std::vector<std::size_t> cuts = cursorPositions(start);
     auto candidate = [&](std::size_t index) {
       std::string s = start.substr(0, cuts[index]);
       while (!s.empty() && (s.back() == ' ' || s.back() == '\n')) s.pop_back();
       return attempt(s + kEllipsis);
     };
-    // cuts[low] is accepted as the fallback; cuts[high] does not fit (or lies past the end).
-    std::size_t low = 0, high = cuts.size();
-    if (!wholeOverflows) {
+    std::optional<Bounds> bounds;
+    if (maxWidth_) bounds = wrappedBounds(start, cuts);
+    if (!startOverflows && (!bounds || bounds->startFits)) {
       Attempt all = candidate(cuts.size() - 1);
       if (fits(all.extent)) return all;
     }
-    high = cuts.size() - 1;
+    // cuts[low] is accepted as the fallback; cuts[high] does not fit.
+    std::size_t low = 0, high = cuts.size() - 1;
     Attempt best = candidate(0);
     auto tryIndex = [&](std::size_t index) {
       Attempt a = candidate(index);
@@ -171,40 +171,83 @@ class Fitter {
       }
       return ok;
     };
-    if (lineLimit_ == 1 && maxWidth_ && high - low > 1) {
-      std::size_t guess = oneLineGuess(start, cuts);
+    if (bounds) {
+      // A guess from the last line's positions, checked by its neighbours: the ellipsis costs a
+      // character or two, a word moved to the next line a few more.
+      high = std::min(high, bounds->ceiling);
+      std::size_t guess = lastLineGuess(start, cuts, *bounds);
       if (guess > low && guess < high) {
         if (tryIndex(guess)) {
           if (guess + 1 < high) tryIndex(guess + 1);
-        } else if (guess - 1 > low) {
-          tryIndex(guess - 1);
+        } else {
+          for (std::size_t step = 1; step <= 3 && guess - step > low; ++step)
+            if (tryIndex(guess - step)) break;
         }
       }
+      if (high - low > 1 && bounds->floor > low && bounds->floor < high) tryIndex(bounds->floor);
     }
     while (high - low > 1) tryIndex((low + high) / 2);
     return best;
   }
 
  private:
-  // One unwrapped layout gives every cursor position's x: the guess is the last position that
-  // leaves room for the ellipsis.
-  std::size_t oneLineGuess(const std::string& start, const std::vector<std::size_t>& cuts) {
+  // Where the cut can lie, learnt from `start` wrapped at the width: after the lines before the
+  // last one that may be shown (the ellipsis then starts the last line, so that cut fits), and
+  // before the end of the line after the last (the text up to there needs a line too many).
+  struct Bounds {
+    std::size_t floor, ceiling;  // indexes into the cursor positions
+    std::size_t lastLineStart;   // byte offset where the last line that may be shown starts
+    bool startFits;              // `start` needs no more lines than may be shown
+  };
+
+  Bounds wrappedBounds(const std::string& start, const std::vector<std::size_t>& cuts) {
+    wrap(start);
+    const int lines = pango_layout_get_line_count(layout_);
+    // A limit past the lines there are (or below one) changes nothing here.
+    const int last = std::clamp(lineLimit_.value_or(PangoTextMeasurer::maxLines), 1, lines) - 1;
+    auto cutAtEndOf = [&](int lineIndex) -> std::size_t {
+      if (lineIndex < 0) return 0;
+      if (lineIndex >= lines) return cuts.size() - 1;
+      PangoLayoutLine* line = pango_layout_get_line_readonly(layout_, lineIndex);
+      auto end = static_cast<std::size_t>(line->start_index + line->length);
+      return static_cast<std::size_t>(std::upper_bound(cuts.begin(), cuts.end(), end) -
+                                      cuts.begin()) -
+             1;
+    };
+    PangoLayoutLine* lastLine = pango_layout_get_line_readonly(layout_, last);
+    return {cutAtEndOf(last - 1), cutAtEndOf(last + 1),
+            static_cast<std::size_t>(lastLine->start_index), lines <= last + 1};
+  }
+
+  // The last line laid out unwrapped gives every cursor position's x on it: the guess is the
+  // last position that leaves room for the ellipsis.
+  std::size_t lastLineGuess(const std::string& start, const std::vector<std::size_t>& cuts,
+                            const Bounds& bounds) {
+    wrapped_.reset();
     measurer_.configure(layout_, kEllipsis, font_, std::nullopt, language_);
-    const int room = pango_units_from_double(*maxWidth_) - [&] {
-      PangoRectangle logical;
-      pango_layout_get_extents(layout_, nullptr, &logical);
-      return logical.width;
-    }();
-    measurer_.configure(layout_, start, font_, std::nullopt, language_);
+    PangoRectangle ellipsis;
+    pango_layout_get_extents(layout_, nullptr, &ellipsis);
+    const int room = pango_units_from_double(*maxWidth_) - ellipsis.width;
+    const std::size_t from = bounds.lastLineStart, to = cuts[bounds.ceiling];
+    measurer_.configure(layout_, std::string_view(start).substr(from, to - from), font_,
+                        std::nullopt, language_);
     PangoLayoutLine* line = pango_layout_get_line_readonly(layout_, 0);
     std::size_t guess = 0;
-    for (std::size_t i = 1; i < cuts.size(); ++i) {
+    for (std::size_t i = 1; i <= bounds.ceiling; ++i) {
+      if (cuts[i] < from) continue;
       int x = 0;
-      pango_layout_line_index_to_x(line, static_cast<int>(cuts[i]), 0, &x);
+      pango_layout_line_index_to_x(line, static_cast<int>(cuts[i] - from), 0, &x);
       if (x > room) break;
       guess = i;
     }
     return guess;
+  }
+
+  // Lays `text` out wrapped at the width, unless the layout holds just that already.
+  void wrap(const std::string& text) {
+    if (wrapped_ == text) return;
+    measurer_.configure(layout_, text, font_, maxWidth_, language_);
+    wrapped_ = text;
   }
 
   const PangoTextMeasurer& measurer_;
@@ -213,7 +256,12 @@ class Fitter {
   std::optional<double> maxWidth_;
   std::optional<int> lineLimit_;
   const std::optional<std::string>& language_;
+  std::optional<std::string> wrapped_;  // what the layout holds wrapped, if anything
 };
+
+swiftui::TextMeasurement cutResult(Fitter::Attempt a) {
+  return {a.extent.size, a.extent.lines, std::move(a.drawn), true, a.missingGlyphs};
+}
 
 }  // namespace
 
@@ -283,22 +331,38 @@ swiftui::TextMeasurement PangoTextMeasurer::measure(
   BoundedText source = bounded(text);
   Fitter fitter(*this, layout_.get(), font, maxWidth, lineLimit, language);
   // Grow a start until it overflows: a start that overflows proves the whole text does. Without
-  // a line limit nothing overflows, so the start is as long as may be laid out at once.
-  std::size_t limit = lineLimit ? kFirstStartBytes : maxLaidOutBytes;
+  // a width only line breaks in the text make lines, so the start is as long as may be laid out,
+  // and a few hundred bytes on one line are already wider than any widget.
+  const int lines = std::max(1, lineLimit.value_or(maxLines));
+  const std::size_t most = maxWidth ? maxLaidOutBytes : kMostUnwrappedBytes;
+  std::size_t limit = most;
+  if (maxWidth) {
+    // Enough for a line more than may be shown, were every character a wide one.
+    double perLine = std::max(0.0, *maxWidth) / (0.6 * std::max(font.size, 1.0)) + 1;
+    limit = static_cast<std::size_t>(std::min(perLine * (lines + 1.0), double(most)));
+  }
   while (true) {
     std::string start = source.text.substr(0, startEnd(source.text, limit));
-    bool whole = !source.goesOn && start.size() == source.text.size();
-    Fitter::Attempt a = fitter.attempt(start);
-    bool fits = fitter.fits(a.extent);
-    if (fits && whole)
-      return {a.extent.size, a.extent.lines, std::move(a.drawn), false, a.missingGlyphs};
-    if (fits && limit < maxLaidOutBytes) {
-      limit = std::min(limit * 4, maxLaidOutBytes);
-      continue;
+    if (source.goesOn || start.size() < source.text.size()) {
+      if (limit < most) {
+        Fitter::Attempt a = fitter.attempt(start);
+        if (fitter.fits(a.extent)) {
+          // Wrapping costs more than the text's length, so aim just past the line bound.
+          std::size_t aim = start.size() * (static_cast<std::size_t>(lines) + 1) /
+                                static_cast<std::size_t>(std::max(1, a.extent.lines)) +
+                            16;
+          limit = std::min(std::max(limit + 16, aim), most);
+          continue;
+        }
+        return cutResult(fitter.cut(start, true));
+      }
+      // Too long to lay out whole: cut at the end of the start at the latest.
+      return cutResult(fitter.cut(start, false));
     }
-    // Overflowing, or too long to lay out whole: cut at the end.
-    Fitter::Attempt c = fitter.cut(start, !fits);
-    return {c.extent.size, c.extent.lines, std::move(c.drawn), true, c.missingGlyphs};
+    Fitter::Attempt a = fitter.attempt(start);
+    if (fitter.fits(a.extent))
+      return {a.extent.size, a.extent.lines, std::move(a.drawn), false, a.missingGlyphs};
+    return cutResult(fitter.cut(start, true));
   }
 }
 

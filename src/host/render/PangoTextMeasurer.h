@@ -6,9 +6,9 @@
 // here, so what is drawn is what was measured.
 //
 // Measuring costs about the same whatever a text's length: Pango never sees more than a bounded
-// start of it (a text longer than that is cut, also one without a line limit), and a cut is
-// found with a few measurements of that start. One measurer is used by one thread at a time
-// (measure() locks).
+// start of it, a text that needs more bytes or lines than any widget shows is cut (also one
+// without a line limit), and a cut is found with a few measurements of that start. One measurer
+// is used by one thread at a time (measure() locks).
 #pragma once
 
 #include <mutex>
@@ -23,8 +23,10 @@ namespace render {
 
 class PangoTextMeasurer final : public swiftui::TextMeasurer {
  public:
-  // The most bytes of a text that are ever laid out; more than any widget can show.
-  static constexpr std::size_t maxLaidOutBytes = 2048;
+  // The most bytes of a text that are ever laid out (a quarter of that without a width to wrap
+  // at), and the most lines of a text without a line limit: more than any widget shows.
+  static constexpr std::size_t maxLaidOutBytes = 1024;
+  static constexpr int maxLines = 12;
 
   // `deviceScale` is the pixels per point of the pictures it will draw: fonts are loaded once for
   // that scale and shared between measuring and drawing (metrics do not depend on it).

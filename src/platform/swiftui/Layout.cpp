@@ -88,6 +88,12 @@ bool isSpacer(const View& view) {
   return std::holds_alternative<SpacerNode>(unwrapped(view).value);
 }
 
+// The gap the framework puts between two neighbours of a stack that has no spacing: none beside a
+// spacer, 8 points otherwise.
+double defaultSpacing(const View& before, const View& after) {
+  return isSpacer(before) || isSpacer(after) ? 0 : kDefaultStackSpacing;
+}
+
 struct StackChild {
   View view;
   EnvironmentValues env;
@@ -566,10 +572,6 @@ void inspectInto(const View& view, const EnvironmentValues& env, ViewTraits& tra
 }
 
 }  // namespace
-
-double defaultSpacing(const View& before, const View& after) {
-  return isSpacer(before) || isSpacer(after) ? 0 : kDefaultStackSpacing;
-}
 
 ViewTraits inspect(const View& view, const EnvironmentValues& env) {
   ViewTraits traits;

@@ -29,7 +29,7 @@ struct ProposedSize {
 struct LayoutContext {
   const TextMeasurer& measurer;
   // Resolves the keys of Text(LocalizedStringKey) in the system's language; not set: the key.
-  std::function<std::string(const std::string&)> localizedKeyResolver;
+  std::function<std::string(const std::string&)> localizedKeyResolver{};
   // Pixels per point: text sizes are rounded up to this grid.
   double pixelScale = 1;
 };
@@ -49,9 +49,5 @@ LayoutNode layout(const View& view, ProposedSize proposal, const EnvironmentValu
 // Lays `view` out in a widget of `size`: offered the size less the margins and centred in it.
 WidgetLayout layoutWidget(const View& view, Size size, EdgeInsets contentMargins,
                           const EnvironmentValues& env, const LayoutContext& context);
-
-// The gap the framework puts between two neighbours of a stack that has no spacing: none beside a
-// spacer, 8 points otherwise.
-double defaultSpacing(const View& before, const View& after);
 
 }  // namespace swiftui
