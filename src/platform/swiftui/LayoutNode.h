@@ -25,7 +25,7 @@ struct TextLayout {
   bool truncated = false;
   int missingGlyphs = 0;
   TextAlignment alignment = TextAlignment::leading;
-  std::optional<std::string> language;  // BCP 47; measured and drawn in it
+  std::optional<std::string> language{};  // BCP 47; measured and drawn in it
   bool operator==(const TextLayout&) const = default;
 };
 
