@@ -62,7 +62,8 @@ TEST(HostProgram, UsageMistakesExit2WithOneEscapedLine) {
       {{"render", "TamsaWidget", "-o", out}, "small, medium"},
       {{"render", kControl, "--os", "17.0", "-o", out}, "17.0"},
       {{"render", "TamsaWidget", "--family", "small", "-o", out + ".gif"}, ".gif"},
-      {{"render", "TamsaWidget", "--family", "small", "-o", out, "--locale", "en_US@=x"}, "--locale"},
+      {{"render", "TamsaWidget", "--family", "small", "-o", out, "--locale", "en_US@=x"},
+       "--locale"},
   };
   for (const auto& [args, mentions] : cases) {
     auto r = runWidgets(args);
@@ -77,11 +78,11 @@ TEST(HostProgram, UsageMistakesExit2WithOneEscapedLine) {
 
 TEST(HostProgram, AnEnvironmentLocaleTheSystemCannotUseDrawsAsEnUS) {
   std::string dir = testing_support::makeTempDirectory();
-  for (std::string env : {"LANG=abcdefghijkl", "LC_ALL=en_US@collation=", "LC_TIME=en_US@=x",
-                                 "LANG=1234567890123"}) {
-    auto r = runWidgets({"render", "TamsaWidget", "--family", "medium", "-o", dir + "/m.png",
-                         "--scale", "1"},
-                        {env});
+  for (std::string env :
+       {"LANG=abcdefghijkl", "LC_ALL=en_US@collation=", "LC_TIME=en_US@=x", "LANG=1234567890123"}) {
+    auto r = runWidgets(
+        {"render", "TamsaWidget", "--family", "medium", "-o", dir + "/m.png", "--scale", "1"},
+        {env});
     EXPECT_EQ(r.status, 0) << env << ": " << r.err;
   }
 }
@@ -106,8 +107,8 @@ TEST(HostProgram, AFailedRenderLeavesNothingBehind) {
     EXPECT_EQ(WEXITSTATUS(status), 1) << command;
     EXPECT_EQ(entriesIn(dir), 0u) << command;
   }
-  auto ok = runWidgets({"render", kControl, "-o", (dir / "c.png").string(), "--layout",
-                        (dir / "c.json").string()});
+  auto ok = runWidgets(
+      {"render", kControl, "-o", (dir / "c.png").string(), "--layout", (dir / "c.json").string()});
   ASSERT_EQ(ok.status, 0) << ok.err;
   std::ifstream report(dir / "c.json");
   EXPECT_NE(json::parse(report).dump().find("\"drawn\":\"Add Transaction\""), std::string::npos);
@@ -116,13 +117,14 @@ TEST(HostProgram, AFailedRenderLeavesNothingBehind) {
 TEST(HostProgram, GalleryKeepsNamesFromDataInsideItsFolder) {
   fs::path base = testing_support::makeTempDirectory();
   fs::path resources = base / "resources";
-  for (const char* name : {"en.lproj", "...lproj", "ja.lproj"}) fs::create_directories(resources / name);
+  for (const char* name : {"en.lproj", "...lproj", "ja.lproj"})
+    fs::create_directories(resources / name);
   fs::copy_file(fs::path(TAMSA_RESOURCES_DIR) / "en.lproj" / "Localizable.strings",
                 resources / "en.lproj" / "Localizable.strings");
   fs::create_directories(base / "out");
-  auto r = runWidgets({"gallery", "-o", (base / "out" / "g").string(), "--scale", "1",
-                       "--resources", resources.string(), "--language", "../outside,.,en,/abs",
-                       kNow});
+  auto r =
+      runWidgets({"gallery", "-o", (base / "out" / "g").string(), "--scale", "1", "--resources",
+                  resources.string(), "--language", "../outside,.,en,/abs", kNow});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(entriesIn(base), entriesIn(resources) + entriesIn(base / "out") + 2);
   json summary = json::parse(r.out);
@@ -131,8 +133,7 @@ TEST(HostProgram, GalleryKeepsNamesFromDataInsideItsFolder) {
   std::string html((std::istreambuf_iterator<char>(index)), {});
   EXPECT_EQ(html.find("src=\"/"), std::string::npos);
   EXPECT_EQ(html.find("src=\"."), std::string::npos);
-  EXPECT_TRUE(fs::exists(base / "out" / "g" / "en" /
-                         (kControl + "-control-dark.json")));
+  EXPECT_TRUE(fs::exists(base / "out" / "g" / "en" / (kControl + "-control-dark.json")));
 }
 
 }  // namespace

@@ -29,9 +29,16 @@ class WidgetGolden : public ::testing::TestWithParam<GoldenCase> {};
 TEST_P(WidgetGolden, MatchesTheStoredPicture) {
   const GoldenCase& c = GetParam();
   std::string dir = testing_support::makeTempDirectory(), picture = dir + "/p.png";
-  std::vector<std::string> args = {"render", "--now=2026-12-06T12:00:00Z", "--locale=en_US",
-                                   "--time-zone=UTC", "--language=en", "--scale=2", "-o",
-                                   picture, "--layout", dir + "/p.json"};
+  std::vector<std::string> args = {"render",
+                                   "--now=2026-12-06T12:00:00Z",
+                                   "--locale=en_US",
+                                   "--time-zone=UTC",
+                                   "--language=en",
+                                   "--scale=2",
+                                   "-o",
+                                   picture,
+                                   "--layout",
+                                   dir + "/p.json"};
   args.insert(args.end(), c.args.begin(), c.args.end());
   auto r = testing_support::runWidgets(args);
   ASSERT_EQ(r.status, 0) << r.err;
@@ -45,18 +52,18 @@ TEST_P(WidgetGolden, MatchesTheStoredPicture) {
 // The sample entry is what the placeholder shows; a missing container means signed out.
 INSTANTIATE_TEST_SUITE_P(
     Widgets, WidgetGolden,
-    ::testing::Values(
-        GoldenCase{"summary_small_light",
-                   {"TamsaWidget", "--family=small", "--entry=placeholder", "--os=17.0"}},
-        GoldenCase{"summary_medium_dark_ios16",
-                   {"TamsaWidget", "--family=medium", "--entry=placeholder", "--os=16.4",
-                    "--appearance=dark"}},
-        GoldenCase{
-            "summary_signed_out_medium",
-            {"TamsaWidget", "--family=medium", "--container=/nonexistent/container", "--os=17.0"}},
-        GoldenCase{
-            "quickadd_small_dark_ios16",
-            {"TamsaAddTransactionWidget", "--family=small", "--os=16.4", "--appearance=dark"}}),
+    ::testing::Values(GoldenCase{"summary_small_light",
+                                 {"TamsaWidget", "--family=small", "--entry=placeholder",
+                                  "--os=17.0"}},
+                      GoldenCase{"summary_medium_dark_ios16",
+                                 {"TamsaWidget", "--family=medium", "--entry=placeholder",
+                                  "--os=16.4", "--appearance=dark"}},
+                      GoldenCase{"summary_signed_out_medium",
+                                 {"TamsaWidget", "--family=medium",
+                                  "--container=/nonexistent/container", "--os=17.0"}},
+                      GoldenCase{"quickadd_small_dark_ios16",
+                                 {"TamsaAddTransactionWidget", "--family=small", "--os=16.4",
+                                  "--appearance=dark"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

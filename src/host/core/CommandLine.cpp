@@ -40,9 +40,11 @@ void addDeviceOptions(CLI::App& app, Words& w) {
   app.add_option("--now", w.now,
                  "Fixed time for the clock, ISO 8601 (2026-01-01T09:00:00Z; default: the real "
                  "clock)");
-  app.add_option("--os", w.os, "System version imitated: 17, 17.4, 17.4.1 or unknown (default 18.0)");
-  app.add_option("--hour-cycle", w.hourCycle, "Device's 24-hour switch: 12 or 24 (default: the "
-                                              "locale's own)");
+  app.add_option("--os", w.os,
+                 "System version imitated: 17, 17.4, 17.4.1 or unknown (default 18.0)");
+  app.add_option("--hour-cycle", w.hourCycle,
+                 "Device's 24-hour switch: 12 or 24 (default: the "
+                 "locale's own)");
 }
 
 void addLookOptions(CLI::App* sub, Words& w) {
@@ -64,15 +66,18 @@ Result<T> oneOf(const char* option, const std::string& word, const Named<T> (&na
     if (word == n.name) return n.value;
     accepted += (accepted.empty() ? "" : ", ") + std::string(n.name);
   }
-  return Failure::usage(std::string(option) + ": '" + word + "' is not accepted (accepted: " +
-                        accepted + ")");
+  return Failure::usage(std::string(option) + ": '" + word +
+                        "' is not accepted (accepted: " + accepted + ")");
 }
 
-constexpr Named<Command> kCommandNames[] = {
-    {"placeholder", Command::placeholder}, {"snapshot", Command::snapshot},
-    {"timeline", Command::timeline},       {"render", Command::render},
-    {"tap", Command::tap},                 {"widgets", Command::widgets},
-    {"perform", Command::perform},         {"gallery", Command::gallery}};
+constexpr Named<Command> kCommandNames[] = {{"placeholder", Command::placeholder},
+                                            {"snapshot", Command::snapshot},
+                                            {"timeline", Command::timeline},
+                                            {"render", Command::render},
+                                            {"tap", Command::tap},
+                                            {"widgets", Command::widgets},
+                                            {"perform", Command::perform},
+                                            {"gallery", Command::gallery}};
 constexpr Named<swiftui::ColorScheme> kAppearances[] = {{"light", swiftui::ColorScheme::light},
                                                         {"dark", swiftui::ColorScheme::dark}};
 constexpr Named<EntryChoice> kEntries[] = {{"timeline", EntryChoice::timeline},
@@ -205,10 +210,11 @@ std::string parseErrorMessage(const CLI::ParseError& e, const CLI::App& app,
 
 Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
   Words w;
-  CLI::App app{"Drives the Tamsa widget extension the way the phone's widget host does.\n"
-               "Exit status: 0 done, 1 the job could not be done (an output cannot be written, "
-               "nothing to open), 2 a usage error.",
-               "tamsa-widgets"};
+  CLI::App app{
+      "Drives the Tamsa widget extension the way the phone's widget host does.\n"
+      "Exit status: 0 done, 1 the job could not be done (an output cannot be written, "
+      "nothing to open), 2 a usage error.",
+      "tamsa-widgets"};
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.set_version_flag("--version", programVersion());
   app.require_subcommand(1);
@@ -232,15 +238,17 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
                          "Widget kind, or the control's kind");
   render->add_option("-o,--output", w.output, "Picture file: .png, .svg or .pdf")->required();
   render->add_option("--layout", w.layout, "Also write the layout report (JSON) to this file");
-  render->add_option("--family", w.family, "Widget family: small or medium (required for a widget)");
+  render->add_option("--family", w.family,
+                     "Widget family: small or medium (required for a widget)");
   render->add_option("--entry", w.entry,
                      "Entry drawn: timeline (its first entry; default), snapshot, preview or "
                      "placeholder");
   addLookOptions(render, w);
 
   command("tap", "Print the link a tap on the widget opens (none: exit 1)", widgetKind)
-      ->add_option("--family", w.family, "Widget family: small or medium (default: the first "
-                                         "offered)");
+      ->add_option("--family", w.family,
+                   "Widget family: small or medium (default: the first "
+                   "offered)");
   command("widgets", "List what the bundle declares on the imitated system", nullptr);
   command("perform", "Run the control's intent; print the URL it opens", "Control kind");
 
@@ -250,8 +258,10 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
       "sheets, an index page and findings: every text shrunk, cut or with missing glyphs, and "
       "every layout overflowing its margins",
       nullptr);
-  gallery->add_option("-o,--output", w.output, "Folder for the pictures (new, empty, or an "
-                                               "earlier gallery, which is replaced)")
+  gallery
+      ->add_option("-o,--output", w.output,
+                   "Folder for the pictures (new, empty, or an "
+                   "earlier gallery, which is replaced)")
       ->required();
   addLookOptions(gallery, w);
 

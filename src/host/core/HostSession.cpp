@@ -19,10 +19,10 @@ const T* find(const std::vector<widgetkit::WidgetBundleMember>& declared, const 
 Failure notOffered(const HostSession& s, const std::string& kind) {
   std::string offered;
   for (const auto& m : s.declared) offered += (offered.empty() ? "" : ", ") + kindOf(m);
-  std::string system = s.device.systemVersion ? "iOS " + s.device.systemVersion->text()
-                                              : "an unknown iOS version";
-  return Failure::usage("'" + kind + "' is not offered on " + system + " (offered there: " +
-                        offered + ")");
+  std::string system =
+      s.device.systemVersion ? "iOS " + s.device.systemVersion->text() : "an unknown iOS version";
+  return Failure::usage("'" + kind + "' is not offered on " + system +
+                        " (offered there: " + offered + ")");
 }
 
 }  // namespace
@@ -36,8 +36,7 @@ Result<const widgetkit::WidgetConfiguration*> HostSession::widget(const std::str
   return notOffered(*this, kind);
 }
 
-Result<const widgetkit::ControlConfiguration*> HostSession::control(
-    const std::string& kind) const {
+Result<const widgetkit::ControlConfiguration*> HostSession::control(const std::string& kind) const {
   if (auto* c = find<widgetkit::ControlConfiguration>(declared, kind)) return c;
   if (find<widgetkit::WidgetConfiguration>(declared, kind))
     return Failure::usage("'" + kind + "' is a widget: only a control has an intent to perform");

@@ -29,7 +29,7 @@ struct Done {
 template <class T>
 class [[nodiscard]] Result {
  public:
-  Result(T value) : v_(std::move(value)) {}  // NOLINT: implicit, as a return value
+  Result(T value) : v_(std::move(value)) {}            // NOLINT: implicit, as a return value
   Result(Failure failure) : v_(std::move(failure)) {}  // NOLINT
 
   bool ok() const { return v_.index() == 0; }

@@ -3,6 +3,7 @@
 #include "host/core/HostSession.h"
 #include "host/render/ControlScene.h"
 #include "host/render/LayoutReport.h"
+#include "host/render/RenderRequest.h"
 #include "shared/LocalizedWidgetString.h"
 
 namespace host {
@@ -14,8 +15,7 @@ Result<DrawnPicture> encode(render::WidgetScene scene, const PictureLook& look,
   if (auto* error = std::get_if<render::RenderError>(&bytes))
     return Failure::runtime(error->message);
   nlohmann::json report = render::layoutReport(scene, look.scale);
-  return DrawnPicture{std::get<std::string>(std::move(bytes)), std::move(report),
-                      std::move(scene)};
+  return DrawnPicture{std::get<std::string>(std::move(bytes)), std::move(report), std::move(scene)};
 }
 
 }  // namespace
@@ -23,22 +23,23 @@ Result<DrawnPicture> encode(render::WidgetScene scene, const PictureLook& look,
 Result<DrawnPicture> drawWidget(const device::Device& device,
                                 const widgetkit::WidgetConfiguration& widget,
                                 widgetkit::WidgetFamily family, EntryChoice entry,
-                                const PictureLook& look, const render::PangoTextMeasurer& measurer) {
-  render::SceneRequest request;
+                                const PictureLook& look,
+                                const render::PangoTextMeasurer& measurer) {
+  render::RenderRequest request;
   request.view = widget.content(entryFor(device, widget, family, entry));
   request.family = family;
   request.appearance = look.appearance;
   request.systemVersion = device.systemVersion;
   request.device = look.device.name;
-  request.pixelScale = look.format == render::PictureFormat::png ? look.scale : 1;
+  request.scale = look.scale;
+  request.pictureFormat = look.format;
   request.language = tamsa::widgetTextLanguage(device);
   request.localizedKeyResolver = [&device](const std::string& key) {
     return foundation::NSLocalizedString(device.mainBundle, key);
   };
-  auto scene = render::composeScene(request, measurer);
-  if (auto* error = std::get_if<render::RenderError>(&scene))
-    return Failure::usage(error->message);
-  return encode(std::get<render::WidgetScene>(std::move(scene)), look, measurer);
+  render::RenderResult drawn = render::renderWidget(request, measurer);
+  if (!drawn.ok()) return Failure::runtime(drawn.error->message);
+  return DrawnPicture{std::move(drawn.picture), std::move(drawn.report), std::move(*drawn.scene)};
 }
 
 Result<DrawnPicture> drawControl(const device::Device& device,

@@ -26,8 +26,8 @@ struct PictureLook {
 };
 
 struct DrawnPicture {
-  std::string bytes;         // the picture file's content
-  nlohmann::json report;     // the layout report
+  std::string bytes;          // the picture file's content
+  nlohmann::json report;      // the layout report
   render::WidgetScene scene;  // what was laid out
 };
 

@@ -41,8 +41,8 @@ cairo_status_t appendBytes(void* out, const unsigned char* data, unsigned int le
 }
 
 // Draws one line of text, cut with "…" at maxWidth pixels when given.
-void drawText(cairo_t* cr, const std::string& text, double x, double y, const char* font,
-              double r, double g, double b, int maxWidth = -1) {
+void drawText(cairo_t* cr, const std::string& text, double x, double y, const char* font, double r,
+              double g, double b, int maxWidth = -1) {
   std::unique_ptr<PangoLayout, GObjectDeleter> layout(pango_cairo_create_layout(cr));
   std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> desc(
       pango_font_description_from_string(font), pango_font_description_free);

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
-#include "host/core/OutputFiles.h"
 #include "host/core/FamilyNames.h"
+#include "host/core/OutputFiles.h"
 #include "host/drawing/Drawing.h"
 #include "host/gallery/ContactSheet.h"
 #include "host/gallery/GalleryCommands.h"
@@ -19,9 +19,8 @@ constexpr swiftui::ColorScheme kAppearances[] = {swiftui::ColorScheme::light,
 
 // The languages to draw, each once, in the order asked.
 std::vector<std::string> languagesToDraw(const HostSession& s) {
-  std::vector<std::string> asked = s.options.device.languages
-                                       ? *s.options.device.languages
-                                       : s.device.mainBundle.localizations();
+  std::vector<std::string> asked = s.options.device.languages ? *s.options.device.languages
+                                                              : s.device.mainBundle.localizations();
   std::vector<std::string> out;
   for (const auto& l : asked)
     if (std::find(out.begin(), out.end(), l) == out.end()) out.push_back(l);
@@ -53,8 +52,9 @@ class GalleryRun {
         Outcome drawn = Done{};
         if (auto* w = std::get_if<widgetkit::WidgetConfiguration>(&member)) {
           for (auto family : w->families()) {
-            drawn = keep(language, dir, w->kind(), familyName(family), look,
-                         drawWidget(d, *w, family, EntryChoice::timeline, look, measurer_), rows[a]);
+            drawn =
+                keep(language, dir, w->kind(), familyName(family), look,
+                     drawWidget(d, *w, family, EntryChoice::timeline, look, measurer_), rows[a]);
             if (!drawn) return drawn;
           }
         } else {
@@ -85,7 +85,8 @@ class GalleryRun {
                             {"picture", p.file}};
       if (p.overflows()) {
         ordered_json f = where;
-        f.update({{"problems", "overflow"}, {"message", p.overflowText()}, {"overflow", p.overflow}});
+        f.update(
+            {{"problems", "overflow"}, {"message", p.overflowText()}, {"overflow", p.overflow}});
         out.push_back(f);
       }
       for (const auto& t : p.findings) {
@@ -142,7 +143,8 @@ Outcome runGalleryCommand(const HostSession& s) {
   if (auto r = folder->commit(); !r) return r;
 
   ordered_json sheets = ordered_json::array();
-  for (const auto& l : languages) sheets.push_back((out / (safePathComponent(l) + ".png")).string());
+  for (const auto& l : languages)
+    sheets.push_back((out / (safePathComponent(l) + ".png")).string());
   ordered_json summary = {{"directory", out.string()},
                           {"index", (out / "index.html").string()},
                           {"sheets", sheets},

@@ -25,7 +25,8 @@ bool isPlainNameCharacter(unsigned char c) {
 std::string hex(std::uint64_t value, int digits) {
   static const char* kDigits = "0123456789abcdef";
   std::string out(static_cast<std::size_t>(digits), '0');
-  for (int i = digits - 1; i >= 0; --i, value >>= 4) out[static_cast<std::size_t>(i)] = kDigits[value & 15];
+  for (int i = digits - 1; i >= 0; --i, value >>= 4)
+    out[static_cast<std::size_t>(i)] = kDigits[value & 15];
   return out;
 }
 
@@ -54,8 +55,8 @@ Result<GalleryFolder> GalleryFolder::prepare(const fs::path& output) {
   std::error_code ec;
   auto status = fs::symlink_status(output, ec);
   if (fs::exists(status)) {
-    bool replaceable = fs::is_directory(status) &&
-                       (fs::is_empty(output, ec) || fs::exists(output / kMarker, ec));
+    bool replaceable =
+        fs::is_directory(status) && (fs::is_empty(output, ec) || fs::exists(output / kMarker, ec));
     if (!replaceable)
       return Failure::usage("gallery: " + output.string() +
                             " exists and is not an earlier gallery; name a new or empty folder");

@@ -14,9 +14,10 @@ HostOptions parsed(const std::vector<std::string>& args) {
 }
 
 TEST(CommandLine, ValuesArriveTyped) {
-  HostOptions o = parsed({"--os", "16.4", "render", "TamsaWidget", "--family", "medium", "-o",
-                          "m.svg", "--appearance", "dark", "--entry", "preview", "--scale", "3",
-                          "--device", "iphonese", "--hour-cycle", "24", "--language", "de-AT, en"});
+  HostOptions o = parsed(
+      {"--os",     "16.4",         "render",       "TamsaWidget", "--family",   "medium",   "-o",
+       "m.svg",    "--appearance", "dark",         "--entry",     "preview",    "--scale",  "3",
+       "--device", "iphonese",     "--hour-cycle", "24",          "--language", "de-AT, en"});
   EXPECT_EQ(o.command, Command::render);
   EXPECT_EQ(o.drawing.family, swiftui::WidgetFamily::systemMedium);
   EXPECT_EQ(o.drawing.appearance, swiftui::ColorScheme::dark);

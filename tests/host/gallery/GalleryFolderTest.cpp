@@ -16,9 +16,9 @@ TEST(GalleryFolder, NamesFromDataNeverLeaveTheFolder) {
   for (std::string plain : {"en", "zh-Hans", "pt_BR", "com.tamsaledger.app.Control-small"})
     EXPECT_EQ(safePathComponent(plain), plain);
   std::vector<std::string> made;
-  for (const std::string& hostile : std::vector<std::string>
-       {"", ".", "..", "../outside", "/etc", "a/b", "a\\b", std::string("a\0b", 3), ".hidden",
-        std::string(65, 'a'), "日本"}) {
+  for (const std::string& hostile :
+       std::vector<std::string>{"", ".", "..", "../outside", "/etc", "a/b", "a\\b",
+                                std::string("a\0b", 3), ".hidden", std::string(65, 'a'), "日本"}) {
     std::string c = safePathComponent(hostile);
     EXPECT_EQ(c.front(), '_') << hostile;
     EXPECT_EQ(c.find_first_of("/\\."), std::string::npos) << hostile;

@@ -7,8 +7,12 @@ namespace {
 
 nlohmann::json text(const std::string& s, bool shrunk, bool truncated, int missing,
                     nlohmann::json children = nlohmann::json::array()) {
-  return {{"type", "Text"},          {"string", s},           {"drawn", s},
-          {"shrunk", shrunk},        {"truncated", truncated}, {"missingGlyphs", missing},
+  return {{"type", "Text"},
+          {"string", s},
+          {"drawn", s},
+          {"shrunk", shrunk},
+          {"truncated", truncated},
+          {"missingGlyphs", missing},
           {"children", children}};
 }
 
