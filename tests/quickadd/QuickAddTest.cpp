@@ -19,11 +19,12 @@ namespace {
 using namespace swiftui;
 using os::SystemVersion;
 
-device::Device germanOverEnglish() {
+// German recorded by the app over English as the system's language.
+device::Device germanOverEnglish(const std::string& germanTitle = "Transaktion hinzufügen") {
   auto d = testing_support::TestDevice()
                .withTable("en", {{"widget_add_transaction_title", "Add Transaction"},
                                  {"widget_add_transaction_description", "Quickly add one."}})
-               .withTable("de", {{"widget_add_transaction_title", "Transaktion hinzufügen"},
+               .withTable("de", {{"widget_add_transaction_title", germanTitle},
                                  {"widget_add_transaction_description", "Schnell hinzufügen."}})
                .withStore({{"widget_language", std::string("de")}})
                .device();
@@ -47,20 +48,24 @@ TEST(QuickAddWidget, NameAndDescriptionInTheRecordedLanguageAndOneEntryNeverRelo
   EXPECT_EQ(entries, std::vector(3, TamsaAddEntry{d.now()}));
 }
 
+// A text laid out on one line in no particular language, leading, with every glyph found.
+TextLayout oneLine(std::string text, std::string drawn, double size, Font::Weight weight,
+                   uikit::RGBA color, bool shrunk = false, bool cut = false) {
+  return {text, drawn, size, weight, color, 1, shrunk, cut, 0, TextAlignment::leading, {}};
+}
+
 // Lays the widget out as the host does (16-point margins around a container background), with
-// localized keys coming back bracketed, so a text that is looked up shows it.
+// localized keys coming back bracketed, so a text that is looked up shows it. The title is the
+// recorded language's.
 WidgetLayout place(const std::string& title, std::optional<SystemVersion> version,
                    ColorScheme scheme = ColorScheme::light) {
-  auto d = testing_support::TestDevice()
-               .withTable("en", {{"widget_add_transaction_title", title}})
-               .device();
+  auto d = germanOverEnglish(title);
   d.systemVersion = version;
   View content = quickAddWidgetContent(d, TamsaAddEntry{d.now()});
   EnvironmentValues env;
   env.colorScheme = scheme;
   static const FakeTextMeasurer measurer;
-  LayoutContext context{measurer, {}};
-  context.localizedKeyResolver = [](const std::string& key) { return "[" + key + "]"; };
+  LayoutContext context{measurer, [](const std::string& key) { return "[" + key + "]"; }};
   ViewTraits traits = inspect(content, env);
   EXPECT_EQ(traits.widgetURL, addTransactionURL());
   double margin = traits.usesContainerBackground ? 16 : 0;
@@ -80,28 +85,11 @@ TEST(QuickAddView, PlusOverTheTitleCentredOnTheSystemBackgroundBeforeIOS17) {
       auto texts = l.root.findAll("Text");
       ASSERT_EQ(texts.size(), 2u);
       // The plus is a localized key in one fixed teal; the title is shown as looked up.
-      EXPECT_EQ(*texts[0]->text, (TextLayout{"[+]",
-                                             "[+]",
-                                             46,
-                                             Font::Weight::bold,
-                                             {0.082, 0.773, 0.808, 1.0},
-                                             1,
-                                             false,
-                                             false,
-                                             0,
-                                             {},
-                                             {}}));
-      EXPECT_EQ(*texts[1]->text, (TextLayout{"Add Transaction",
-                                             "Add Transaction",
-                                             12,
-                                             Font::Weight::medium,
-                                             secondaryTextColor().resolved(scheme),
-                                             1,
-                                             false,
-                                             false,
-                                             0,
-                                             {},
-                                             {}}));
+      EXPECT_EQ(*texts[0]->text,
+                oneLine("[+]", "[+]", 46, Font::Weight::bold, {0.082, 0.773, 0.808, 1.0}));
+      EXPECT_EQ(*texts[1]->text,
+                oneLine("Add Transaction", "Add Transaction", 12, Font::Weight::medium,
+                        secondaryTextColor().resolved(scheme)));
       EXPECT_EQ(texts[1]->frame.y - texts[0]->frame.maxY(), 2);
       for (const LayoutNode* t : texts) EXPECT_DOUBLE_EQ(t->frame.x + t->frame.width / 2, 79);
     }
@@ -114,28 +102,10 @@ TEST(QuickAddView, LongTitleShrinksToEightyPercentOnOneLineBeforeItIsCut) {
     return *place(std::string(length, 'a'), SystemVersion{17, 0, 0}).root.find("Text", 1)->text;
   };
   const uikit::RGBA grey = secondaryTextColor().resolved(ColorScheme::light);
-  EXPECT_EQ(title(24), (TextLayout{std::string(24, 'a'),
-                                   std::string(24, 'a'),
-                                   10.5,
-                                   Font::Weight::medium,
-                                   grey,
-                                   1,
-                                   true,
-                                   false,
-                                   0,
-                                   {},
-                                   {}}));
-  EXPECT_EQ(title(30), (TextLayout{std::string(30, 'a'),
-                                   std::string(25, 'a') + "…",
-                                   12 * 0.8,
-                                   Font::Weight::medium,
-                                   grey,
-                                   1,
-                                   true,
-                                   true,
-                                   0,
-                                   {},
-                                   {}}));
+  EXPECT_EQ(title(24), oneLine(std::string(24, 'a'), std::string(24, 'a'), 10.5,
+                               Font::Weight::medium, grey, true, false));
+  EXPECT_EQ(title(30), oneLine(std::string(30, 'a'), std::string(25, 'a') + "…", 12 * 0.8,
+                               Font::Weight::medium, grey, true, true));
 }
 
 TEST(AddTransactionControl, TitleInTheRecordedLanguageAndAnIntentThatOpensTheAppOnTheMainThread) {
