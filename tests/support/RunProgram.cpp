@@ -1,7 +1,6 @@
 #include "support/RunProgram.h"
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,21 +10,20 @@
 namespace testing_support {
 namespace {
 
-std::string readAll(const std::string& path) {
+// One shell word holding the text as it is.
+std::string quoted(const std::string& text) {
+  std::string out = "'";
+  for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+}  // namespace
+
+std::string readFile(const std::string& path) {
   std::stringstream s;
   s << std::ifstream(path, std::ios::binary).rdbuf();
   return s.str();
 }
-
-// execve wants NUL-ended arrays of writable strings.
-std::vector<char*> pointers(std::vector<std::string>& strings) {
-  std::vector<char*> out;
-  for (auto& s : strings) out.push_back(s.data());
-  out.push_back(nullptr);
-  return out;
-}
-
-}  // namespace
 
 std::string makeTempDirectory() {
   static struct Made {
@@ -43,24 +41,18 @@ std::string makeTempDirectory() {
 
 ProgramResult runWidgets(const std::vector<std::string>& args,
                          const std::vector<std::string>& environment) {
-  std::string dir = makeTempDirectory(), outPath = dir + "/out", errPath = dir + "/err";
-  pid_t pid = ::fork();
-  if (pid == 0) {
-    std::vector<std::string> env = {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "TZ=UTC"};
-    // A sanitized build's program needs the sanitizers' settings the tests run under.
-    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "TSAN_OPTIONS"})
-      if (const char* value = std::getenv(name)) env.push_back(std::string(name) + "=" + value);
-    env.insert(env.end(), environment.begin(), environment.end());
-    std::vector<std::string> argv = {TAMSA_WIDGETS_BINARY};
-    argv.insert(argv.end(), args.begin(), args.end());
-    if (std::freopen(outPath.c_str(), "w", stdout) && std::freopen(errPath.c_str(), "w", stderr))
-      ::execve(argv[0].c_str(), pointers(argv).data(), pointers(env).data());
-    ::_exit(127);
-  }
-  int raw = 0;
-  ::waitpid(pid, &raw, 0);
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw), readAll(outPath),
-          readAll(errPath)};
+  std::vector<std::string> words = {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "TZ=UTC"};
+  // A sanitized build's program needs the sanitizers' settings the tests run under.
+  for (std::string name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "TSAN_OPTIONS"})
+    if (const char* value = std::getenv(name.c_str())) words.push_back(name + "=" + value);
+  words.insert(words.end(), environment.begin(), environment.end());
+  words.push_back(TAMSA_WIDGETS_BINARY);
+  words.insert(words.end(), args.begin(), args.end());
+  std::string dir = makeTempDirectory(), command = "exec env -i";
+  for (const auto& word : words) command += " " + quoted(word);
+  int raw = std::system((command + " >" + dir + "/out 2>" + dir + "/err").c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw), readFile(dir + "/out"),
+          readFile(dir + "/err")};
 }
 
 }  // namespace testing_support

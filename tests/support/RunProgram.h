@@ -8,14 +8,16 @@ namespace testing_support {
 
 struct ProgramResult {
   int status = -1;
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
 // Runs the built tamsa-widgets with the arguments, and the environment variables
 // (NAME=VALUE) added to a cleaned environment.
 ProgramResult runWidgets(const std::vector<std::string>& args,
                          const std::vector<std::string>& environment = {});
+
+// The whole content of the file; empty when it cannot be read.
+std::string readFile(const std::string& path);
 
 // A fresh directory under the system's temporary directory, removed with its content at exit.
 std::string makeTempDirectory();

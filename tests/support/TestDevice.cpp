@@ -1,50 +1,59 @@
 #include "support/TestDevice.h"
 
-#include <cstdio>
+#include <iomanip>
+#include <sstream>
 
 namespace testing_support {
 
-std::string xmlPlist(const StoreValues& values) {
-  auto escaped = [](const std::string& s) {
-    std::string out;
-    for (char c : s) out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : std::string(1, c);
-    return out;
-  };
-  std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n";
-  for (const auto& [key, value] : values) {
-    out += "  <key>" + escaped(key) + "</key>\n  ";
-    if (auto* s = std::get_if<std::string>(&value)) {
-      out += "<string>" + escaped(*s) + "</string>\n";
-    } else if (auto* r = std::get_if<Real>(&value)) {
-      char real[64];
-      std::snprintf(real, sizeof real, "%.17g", r->value);
-      out += std::string("<real>") + real + "</real>\n";
-    } else if (auto* i = std::get_if<Integer>(&value)) {
-      out += "<integer>" + std::to_string(i->value) + "</integer>\n";
-    } else {
-      out += std::get<bool>(value) ? "<true/>\n" : "<false/>\n";
-    }
-  }
-  return out + "</dict>\n</plist>\n";
-}
+namespace {
 
-std::string stringsTable(const std::map<std::string, std::string>& entries) {
-  auto quoted = [](const std::string& s) {
-    std::string out = "\"";
-    for (char c : s) out += c == '"' || c == '\\' ? std::string{'\\', c} : std::string(1, c);
-    return out + "\"";
-  };
+// The text with each character that `by` names replaced by its entry.
+std::string replaced(const std::string& text, const std::map<char, std::string>& by) {
   std::string out;
-  for (const auto& [k, v] : entries) out += quoted(k) + " = " + quoted(v) + ";\n";
+  for (char c : text) out += by.contains(c) ? by.at(c) : std::string(1, c);
   return out;
 }
 
-TestDevice::TestDevice() : fs_(std::make_shared<os::MemoryFileSystem>()) {
-  fs_->addDirectory(kBundle);
-  fs_->addDirectory(kContainer);
+const std::map<char, std::string> kXml = {{'&', "&amp;"}, {'<', "&lt;"}};
+const std::map<char, std::string> kQuoted = {{'"', "\\\""}, {'\\', "\\\\"}};
+
+// One value as its property-list element.
+std::string element(const StoreValue& value) {
+  if (auto* s = std::get_if<std::string>(&value))
+    return "<string>" + replaced(*s, kXml) + "</string>";
+  if (auto* i = std::get_if<Integer>(&value))
+    return "<integer>" + std::to_string(i->value) + "</integer>";
+  if (auto* b = std::get_if<bool>(&value)) return *b ? "<true/>" : "<false/>";
+  std::ostringstream real;
+  real << std::setprecision(17) << std::get<Real>(value).value;
+  return "<real>" + real.str() + "</real>";
+}
+
+}  // namespace
+
+std::string xmlPlist(const StoreValues& values) {
+  std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n";
+  for (const auto& [key, value] : values)
+    out += "  <key>" + replaced(key, kXml) + "</key>\n  " + element(value) + "\n";
+  return out + "</dict>\n</plist>\n";
+}
+
+TestDevice& TestDevice::withTable(const std::string& language,
+                                  const std::map<std::string, std::string>& entries) {
+  std::string table;
+  for (const auto& [k, v] : entries)
+    table += "\"" + replaced(k, kQuoted) + "\" = \"" + replaced(v, kQuoted) + "\";\n";
+  return withFile(std::string(kBundle) + "/" + language + ".lproj/Localizable.strings", table);
+}
+
+TestDevice& TestDevice::withFile(const std::string& path, std::string bytes) {
+  fs_->addFile(path, std::move(bytes));
+  return *this;
 }
 
 device::Device TestDevice::device() const {
+  fs_->addDirectory(kBundle);
+  fs_->addDirectory(kContainer);
   device::Device d;
   d.fileSystem = fs_;
   d.clock = std::make_shared<foundation::FixedClock>(now_);

@@ -30,47 +30,36 @@ using StoreValues = std::vector<std::pair<std::string, StoreValue>>;
 // An XML property list holding a dictionary of the values.
 std::string xmlPlist(const StoreValues& values);
 
-// "key" = "value"; lines of a strings table in the old text format.
-std::string stringsTable(const std::map<std::string, std::string>& entries);
-
 class TestDevice {
  public:
-  TestDevice();
-
   // Adds <bundle>/<language>.lproj/Localizable.strings.
   TestDevice& withTable(const std::string& language,
-                        const std::map<std::string, std::string>& entries) {
-    fs_->addFile(std::string(kBundle) + "/" + language + ".lproj/Localizable.strings",
-                 stringsTable(entries));
-    return *this;
-  }
+                        const std::map<std::string, std::string>& entries);
   TestDevice& withStore(const StoreValues& values) { return withStoreBytes(xmlPlist(values)); }
-  TestDevice& withStoreBytes(std::string bytes) {
-    fs_->addFile(kSuitePath, std::move(bytes));
-    return *this;
-  }
-  TestDevice& withoutContainer() {
-    container_ = false;
-    return *this;
-  }
+  TestDevice& withStoreBytes(std::string bytes) { return withFile(kSuitePath, std::move(bytes)); }
+  TestDevice& withoutContainer() { return set(container_, false); }
   TestDevice& withPreferredLanguages(std::vector<std::string> languages) {
-    languages_ = std::move(languages);
-    return *this;
+    return set(languages_, std::move(languages));
   }
-  TestDevice& at(foundation::Date now) {
-    now_ = now;
-    return *this;
-  }
+  TestDevice& at(foundation::Date now) { return set(now_, now); }
 
   // The device as it stands now (the file system is shared with later changes).
   device::Device device() const;
   os::MemoryFileSystem& fileSystem() { return *fs_; }
 
  private:
-  std::shared_ptr<os::MemoryFileSystem> fs_;
+  std::shared_ptr<os::MemoryFileSystem> fs_ = std::make_shared<os::MemoryFileSystem>();
   std::vector<std::string> languages_ = {"en"};
   foundation::Date now_{1767258000};  // 2026-01-01T09:00:00Z
   bool container_ = true;
+
+  // The builders' one step: change, then hand the device back for the next.
+  template <class T>
+  TestDevice& set(T& field, T value) {
+    field = std::move(value);
+    return *this;
+  }
+  TestDevice& withFile(const std::string& path, std::string bytes);
 };
 
 }  // namespace testing_support

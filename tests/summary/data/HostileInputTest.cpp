@@ -2,9 +2,8 @@
 // files must read as an empty store, damaged string tables as missing ones, whatever the damage.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "shared/LocalizedWidgetString.h"
 #include "summary/data/SummaryLoader.h"
@@ -18,12 +17,6 @@ using Texts = std::pair<std::string, std::string>;
 
 const std::string kHostile = std::string(TAMSA_TEST_DATA) + "/hostile";
 
-std::string readFile(const std::string& path) {
-  std::stringstream s;
-  s << std::ifstream(path, std::ios::binary).rdbuf();
-  return s.str();
-}
-
 std::vector<std::string> hostileFiles() {
   std::vector<std::string> names;
   for (const auto& e : std::filesystem::directory_iterator(kHostile))
@@ -34,9 +27,8 @@ std::vector<std::string> hostileFiles() {
 }
 
 testing_support::TestDevice withEnglish() {
-  testing_support::TestDevice t;
-  t.withTable("en", {{"widget_wallets_count", "%@ wallets"}, {"widget_income", "Income"}});
-  return t;
+  return testing_support::TestDevice().withTable(
+      "en", {{"widget_wallets_count", "%@ wallets"}, {"widget_income", "Income"}});
 }
 
 TamsaSummaryEntry entryForStore(std::string bytes) {
@@ -59,7 +51,7 @@ class HostileFile : public ::testing::TestWithParam<std::string> {};
 // A damaged store is an empty one. A damaged override table gives the system-language text, a
 // damaged system-language table the key; two tables are damaged only in their text, and read.
 TEST_P(HostileFile, GivesTheDocumentedFallback) {
-  std::string bytes = readFile(kHostile + "/" + GetParam());
+  std::string bytes = testing_support::readFile(kHostile + "/" + GetParam());
   if (GetParam().starts_with("store-")) {
     EXPECT_EQ(entryForStore(bytes), entryForStore(""));
     return;
@@ -82,7 +74,7 @@ std::string testName(const ::testing::TestParamInfo<std::string>& info) {
 INSTANTIATE_TEST_SUITE_P(Files, HostileFile, ::testing::ValuesIn(hostileFiles()), testName);
 
 TEST(HostileStores, TheIntactSourceReadsAndEveryEighthByteCutIsAnEmptyStore) {
-  std::string intact = readFile(kHostile + "/store-intact.plist");
+  std::string intact = testing_support::readFile(kHostile + "/store-intact.plist");
   EXPECT_EQ(entryForStore(intact).walletLabel, "3 wallets");
   for (std::size_t n = 0; n < intact.size(); n += 8)
     EXPECT_EQ(entryForStore(intact.substr(0, n)), entryForStore("")) << "cut at " << n;
@@ -90,13 +82,9 @@ TEST(HostileStores, TheIntactSourceReadsAndEveryEighthByteCutIsAnEmptyStore) {
 
 // 50 MB of a table that would read well but for its size, so the size cap is what stops it.
 TEST(HostileTables, AFiftyMegabyteTableIsMissing) {
-  std::string path = testing_support::makeTempDirectory() + "/Localizable.strings";
-  {
-    std::ofstream out(path, std::ios::binary);
-    std::string line = "\"widget_income\" = \"Einnahmen\";\n";
-    for (std::size_t written = 0; written < (50u << 20); written += line.size()) out << line;
-  }
-  EXPECT_EQ(lookUpWithTable(readFile(path)), Texts("Income", "widget_income"));
+  std::string table, line = "\"widget_income\" = \"Einnahmen\";\n";
+  while (table.size() < (50u << 20)) table += line;
+  EXPECT_EQ(lookUpWithTable(table), Texts("Income", "widget_income"));
 }
 
 }  // namespace
