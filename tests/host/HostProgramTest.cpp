@@ -76,17 +76,6 @@ TEST(HostProgram, UsageMistakesExit2WithOneEscapedLine) {
   EXPECT_FALSE(fs::exists(out));
 }
 
-TEST(HostProgram, AnEnvironmentLocaleTheSystemCannotUseDrawsAsEnUS) {
-  std::string dir = testing_support::makeTempDirectory();
-  for (std::string env :
-       {"LANG=abcdefghijkl", "LC_ALL=en_US@collation=", "LC_TIME=en_US@=x", "LANG=1234567890123"}) {
-    auto r = runWidgets(
-        {"render", "TamsaWidget", "--family", "medium", "-o", dir + "/m.png", "--scale", "1"},
-        {env});
-    EXPECT_EQ(r.status, 0) << env << ": " << r.err;
-  }
-}
-
 // A picture and its report are written whole, both or neither, into folders that exist.
 TEST(HostProgram, AFailedRenderLeavesNothingBehind) {
   fs::path dir = testing_support::makeTempDirectory();
