@@ -21,20 +21,6 @@ std::string lossyUtf8(std::string_view bytes) {
   return out;
 }
 
-std::u16string toUtf16(std::string_view bytes) {
-  const std::string text = lossyUtf8(bytes);
-  std::u16string out;
-  char32_t c;
-  for (std::size_t pos = 0; foundation::unicode::decodeUtf8(text, pos, c);) {
-    if (c >= 0x10000) {
-      out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-      c = 0xDC00 + ((c - 0x10000) & 0x3FF);
-    }
-    out.push_back(static_cast<char16_t>(c));
-  }
-  return out;
-}
-
 // Keys in ASCII, texts in UTF-16, then the dictionary; eight-byte counts and offsets throughout.
 std::string textStore(const std::map<std::string, std::string>& texts) {
   auto be = [](std::uint64_t v, int width) {
@@ -46,9 +32,13 @@ std::string textStore(const std::map<std::string, std::string>& texts) {
   std::vector<std::string> objects;
   for (const auto& entry : texts) objects.push_back(marker(5, entry.first.size()) + entry.first);
   for (const auto& entry : texts) {
-    std::u16string units = toUtf16(entry.second);
-    objects.push_back(marker(6, units.size()));
-    for (char16_t u : units) objects.back() += be(u, 2);
+    std::string units;
+    char32_t c;
+    for (std::size_t pos = 0; foundation::unicode::decodeUtf8(entry.second, pos, c);) {
+      if (c >= 0x10000) units += be(0xD800 + ((c - 0x10000) >> 10), 2), c = 0xDC00 + (c & 0x3FF);
+      units += be(c, 2);
+    }
+    objects.push_back(marker(6, units.size() / 2) + units);
   }
   objects.push_back(marker(0xD, texts.size()));
   for (std::size_t i = 0; i < 2 * texts.size(); ++i) objects.back() += be(i, 1);

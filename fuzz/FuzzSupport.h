@@ -11,11 +11,10 @@
 
 namespace tamsa_fuzz {
 
-// Valid UTF-8 (and its UTF-16 units) with each malformed byte replaced by U+FFFD.
+// Valid UTF-8 with each malformed byte replaced by U+FFFD.
 std::string lossyUtf8(std::string_view bytes);
-std::u16string toUtf16(std::string_view bytes);
 
-// A binary suite file holding the texts under their keys.
+// A binary suite file holding the texts (valid UTF-8) under their keys.
 std::string textStore(const std::map<std::string, std::string>& texts);
 
 // A device whose suite file holds storeBytes and whose bundle has an English table with

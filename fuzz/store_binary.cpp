@@ -16,19 +16,19 @@ void fuzzStoreBinary(std::string_view data) {
   if (data.size() < 41 || !data.starts_with("bplist0")) FUZZ_CHECK(!list);
   if (!list) return checkStoreOutcome(data);
   FUZZ_CHECK(foundation::readBinaryPropertyList(data) == list);
-  std::function<bool(const foundation::PlistValue&, int)> sound = [&](const auto& v, int depth) {
-    if (const auto* s = std::get_if<std::string>(&v.value))
-      return foundation::unicode::isValidUtf8(*s);
-    if (const auto* a = std::get_if<foundation::PlistArray>(&v.value)) {
-      for (const auto& child : *a)
-        if (!sound(child, depth + 1)) return false;
-    } else if (const auto* d = std::get_if<foundation::PlistDictionary>(&v.value)) {
+  using namespace foundation;
+  // Only containers count towards the depth.
+  std::function<bool(const PlistValue&, int)> sound = [&](const PlistValue& v, int depth) {
+    if (const auto* s = std::get_if<std::string>(&v.value)) return unicode::isValidUtf8(*s);
+    bool ok = depth < maxPropertyListDepth;
+    if (const auto* a = std::get_if<PlistArray>(&v.value))
+      for (const auto& child : *a) ok = ok && sound(child, depth + 1);
+    else if (const auto* d = std::get_if<PlistDictionary>(&v.value))
       for (const auto& [key, child] : *d)
-        if (!foundation::unicode::isValidUtf8(key) || !sound(child, depth + 1)) return false;
-    } else {
+        ok = ok && unicode::isValidUtf8(key) && sound(child, depth + 1);
+    else
       return true;
-    }
-    return depth < foundation::maxPropertyListDepth;
+    return ok;
   };
   FUZZ_CHECK(sound(*list, 0));
   checkStoreOutcome(data);

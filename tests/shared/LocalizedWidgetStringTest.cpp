@@ -50,12 +50,5 @@ TEST(LocalizedWidgetString, ChangeOfRecordedLanguageShowsAtTheNextCall) {
   EXPECT_EQ(localizedWidgetString(device, "widget_income"), "Income");
 }
 
-TEST(PlainLocalizationName, OneDirectoryNameOnly) {
-  EXPECT_TRUE(isPlainLocalizationName("zh-Hans"));
-  EXPECT_TRUE(isPlainLocalizationName("..."));
-  for (std::string name : {"", "a/b", ".../", ".", ".."})
-    EXPECT_FALSE(isPlainLocalizationName(name)) << name;
-}
-
 }  // namespace
 }  // namespace tamsa

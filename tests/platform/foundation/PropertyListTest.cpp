@@ -46,9 +46,7 @@ TEST(PropertyList, ReadsEveryKindOfBinaryObject) {
   EXPECT_EQ(d.at("huge"), integer(-1, true));
   EXPECT_EQ(d.extract("uid").mapped(), (PlistValue{PlistDictionary{{"CF$UID", integer(7)}}}));
   EXPECT_EQ(PlistValue{d}, readPropertyList(fixture("xml/every-kind.plist")));
-  PlistValue text{
-      std::string("a\xEF\xBF\xBD"
-                  "b\xEF\xBF\xBD")};
+  PlistValue text{std::string("a\uFFFDb\uFFFD")};
   PlistValue pair{PlistArray{text, text}};
   EXPECT_EQ(readPropertyList(fixture("bplist/accept-shared-references-lone-surrogates.plist")),
             (PlistValue{PlistArray{pair, pair, text}}));

@@ -15,21 +15,17 @@ std::optional<Entries> entries(std::string_view bytes) {
 }
 
 TEST(StringsTable, ReadsEachKindOfEntryAndEscape) {
-  const Entries want = {
-      {"quoted", "Quoted"},
-      {"single", "say \"hi\""},
-      {"unquoted_Token$1", "path/to:file.name-2"},
-      {"bare", "bare"},
-      {"spaced", "value"},
-      {"dup", "2"},
-      {"", "empty key"},
-      {"controls", "\a\b\f\n\r\t\v\"\\'q"},
-      {"newline", "a\nb"},
-      {"octal", "A12\x07\xC3\xA9"},
-      {"unicode",
-       "\xE2\x82\xAC"
-       "A\xF0\x9F\x98\x80\xEF\xBF\xBD!"},
-  };
+  const Entries want = {{"quoted", "Quoted"},
+                        {"single", "say \"hi\""},
+                        {"unquoted_Token$1", "path/to:file.name-2"},
+                        {"bare", "bare"},
+                        {"spaced", "value"},
+                        {"dup", "2"},
+                        {"", "empty key"},
+                        {"controls", "\a\b\f\n\r\t\v\"\\'q"},
+                        {"newline", "a\nb"},
+                        {"octal", "A12\x07\u00E9"},
+                        {"unicode", "\u20ACA\U0001F600\uFFFD!"}};
   EXPECT_EQ(
       entries("{ /* header\n comment */ \"quoted\" = \"Quoted\";  // to end of line\n"
               "'single' = 'say \"hi\"'; unquoted_Token$1 = path/to:file.name-2; \"bare\";\n"

@@ -130,9 +130,8 @@ $1,000,000,000,000 54,85 88x12 9.768/2 income
 Expense across the selected wallets 16,97 50x48 10/0 secondary
 -$3,184.2 88,113.5 54x15 12/2 expense
 )");
-  // A taller family gives its spare height to the spacer above the footer; a tap opens the app.
+  // A taller family gives its spare height to the spacer above the footer.
   Placed large = place(signedIn(), {.family = Family::systemLarge});
-  EXPECT_EQ(large.link, "tamsaledger://widget");
   EXPECT_EQ(large.root.findAll("Text").back()->frame.maxY(), 354 - 16);
   // The free height of the small layout goes in equal parts above and below the balance; above,
   // the long caption left none and the spacers kept their minimum of 6.
