@@ -64,8 +64,13 @@ TEST_P(HostileFile, GivesTheDocumentedFallback) {
             it != read.end() ? Texts(it->second, it->second) : Texts("Income", "widget_income"));
 }
 
-// A failure names the file (the parameter).
-INSTANTIATE_TEST_SUITE_P(Files, HostileFile, ::testing::ValuesIn(hostileFiles()));
+INSTANTIATE_TEST_SUITE_P(Files, HostileFile, ::testing::ValuesIn(hostileFiles()),
+                         [](const auto& info) {  // the file's name, as a test name can hold it
+                           std::string name = info.param;
+                           for (char& c : name)
+                             c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                           return name;
+                         });
 
 TEST(HostileStores, TheIntactSourceReadsAndEveryEighthByteCutIsAnEmptyStore) {
   std::string intact = testing_support::readFile(kHostile + "/store-intact.plist");
