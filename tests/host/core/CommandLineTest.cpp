@@ -72,14 +72,5 @@ TEST(CommandLine, MistakesAreUsageFailuresNamingWhatIsWrong) {
   }
 }
 
-TEST(CommandLine, HelpAndVersionAreTextToPrint) {
-  for (const char* flag : {"--help", "--version"}) {
-    auto r = parseCommandLine({flag});
-    ASSERT_TRUE(r.ok());
-    EXPECT_FALSE(r->run);
-    EXPECT_NE(r->text.find("tamsa-widgets"), std::string::npos);
-  }
-}
-
 }  // namespace
 }  // namespace host
