@@ -49,7 +49,7 @@ TEST_P(WidgetGolden, MatchesTheStoredPicture) {
     EXPECT_EQ(f.missingGlyphs, 0) << f.string;
 }
 
-// The sample entry is what the placeholder shows; a missing container means signed out.
+// The sample entry is what the placeholder shows.
 INSTANTIATE_TEST_SUITE_P(
     Widgets, WidgetGolden,
     ::testing::Values(GoldenCase{"summary_small_light",

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "support/RunProgram.h"
 
@@ -15,7 +16,7 @@ namespace fs = std::filesystem;
 TEST(GalleryFolder, NamesFromDataNeverLeaveTheFolder) {
   for (std::string plain : {"en", "zh-Hans", "pt_BR", "com.tamsaledger.app.Control-small"})
     EXPECT_EQ(safePathComponent(plain), plain);
-  std::vector<std::string> made;
+  std::set<std::string> made;
   for (const std::string& hostile :
        std::vector<std::string>{"", ".", "..", "../outside", "/etc", "a/b", "a\\b",
                                 std::string("a\0b", 3), ".hidden", std::string(65, 'a'), "日本"}) {
@@ -23,10 +24,8 @@ TEST(GalleryFolder, NamesFromDataNeverLeaveTheFolder) {
     EXPECT_EQ(c.front(), '_') << hostile;
     EXPECT_EQ(c.find_first_of("/\\."), std::string::npos) << hostile;
     EXPECT_LE(c.size(), 64u);
-    made.push_back(c);
+    EXPECT_TRUE(made.insert(c).second) << hostile;  // no two names share a stand-in
   }
-  std::sort(made.begin(), made.end());
-  EXPECT_EQ(std::unique(made.begin(), made.end()), made.end());
 }
 
 TEST(GalleryFolder, ReplacesOnlyAnEmptyFolderOrAnEarlierGallery) {
