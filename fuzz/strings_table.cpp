@@ -1,5 +1,5 @@
-// String tables (the first byte is ignored, as a seed for older corpora). Whatever the reader
-// accepts is valid UTF-8 and reads back the same when written out as a text table.
+// String tables (the first byte is ignored, so inputs of older corpora keep working). Whatever
+// the reader accepts is valid UTF-8 and reads back the same when written out as a text table.
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
 #include "platform/foundation/StringsTable.h"
