@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "host/render/WidgetRenderer.h"
 #include "support/RunProgram.h"
 
 namespace {
@@ -33,6 +34,8 @@ TEST(HostProgram, TimelineOfTheSampleContainer) {
   EXPECT_EQ(t["entries"][0]["periodLabel"], "本月");
   EXPECT_EQ(t["entries"][0].size(), 9u);
   EXPECT_EQ(t["policy"], (json{{"type", "after"}, {"date", "2026-01-01T10:00:00.000Z"}}));
+  r = runWidgets({"snapshot", "TamsaWidget", "--container=/nonexistent"});
+  EXPECT_EQ(json::parse(r.out)["isLoggedIn"], false);
 }
 
 TEST(HostProgram, RequestsAndTheirLinks) {
@@ -89,11 +92,19 @@ TEST(HostProgram, AFailedRenderLeavesNothingBehind) {
     EXPECT_EQ(WEXITSTATUS(status), 1) << command;
     EXPECT_EQ(entriesIn(dir), 0u) << command;
   }
+  // What succeeds: the control in the system's language at the default scale of 2, and a
+  // widget in the machine's time zone.
   auto ok = runWidgets(
       {"render", kControl, "-o", (dir / "c.png").string(), "--layout", (dir / "c.json").string()});
   ASSERT_EQ(ok.status, 0) << ok.err;
-  std::ifstream report(dir / "c.json");
-  EXPECT_NE(json::parse(report).dump().find("\"drawn\":\"Add Transaction\""), std::string::npos);
+  std::string report = testing_support::readFile((dir / "c.json").string());
+  EXPECT_NE(report.find("\"drawn\": \"Add Transaction\""), std::string::npos);
+  EXPECT_NE(report.find("\"language\": \"en\""), std::string::npos);
+  EXPECT_EQ(render::readPng((dir / "c.png").string())->width, 240);
+  ok = runWidgets({"render", "TamsaWidget", "--family=medium", "--entry=placeholder", kNow, "-o",
+                   (dir / "m.svg").string(), "--layout", (dir / "m.json").string()},
+                  {"TZ=Asia/Tokyo"});
+  EXPECT_NE(testing_support::readFile((dir / "m.json").string()).find("6:00"), std::string::npos);
 }
 
 TEST(HostProgram, GalleryKeepsNamesFromDataInsideItsFolder) {
@@ -111,6 +122,7 @@ TEST(HostProgram, GalleryKeepsNamesFromDataInsideItsFolder) {
   EXPECT_EQ(entriesIn(base), entriesIn(resources) + entriesIn(base / "out") + 2);
   json summary = json::parse(r.out);
   EXPECT_EQ(summary["pictures"], 4 * 8);
+  EXPECT_NE(r.out.find("\"problems\": \"overflow\""), std::string::npos);
   std::ifstream index(base / "out" / "g" / "index.html");
   std::string html((std::istreambuf_iterator<char>(index)), {});
   EXPECT_EQ(html.find("src=\"/"), std::string::npos);

@@ -7,15 +7,25 @@ namespace testing_support {
 
 namespace {
 
+// Pairs of a character and what replaces it. Arrays, not maps: tests build stores while their
+// own globals are being initialised.
+using Escapes = std::pair<char, const char*>[2];
+constexpr Escapes kXml = {{'&', "&amp;"}, {'<', "&lt;"}};
+constexpr Escapes kQuoted = {{'"', "\\\""}, {'\\', "\\\\"}};
+
 // The text with each character that `by` names replaced by its entry.
-std::string replaced(const std::string& text, const std::map<char, std::string>& by) {
+std::string replaced(const std::string& text, const Escapes& by) {
   std::string out;
-  for (char c : text) out += by.contains(c) ? by.at(c) : std::string(1, c);
+  for (char c : text) {
+    if (c == by[0].first)
+      out += by[0].second;
+    else if (c == by[1].first)
+      out += by[1].second;
+    else
+      out += c;
+  }
   return out;
 }
-
-const std::map<char, std::string> kXml = {{'&', "&amp;"}, {'<', "&lt;"}};
-const std::map<char, std::string> kQuoted = {{'"', "\\\""}, {'\\', "\\\\"}};
 
 // One value as its property-list element.
 std::string element(const StoreValue& value) {

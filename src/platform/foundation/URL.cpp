@@ -23,16 +23,6 @@ std::optional<URL> URL::string(const std::string& text) {
   }
   URL url;
   url.text_ = text;
-  url.scheme_ = text.substr(0, colon);
-  std::string rest = text.substr(colon + 1);
-  rest = rest.substr(0, rest.find_first_of("?#"));
-  if (rest.rfind("//", 0) == 0) {
-    auto slash = rest.find('/', 2);
-    url.host_ = rest.substr(2, slash == std::string::npos ? std::string::npos : slash - 2);
-    url.path_ = slash == std::string::npos ? "" : rest.substr(slash);
-  } else {
-    url.path_ = rest;
-  }
   return url;
 }
 

@@ -13,16 +13,11 @@ class URL {
   static std::optional<URL> string(const std::string& text);
 
   const std::string& absoluteString() const { return text_; }
-  const std::string& scheme() const { return scheme_; }
-  // The host of an authority ("//host/..."), else empty.
-  const std::string& host() const { return host_; }
-  // What follows the authority up to any query or fragment.
-  const std::string& path() const { return path_; }
 
   bool operator==(const URL&) const = default;
 
  private:
-  std::string text_, scheme_, host_, path_;
+  std::string text_;
 };
 
 }  // namespace foundation

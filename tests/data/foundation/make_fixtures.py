@@ -45,7 +45,7 @@ DE_TABLE = """"widget_period_day" = "Heute";
 """
 write("Widget.bundle/de.lproj/Localizable.strings", b"\xff\xfe" + DE_TABLE.encode("utf-16-le"))
 write("Widget.bundle/pt-BR.lproj/Localizable.strings",
-      b"\xfe\xff" + '"widget_period_day" = "Hoje";\n'.encode("utf-16-be"))
+      b"\xfe\xff" + '"widget_period_day" = "Hoje \U0001F600\U000F0000";\n'.encode("utf-16-be"))
 write("Widget.bundle/zh-Hans.lproj/Localizable.strings",
       plistlib.dumps({"widget_period_day": "\u4eca\u5929", "count": 3},
                      fmt=plistlib.FMT_BINARY))
@@ -175,7 +175,7 @@ for name, element in [
         ("integer-self-closed", "<integer/>"), ("integer-comment", "<integer><!-- 1 -->2</integer>"),
         ("real-letters", "<real>5abc</real>"), ("real-decimal-comma", "<real>1,5</real>"),
         ("real-hex", "<real>0x1p3</real>"), ("real-two-signs", "<real>--1</real>"),
-        ("real-blank", "<real> </real>")]:
+        ("real-blank", "<real> </real>"), ("real-not-a-word", "<real>xnf</real>")]:
     xml("reject-" + name, "<array><true/>" + element + "</array>")
 xml("accept-numbers", "<array><integer>-5</integer><integer> +010 </integer><integer>0x1F</integer>"
     "<integer>-9223372036854775808</integer><integer>18446744073709551615</integer>"
