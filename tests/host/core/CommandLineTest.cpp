@@ -13,12 +13,14 @@ HostOptions parsed(const std::vector<std::string>& args) {
   return r.ok() && r->run ? *r->run : HostOptions{};
 }
 
-TEST(CommandLine, ValuesArriveTyped) {
-  HostOptions o = parsed(
-      {"--os",     "16.4",         "render",       "TamsaWidget", "--family",   "medium",   "-o",
-       "m.svg",    "--appearance", "dark",         "--entry",     "preview",    "--scale",  "3",
-       "--device", "iphonese",     "--hour-cycle", "24",          "--language", "de-AT, en"});
+// Values arrive typed; a repeated option's last value wins.
+TEST(CommandLine, ValuesArriveTypedAndTheLastOfARepeatedOptionWins) {
+  HostOptions o = parsed({"--os=16.4", "--locale=fr_FR", "render", "TamsaWidget", "-o", "a.png",
+                          "-o", "m.svg", "--family=small", "--family=medium", "--appearance=dark",
+                          "--entry=preview", "--scale=3", "--device=iphonese", "--hour-cycle=24",
+                          "--language", "de-AT, en", "--locale=de_DE"});
   EXPECT_EQ(o.command, Command::render);
+  EXPECT_EQ(o.output, "m.svg");
   EXPECT_EQ(o.drawing.family, swiftui::WidgetFamily::systemMedium);
   EXPECT_EQ(o.drawing.appearance, swiftui::ColorScheme::dark);
   EXPECT_EQ(o.drawing.entry, EntryChoice::preview);
@@ -27,15 +29,8 @@ TEST(CommandLine, ValuesArriveTyped) {
   EXPECT_EQ(o.device.hourCycle, device::HourCycle::h24);
   EXPECT_EQ(o.device.systemVersion, (os::SystemVersion{16, 4, 0}));
   EXPECT_EQ(o.device.languages, (std::vector<std::string>{"de-AT", "en"}));
-  EXPECT_FALSE(parsed({"widgets", "--os", "unknown"}).device.systemVersion);
-}
-
-TEST(CommandLine, TheLastOfARepeatedOptionWins) {
-  HostOptions o = parsed({"--locale", "fr_FR", "render", "TamsaWidget", "-o", "a.png", "-o",
-                          "b.png", "--family", "small", "--family", "medium", "--locale", "de_DE"});
-  EXPECT_EQ(o.output, "b.png");
-  EXPECT_EQ(o.drawing.family, swiftui::WidgetFamily::systemMedium);
   EXPECT_EQ(o.device.locale, "de_DE");
+  EXPECT_FALSE(parsed({"widgets", "--os", "unknown"}).device.systemVersion);
 }
 
 TEST(CommandLine, MistakesAreUsageFailuresNamingWhatIsWrong) {

@@ -162,11 +162,10 @@ TEST(SummaryBackground, ByVersionWithTheSignedOutMessageCentred) {
                 (Rect{inset, inset, o.size.width - 2 * inset, o.size.height - 2 * inset}));
       auto texts = o.root.findAll("Text");
       ASSERT_EQ(texts.size(), 1u);
-      const TextLayout& message = *texts[0]->text;
-      EXPECT_EQ(message.drawn, kEnglish.at("widget_logged_out_message"));
-      EXPECT_EQ(message.alignment, TextAlignment::center);
-      EXPECT_EQ(message.fontSize, 14);
-      EXPECT_EQ(colourName(message.color, scheme), "secondary");
+      const TextLayout& m = *texts[0]->text;
+      EXPECT_EQ(std::tuple(m.drawn, m.alignment, m.fontSize, colourName(m.color, scheme)),
+                std::tuple(kEnglish.at("widget_logged_out_message"), TextAlignment::center, 14.0,
+                           "secondary"));
       const Rect& at = texts[0]->frame;
       EXPECT_DOUBLE_EQ(at.x + at.width / 2, o.size.width / 2);
       EXPECT_DOUBLE_EQ(at.y + at.height / 2, o.size.height / 2);
