@@ -52,9 +52,9 @@ TEST(DateFormatter, HourCycleSwitchInBothDirections) {
 TEST(Locale, UnusableIdentifiersAreRefusedAndFormatAsEnglish) {
   EXPECT_EQ(canonicalLocaleIdentifier("de-DE"), "de_DE");
   EXPECT_EQ(canonicalLocaleIdentifier("ja_JP@calendar=japanese"), "ja_JP@calendar=japanese");
-  for (const std::string identifier :
-       {"abcdefghijkl", "en_US@collation=", "en_US@=x", "1234567890123", "C", "zz_ZZ", "", "en US",
-        std::string(200, 'a').c_str()}) {
+  for (const std::string& identifier :
+       std::vector<std::string>{"abcdefghijkl", "en_US@collation=", "en_US@=x", "1234567890123",
+                                "C", "zz_ZZ", "", "en US", std::string(200, 'a')}) {
     EXPECT_EQ(canonicalLocaleIdentifier(identifier), std::nullopt) << identifier;
     EXPECT_EQ(shortTime(identifier, kEvening), "10:13\u202FPM") << identifier;
   }
