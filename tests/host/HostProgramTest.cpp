@@ -9,6 +9,7 @@
 
 #include "host/render/WidgetRenderer.h"
 #include "support/RunProgram.h"
+#include "support/TestDevice.h"
 
 namespace {
 
@@ -34,8 +35,14 @@ TEST(HostProgram, TimelineOfTheSampleContainer) {
   EXPECT_EQ(t["entries"][0]["periodLabel"], "本月");
   EXPECT_EQ(t["entries"][0].size(), 9u);
   EXPECT_EQ(t["policy"], (json{{"type", "after"}, {"date", "2026-01-01T10:00:00.000Z"}}));
-  r = runWidgets({"snapshot", "TamsaWidget", "--container=/nonexistent"});
-  EXPECT_EQ(json::parse(r.out)["isLoggedIn"], false);
+  fs::path container = testing_support::makeTempDirectory(),
+           prefs = container / "Library/Preferences";
+  fs::create_directories(prefs);
+  std::ofstream(prefs / "group.com.tamsaledger.app.plist")
+      << testing_support::xmlPlist({{"widget_auth_status", std::string("logged_in")},
+                                    {"widget_wallet_names", std::string("Zeta")}});
+  r = runWidgets({"snapshot", "TamsaWidget", "--container", container.string()});
+  EXPECT_EQ(json::parse(r.out)["walletLabel"], "Zeta");
 }
 
 TEST(HostProgram, RequestsAndTheirLinks) {

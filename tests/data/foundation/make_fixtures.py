@@ -45,7 +45,7 @@ DE_TABLE = """"widget_period_day" = "Heute";
 """
 write("Widget.bundle/de.lproj/Localizable.strings", b"\xff\xfe" + DE_TABLE.encode("utf-16-le"))
 write("Widget.bundle/pt-BR.lproj/Localizable.strings",
-      b"\xfe\xff" + '"widget_period_day" = "Hoje \U0001F600\U000F0000";\n'.encode("utf-16-be"))
+      b"\xfe\xff" + '"widget_period_day" = "Hoje \U0001F600\U000F0000\U0010FFFF";\n'.encode("utf-16-be"))
 write("Widget.bundle/zh-Hans.lproj/Localizable.strings",
       plistlib.dumps({"widget_period_day": "\u4eca\u5929", "count": 3},
                      fmt=plistlib.FMT_BINARY))
