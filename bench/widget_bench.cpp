@@ -26,8 +26,8 @@ void renderSummary(benchmark::State& state, swiftui::WidgetFamily family) {
   const render::PangoTextMeasurer measurer(3);
   for (auto _ : state) {
     auto view = tamsa::summaryWidgetContent(d, tamsa::loadSummaryEntry(d));
-    render::SceneRequest request{view, family, swiftui::ColorScheme::dark, d.systemVersion, "", 3,
-                                 {}};
+    render::SceneRequest request{view, family, swiftui::ColorScheme::dark, d.systemVersion, "",
+                                 3,    {}};
     auto scene = render::composeScene(request, measurer);
     auto image = render::renderImage(std::get<render::WidgetScene>(scene), 3, measurer);
     benchmark::DoNotOptimize(image);

@@ -9,7 +9,8 @@
 namespace tamsa {
 
 inline std::string addTransactionURL() {
-  return std::string(deepLinkScheme) + "://" + std::string(deepLinkHost) + "/addTransactionChatMode";
+  return std::string(deepLinkScheme) + "://" + std::string(deepLinkHost) +
+         "/addTransactionChatMode";
 }
 
 }  // namespace tamsa

@@ -5,8 +5,8 @@
 #include "platform/foundation/URL.h"
 #include "quickadd/AddTransactionLink.h"
 #include "shared/LocalizedWidgetString.h"
-#include "shared/WidgetBackground.h"
 #include "shared/Palette.h"
+#include "shared/WidgetBackground.h"
 
 namespace tamsa {
 
@@ -36,7 +36,8 @@ View TamsaAddTransactionEntryView::body() const {
 }
 
 View quickAddWidgetContent(const device::Device& device, const TamsaAddEntry& entry) {
-  return widgetBackground(device, TamsaAddTransactionEntryView{entry, quickAddAccent(), &device}.body());
+  return widgetBackground(device,
+                          TamsaAddTransactionEntryView{entry, quickAddAccent(), &device}.body());
 }
 
 widgetkit::WidgetConfiguration TamsaAddTransactionWidget::body(const device::Device& device) const {

@@ -4,8 +4,8 @@
 
 #include "platform/foundation/URL.h"
 #include "shared/LocalizedWidgetString.h"
-#include "shared/WidgetBackground.h"
 #include "shared/Palette.h"
+#include "shared/WidgetBackground.h"
 #include "summary/views/SummaryFormatting.h"
 
 namespace tamsa {
