@@ -47,8 +47,8 @@ void addDeviceOptions(CLI::App& app, Words& w) {
                  "locale's own)");
 }
 
+// The phone and the pixels; the gallery draws both appearances, render one.
 void addLookOptions(CLI::App* sub, Words& w) {
-  sub->add_option("--appearance", w.appearance, "light or dark (default light)");
   sub->add_option("--device", w.device, "Phone whose home screen is imitated (default iphone15)");
   sub->add_option("--scale", w.scale, "PNG pixels per point, 1 to 3 (default 2)");
 }
@@ -243,6 +243,7 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
   render->add_option("--entry", w.entry,
                      "Entry drawn: timeline (its first entry; default), snapshot, preview or "
                      "placeholder");
+  render->add_option("--appearance", w.appearance, "light or dark (default light)");
   addLookOptions(render, w);
 
   command("tap", "Print the link a tap on the widget opens (none: exit 1)", widgetKind)
