@@ -70,6 +70,17 @@ Result<T> oneOf(const char* option, const std::string& word, const Named<T> (&na
                         "' is not accepted (accepted: " + accepted + ")");
 }
 
+// Sets target from the word when one was given.
+template <class T, std::size_t N>
+Result<Done> setOneOf(const char* option, const std::optional<std::string>& word,
+                      const Named<T> (&names)[N], T& target) {
+  if (!word) return Done{};
+  auto value = oneOf(option, *word, names);
+  if (!value) return value.failure();
+  target = *value;
+  return Done{};
+}
+
 constexpr Named<Command> kCommandNames[] = {{"placeholder", Command::placeholder},
                                             {"snapshot", Command::snapshot},
                                             {"timeline", Command::timeline},
@@ -130,12 +141,7 @@ Result<Done> readDevice(const Words& w, DeviceOptions& d) {
       return Failure::usage("--os: '" + *w.os +
                             "' is not a system version (accepted: 17, 17.4, 17.4.1, unknown)");
   }
-  if (w.hourCycle) {
-    auto cycle = oneOf("--hour-cycle", *w.hourCycle, kHourCycles);
-    if (!cycle) return cycle.failure();
-    d.hourCycle = *cycle;
-  }
-  return Done{};
+  return setOneOf("--hour-cycle", w.hourCycle, kHourCycles, d.hourCycle);
 }
 
 Result<Done> readDrawing(const Words& w, DrawingOptions& d) {
@@ -145,16 +151,8 @@ Result<Done> readDrawing(const Words& w, DrawingOptions& d) {
       return Failure::usage("--family: '" + *w.family +
                             "' is not a widget family (accepted: small, medium)");
   }
-  if (w.appearance) {
-    auto a = oneOf("--appearance", *w.appearance, kAppearances);
-    if (!a) return a.failure();
-    d.appearance = *a;
-  }
-  if (w.entry) {
-    auto e = oneOf("--entry", *w.entry, kEntries);
-    if (!e) return e.failure();
-    d.entry = *e;
-  }
+  if (auto r = setOneOf("--appearance", w.appearance, kAppearances, d.appearance); !r) return r;
+  if (auto r = setOneOf("--entry", w.entry, kEntries, d.entry); !r) return r;
   std::string deviceName = w.device.value_or(render::defaultDeviceName);
   auto device = render::hostDevice(deviceName);
   if (!device) {

@@ -5,7 +5,6 @@
 
 #include <memory>
 
-#include "host/core/CommandLine.h"
 #include "platform/foundation/Locale.h"
 
 namespace host {
