@@ -15,7 +15,9 @@ Result<DrawnPicture> encode(render::WidgetScene scene, const PictureLook& look,
   if (auto* error = std::get_if<render::RenderError>(&bytes))
     return Failure::runtime(error->message);
   nlohmann::json report = render::layoutReport(scene, look.scale);
-  return DrawnPicture{std::get<std::string>(std::move(bytes)), std::move(report), std::move(scene)};
+  auto& picture = std::get<render::EncodedPicture>(bytes);
+  return DrawnPicture{std::move(picture.bytes), std::move(picture.pixels), std::move(report),
+                      std::move(scene)};
 }
 
 }  // namespace
@@ -39,7 +41,8 @@ Result<DrawnPicture> drawWidget(const device::Device& device,
   };
   render::RenderResult drawn = render::renderWidget(request, measurer);
   if (!drawn.ok()) return Failure::runtime(drawn.error->message);
-  return DrawnPicture{std::move(drawn.picture), std::move(drawn.report), std::move(*drawn.scene)};
+  return DrawnPicture{std::move(drawn.picture), std::move(drawn.pixels), std::move(drawn.report),
+                      std::move(*drawn.scene)};
 }
 
 Result<DrawnPicture> drawControl(const device::Device& device,

@@ -26,9 +26,10 @@ struct PictureLook {
 };
 
 struct DrawnPicture {
-  std::string bytes;          // the picture file's content
-  nlohmann::json report;      // the layout report
-  render::WidgetScene scene;  // what was laid out
+  std::string bytes;                            // the picture file's content
+  std::optional<render::RenderedImage> pixels;  // a PNG's pixels
+  nlohmann::json report;                        // the layout report
+  render::WidgetScene scene;                    // what was laid out
 };
 
 Result<DrawnPicture> drawWidget(const device::Device& device,

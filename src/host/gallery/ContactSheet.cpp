@@ -1,5 +1,7 @@
 #include "host/gallery/ContactSheet.h"
 
+#include "host/render/PngCodec.h"
+
 #include <cairo.h>
 #include <pango/pangocairo.h>
 
@@ -22,23 +24,6 @@ struct GObjectDeleter {
   void operator()(void* o) const { g_object_unref(o); }
 };
 using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
-
-struct PngReader {
-  const std::string& bytes;
-  std::size_t at = 0;
-  static cairo_status_t read(void* self, unsigned char* data, unsigned int length) {
-    auto* r = static_cast<PngReader*>(self);
-    if (r->bytes.size() - r->at < length) return CAIRO_STATUS_READ_ERROR;
-    std::memcpy(data, r->bytes.data() + r->at, length);
-    r->at += length;
-    return CAIRO_STATUS_SUCCESS;
-  }
-};
-
-cairo_status_t appendBytes(void* out, const unsigned char* data, unsigned int length) {
-  static_cast<std::string*>(out)->append(reinterpret_cast<const char*>(data), length);
-  return CAIRO_STATUS_SUCCESS;
-}
 
 // Draws one line of text, cut with "…" at maxWidth pixels when given.
 void drawText(cairo_t* cr, const std::string& text, double x, double y, const char* font, double r,
@@ -67,10 +52,11 @@ Result<std::string> contactSheet(const std::string& title,
     std::vector<Surface> loaded;
     int rowWidth = kGap, rowHeight = 0;
     for (const auto& picture : row) {
-      PngReader reader{picture.png};
-      Surface s(cairo_image_surface_create_from_png_stream(&PngReader::read, &reader));
-      if (cairo_surface_status(s.get()) != CAIRO_STATUS_SUCCESS)
-        return Failure::runtime("cannot decode the picture captioned " + picture.caption);
+      // Cairo only reads the pixels through this surface.
+      auto* data = const_cast<std::uint32_t*>(picture.pixels.pixels.data());
+      Surface s(cairo_image_surface_create_for_data(
+          reinterpret_cast<unsigned char*>(data), CAIRO_FORMAT_ARGB32, picture.pixels.width,
+          picture.pixels.height, picture.pixels.width * 4));
       rowWidth += cairo_image_surface_get_width(s.get()) + kGap;
       rowHeight = std::max(rowHeight, cairo_image_surface_get_height(s.get()));
       loaded.push_back(std::move(s));
@@ -107,10 +93,10 @@ Result<std::string> contactSheet(const std::string& title,
       y += rowHeight + kCaption + kGap;
     }
   }
-  std::string png;
-  if (cairo_surface_write_to_png_stream(sheet.get(), appendBytes, &png) != CAIRO_STATUS_SUCCESS)
-    return Failure::runtime("cannot encode the contact sheet " + title);
-  return png;
+  cairo_surface_flush(sheet.get());
+  auto png = render::encodePng(render::copyPixels(sheet.get()));
+  if (!png) return Failure::runtime("cannot encode the contact sheet " + title);
+  return std::move(*png);
 }
 
 }  // namespace host

@@ -6,17 +6,18 @@
 #include <vector>
 
 #include "host/core/Result.h"
+#include "host/render/WidgetRenderer.h"
 
 namespace host {
 
 struct SheetPicture {
-  std::string png;       // the picture's PNG bytes
+  render::RenderedImage pixels;
   std::string caption;   // one line under it
   bool flagged = false;  // drawn with a red caption
 };
 
-// The sheet's PNG bytes: the rows top to bottom under the title; a failure when a picture cannot
-// be decoded or the sheet cannot be encoded.
+// The sheet's PNG bytes: the rows top to bottom under the title; a failure when the sheet cannot
+// be encoded.
 Result<std::string> contactSheet(const std::string& title,
                                  const std::vector<std::vector<SheetPicture>>& rows);
 

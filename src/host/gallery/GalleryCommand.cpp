@@ -118,7 +118,8 @@ class GalleryRun {
     if (auto r = folder_.write(p.file, drawn->bytes); !r) return r;
     if (auto r = folder_.write(dir + "/" + name + ".json", drawn->report.dump(2) + "\n"); !r)
       return r;
-    row.push_back(SheetPicture{std::move(drawn->bytes), p.caption(), p.flagged()});
+    if (drawn->pixels)
+      row.push_back(SheetPicture{std::move(*drawn->pixels), p.caption(), p.flagged()});
     pictures_.push_back(std::move(p));
     return Done{};
   }

@@ -24,8 +24,11 @@ RenderResult renderWidget(const RenderRequest& request, const PangoTextMeasurer&
     auto encoded = encodePicture(*result.scene, *request.pictureFormat, request.scale, measurer);
     if (auto* error = std::get_if<RenderError>(&encoded))
       result.error = *error;
-    else
-      result.picture = std::get<std::string>(std::move(encoded));
+    else {
+      auto& picture = std::get<EncodedPicture>(encoded);
+      result.picture = std::move(picture.bytes);
+      result.pixels = std::move(picture.pixels);
+    }
   }
   return result;
 }

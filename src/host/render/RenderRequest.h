@@ -42,9 +42,10 @@ struct RenderRequest {
 
 struct RenderResult {
   std::optional<RenderError> error;
-  std::optional<WidgetScene> scene;  // set when the view could be laid out
-  nlohmann::json report;             // the layout report, set with the scene
-  std::string picture;               // the encoded picture, when a format was asked for
+  std::optional<WidgetScene> scene;     // set when the view could be laid out
+  nlohmann::json report;                // the layout report, set with the scene
+  std::string picture;                  // the encoded picture, when a format was asked for
+  std::optional<RenderedImage> pixels;  // a PNG's pixels
 
   bool ok() const { return !error; }
 };

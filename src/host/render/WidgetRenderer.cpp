@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "host/render/GraphicsHandles.h"
+#include "host/render/PngCodec.h"
 
 namespace render {
 
@@ -189,22 +190,11 @@ cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned in
   return CAIRO_STATUS_SUCCESS;
 }
 
-struct ByteReader {
-  std::string_view bytes;
-  std::size_t offset = 0;
-};
-
-cairo_status_t readBytes(void* closure, unsigned char* data, unsigned int length) {
-  auto* reader = static_cast<ByteReader*>(closure);
-  if (reader->bytes.size() - reader->offset < length) return CAIRO_STATUS_READ_ERROR;
-  std::memcpy(data, reader->bytes.data() + reader->offset, length);
-  reader->offset += length;
-  return CAIRO_STATUS_SUCCESS;
-}
-
 RenderError encodingError(cairo_status_t status) {
   return RenderError{std::string("cannot encode the picture: ") + cairo_status_to_string(status)};
 }
+
+}  // namespace
 
 RenderedImage copyPixels(cairo_surface_t* surface) {
   RenderedImage image;
@@ -225,8 +215,6 @@ RenderedImage copyPixels(cairo_surface_t* surface) {
   }
   return image;
 }
-
-}  // namespace
 
 RenderedImage::Pixel RenderedImage::at(int x, int y) const {
   std::uint32_t p = pixels.at(static_cast<std::size_t>(y) * width + x);
@@ -277,18 +265,17 @@ std::optional<PictureFormat> pictureFormatForPath(const std::string& path) {
   return std::nullopt;
 }
 
-std::variant<std::string, RenderError> encodePicture(const WidgetScene& scene, PictureFormat format,
-                                                     double scale,
-                                                     const PangoTextMeasurer& measurer) {
+std::variant<EncodedPicture, RenderError> encodePicture(const WidgetScene& scene,
+                                                        PictureFormat format, double scale,
+                                                        const PangoTextMeasurer& measurer) {
   std::string bytes;
   const double w = scene.layout.size.width, h = scene.layout.size.height;
   if (format == PictureFormat::png) {
     if (auto error = checkScale(scale)) return *error;
-    CairoSurface surface = imageSurface(scene, scale);
-    drawScaled(surface.get(), scene, scale, measurer);
-    cairo_status_t status = cairo_surface_write_to_png_stream(surface.get(), appendBytes, &bytes);
-    if (status != CAIRO_STATUS_SUCCESS) return encodingError(status);
-    return bytes;
+    RenderedImage pixels = renderImage(scene, scale, measurer);
+    auto png = encodePng(pixels);
+    if (!png) return RenderError{"cannot encode the picture as PNG"};
+    return EncodedPicture{std::move(*png), std::move(pixels)};
   }
   CairoSurface surface(format == PictureFormat::svg
                            ? cairo_svg_surface_create_for_stream(appendBytes, &bytes, w, h)
@@ -297,15 +284,7 @@ std::variant<std::string, RenderError> encodePicture(const WidgetScene& scene, P
   cairo_surface_finish(surface.get());
   cairo_status_t status = cairo_surface_status(surface.get());
   if (status != CAIRO_STATUS_SUCCESS) return encodingError(status);
-  return bytes;
-}
-
-std::optional<RenderedImage> decodePng(std::string_view bytes) {
-  ByteReader reader{bytes};
-  CairoSurface surface(cairo_image_surface_create_from_png_stream(readBytes, &reader));
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return std::nullopt;
-  cairo_surface_flush(surface.get());
-  return copyPixels(surface.get());
+  return EncodedPicture{std::move(bytes), std::nullopt};
 }
 
 std::optional<RenderedImage> readPng(const std::string& path) {

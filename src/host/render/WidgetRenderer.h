@@ -34,6 +34,9 @@ struct RenderedImage {
 // Draws on `cr`, whose transformation maps points to the target.
 void drawScene(cairo_t* cr, const WidgetScene& scene, const PangoTextMeasurer& measurer);
 
+// The pixels of a Cairo image surface (ARGB32 or RGB24).
+RenderedImage copyPixels(cairo_surface_t* imageSurface);
+
 RenderedImage renderImage(const WidgetScene& scene, double scale,
                           const PangoTextMeasurer& measurer);
 
@@ -43,15 +46,18 @@ enum class PictureFormat { png, svg, pdf };
 // for any other name.
 std::optional<PictureFormat> pictureFormatForPath(const std::string& path);
 
-// The picture's bytes; an error with Cairo's reason when it cannot be made, or when a PNG's scale
-// is outside 1 to 3 (vector pictures ignore the scale).
-std::variant<std::string, RenderError> encodePicture(const WidgetScene& scene, PictureFormat format,
-                                                     double scale,
-                                                     const PangoTextMeasurer& measurer);
+struct EncodedPicture {
+  std::string bytes;                    // the picture file's content
+  std::optional<RenderedImage> pixels;  // a PNG's pixels, for contact sheets and comparisons
+};
 
-// Decodes a PNG into pixels (used to compare pictures); nothing when it is not one.
-std::optional<RenderedImage> decodePng(std::string_view bytes);
-// The same from a file.
+// The picture; an error with Cairo's reason when it cannot be made, or when a PNG's scale is
+// outside 1 to 3 (vector pictures ignore the scale).
+std::variant<EncodedPicture, RenderError> encodePicture(const WidgetScene& scene,
+                                                        PictureFormat format, double scale,
+                                                        const PangoTextMeasurer& measurer);
+
+// The pixels of a PNG file (PngCodec.h decodes bytes); nothing when it is not one.
 std::optional<RenderedImage> readPng(const std::string& path);
 
 }  // namespace render

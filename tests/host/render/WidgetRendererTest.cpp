@@ -1,6 +1,7 @@
 // Drawing checked pixel by pixel on in-memory images, and a golden picture of a real widget.
 // Regenerate the golden after an intended change of drawing with
 //   TAMSA_UPDATE_GOLDENS=1 build/tests/render_test --gtest_filter='*Golden*'
+#include "host/render/PngCodec.h"
 #include "host/render/WidgetRenderer.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +32,8 @@ TEST(WidgetRendererTest, EncodesEachFormatInMemoryAndFillsWhereTheFrameSays) {
                                {HStack(VerticalAlignment::center, 0, {red, Spacer()}), Spacer()}));
   auto bytes = [&](PictureFormat format, double scale) {
     auto encoded = encodePicture(s, format, scale, measurer());
-    return std::holds_alternative<std::string>(encoded) ? std::get<std::string>(encoded) : "";
+    return std::holds_alternative<EncodedPicture>(encoded) ? std::get<EncodedPicture>(encoded).bytes
+                                                           : "";
   };
   std::optional<RenderedImage> png = decodePng(bytes(PictureFormat::png, 2));
   ASSERT_TRUE(png);
@@ -73,7 +75,8 @@ TEST(WidgetRendererGolden, ChineseMediumBeforeIOS17MatchesTheStoredPicture) {
                        {},
                        "zh-Hans"};
   WidgetScene s = std::get<WidgetScene>(composeScene(request, measurer()));
-  std::string png = std::get<std::string>(encodePicture(s, PictureFormat::png, 2, measurer()));
+  std::string png =
+      std::get<EncodedPicture>(encodePicture(s, PictureFormat::png, 2, measurer())).bytes;
   auto actualPath = std::filesystem::temp_directory_path() / "tamsa-medium_cjk_ios16.png";
   std::ofstream(actualPath, std::ios::binary) << png;
   EXPECT_TRUE(testing_support::matchesGolden(

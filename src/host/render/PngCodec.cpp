@@ -1,0 +1,86 @@
+#include "host/render/PngCodec.h"
+
+#include <spng.h>
+
+#include <memory>
+#include <vector>
+
+namespace render {
+namespace {
+
+struct ContextDeleter {
+  void operator()(spng_ctx* c) const { spng_ctx_free(c); }
+};
+using Context = std::unique_ptr<spng_ctx, ContextDeleter>;
+
+}  // namespace
+
+std::optional<std::string> encodePng(const RenderedImage& image) {
+  if (image.width <= 0 || image.height <= 0) return std::nullopt;
+  std::vector<unsigned char> rgba(image.pixels.size() * 4);
+  for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+    std::uint32_t p = image.pixels[i];
+    unsigned a = p >> 24;
+    unsigned char* out = &rgba[i * 4];
+    out[3] = static_cast<unsigned char>(a);
+    if (a == 255 || a == 0) {
+      out[0] = (p >> 16) & 0xFF, out[1] = (p >> 8) & 0xFF, out[2] = p & 0xFF;
+      continue;
+    }
+    for (int c = 0; c < 3; ++c) {
+      unsigned v = (p >> (16 - 8 * c)) & 0xFF;
+      out[c] = static_cast<unsigned char>(std::min(255u, (v * 255 + a / 2) / a));
+    }
+  }
+  Context ctx(spng_ctx_new(SPNG_CTX_ENCODER));
+  if (!ctx) return std::nullopt;
+  spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
+  // Level 1 with the "up" filter: a tenth of the default's time for files about a fifth larger.
+  spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 1);
+  spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_UP);
+  spng_ihdr ihdr{};
+  ihdr.width = static_cast<std::uint32_t>(image.width);
+  ihdr.height = static_cast<std::uint32_t>(image.height);
+  ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
+  ihdr.bit_depth = 8;
+  if (spng_set_ihdr(ctx.get(), &ihdr) != 0) return std::nullopt;
+  if (spng_encode_image(ctx.get(), rgba.data(), rgba.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE))
+    return std::nullopt;
+  std::size_t size = 0;
+  int error = 0;
+  void* buffer = spng_get_png_buffer(ctx.get(), &size, &error);
+  if (!buffer || error) return std::nullopt;
+  std::string bytes(static_cast<const char*>(buffer), size);
+  std::free(buffer);
+  return bytes;
+}
+
+std::optional<RenderedImage> decodePng(std::string_view bytes, std::size_t maxPixels) {
+  Context ctx(spng_ctx_new(0));
+  if (!ctx) return std::nullopt;
+  spng_set_crc_action(ctx.get(), SPNG_CRC_USE, SPNG_CRC_USE);
+  spng_set_png_buffer(ctx.get(), bytes.data(), bytes.size());
+  spng_ihdr ihdr{};
+  if (spng_get_ihdr(ctx.get(), &ihdr) != 0) return std::nullopt;
+  if (ihdr.width == 0 || ihdr.height == 0 ||
+      static_cast<std::size_t>(ihdr.width) * ihdr.height > maxPixels)
+    return std::nullopt;
+  std::size_t size = 0;
+  if (spng_decoded_image_size(ctx.get(), SPNG_FMT_RGBA8, &size) != 0) return std::nullopt;
+  std::vector<unsigned char> rgba(size);
+  if (spng_decode_image(ctx.get(), rgba.data(), size, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS) != 0)
+    return std::nullopt;
+  RenderedImage image;
+  image.width = static_cast<int>(ihdr.width);
+  image.height = static_cast<int>(ihdr.height);
+  image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
+  for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+    const unsigned char* p = &rgba[i * 4];
+    unsigned a = p[3];
+    auto pre = [a](unsigned v) { return (v * a + 127) / 255; };
+    image.pixels[i] = (a << 24) | (pre(p[0]) << 16) | (pre(p[1]) << 8) | pre(p[2]);
+  }
+  return image;
+}
+
+}  // namespace render
