@@ -10,6 +10,7 @@
 #include "host/drawing/DrawingCommands.h"
 #include "host/gallery/GalleryCommands.h"
 #include "host/requests/RequestCommands.h"
+#include "host/store/StoreCommands.h"
 #include "platform/widgetkit/WidgetBundle.h"
 
 namespace host {
@@ -50,6 +51,8 @@ Outcome run(const HostSession& session) {
       return runTapCommand(session);
     case Command::gallery:
       return runGalleryCommand(session);
+    case Command::store:
+      return runStoreCommand(session);
     case Command::placeholder:
     case Command::snapshot:
     case Command::timeline:

@@ -12,7 +12,8 @@
 namespace host {
 namespace {
 
-const char* kCommands = "placeholder, snapshot, timeline, render, tap, widgets, perform, gallery";
+const char* kCommands =
+    "placeholder, snapshot, timeline, render, tap, widgets, perform, gallery, store";
 
 // The words as typed, before they are checked.
 struct Words {
@@ -20,6 +21,9 @@ struct Words {
   std::string kind;
   bool preview = false;
   std::optional<std::string> family, appearance, entry, device, scale, output, layout;
+  std::string storeAction;
+  std::vector<std::string> storeItems;
+  bool force = false;
 };
 
 void addDeviceOptions(CLI::App& app, Words& w) {
@@ -88,7 +92,12 @@ constexpr Named<Command> kCommandNames[] = {{"placeholder", Command::placeholder
                                             {"tap", Command::tap},
                                             {"widgets", Command::widgets},
                                             {"perform", Command::perform},
-                                            {"gallery", Command::gallery}};
+                                            {"gallery", Command::gallery},
+                                            {"store", Command::store}};
+constexpr Named<StoreAction> kStoreActions[] = {{"show", StoreAction::show},
+                                                {"set", StoreAction::set},
+                                                {"delete", StoreAction::remove},
+                                                {"import", StoreAction::import}};
 constexpr Named<swiftui::ColorScheme> kAppearances[] = {{"light", swiftui::ColorScheme::light},
                                                         {"dark", swiftui::ColorScheme::dark}};
 constexpr Named<EntryChoice> kEntries[] = {{"timeline", EntryChoice::timeline},
@@ -188,6 +197,28 @@ Result<Done> readFiles(const Words& w, HostOptions& o) {
   return Done{};
 }
 
+Result<Done> readStore(const Words& w, StoreOptions& s) {
+  auto action = oneOf("store", w.storeAction, kStoreActions);
+  if (!action) return action.failure();
+  s = StoreOptions{*action, w.storeItems, w.force};
+  const std::size_t n = s.items.size();
+  switch (s.action) {
+    case StoreAction::show:
+      if (n == 0) return Done{};
+      return Failure::usage("store show: takes no arguments");
+    case StoreAction::set:
+      if (n > 0) return Done{};
+      return Failure::usage("store set: give at least one KEY=VALUE or KEY:=JSON");
+    case StoreAction::remove:
+      if (n > 0) return Done{};
+      return Failure::usage("store delete: give at least one KEY");
+    case StoreAction::import:
+      if (n == 1) return Done{};
+      return Failure::usage("store import: give one FILE.json, or - for standard input");
+  }
+  return Done{};
+}
+
 // CLI11's own message, or ours where it says less than we know.
 std::string parseErrorMessage(const CLI::ParseError& e, const CLI::App& app,
                               const std::vector<std::string>& args) {
@@ -264,6 +295,16 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
       ->required();
   addLookOptions(gallery, w);
 
+  auto* store = command(
+      "store", "Show or change the app group's store, written as the host app writes it", nullptr);
+  store->add_option("ACTION", w.storeAction, "show, set, delete or import")->required();
+  store
+      ->add_option("ARGS", w.storeItems,
+                   "set: KEY=VALUE (amounts as reals, other keys as text) or KEY:=JSON; delete: "
+                   "KEY; import: FILE.json or -")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  store->add_flag("--force", w.force, "Replace a suite that does not parse");
+
   std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them back first
   try {
     app.parse(reversed);
@@ -296,6 +337,8 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
   if (auto r = readDevice(w, o.device); !r) return r.failure();
   if (auto r = readDrawing(w, o.drawing); !r) return r.failure();
   if (auto r = readFiles(w, o); !r) return r.failure();
+  if (o.command == Command::store)
+    if (auto r = readStore(w, o.store); !r) return r.failure();
   return CommandLine{o, ""};
 }
 

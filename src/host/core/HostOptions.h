@@ -17,7 +17,17 @@
 
 namespace host {
 
-enum class Command { placeholder, snapshot, timeline, render, tap, widgets, perform, gallery };
+enum class Command {
+  placeholder,
+  snapshot,
+  timeline,
+  render,
+  tap,
+  widgets,
+  perform,
+  gallery,
+  store
+};
 
 // Which of the provider's answers a drawing shows.
 enum class EntryChoice { timeline, snapshot, preview, placeholder };
@@ -43,6 +53,17 @@ struct DrawingOptions {
   double scale = 2;  // PNG pixels per point, 1 to 3
 };
 
+// What `store` does with the suite; `remove` is the command word "delete".
+enum class StoreAction { show, set, remove, import };
+
+struct StoreOptions {
+  StoreAction action = StoreAction::show;
+  // set: KEY=VALUE or KEY:=JSON; delete: keys; import: one file, "-" for standard input. Read by
+  // the store command, which knows the keys and their types.
+  std::vector<std::string> items;
+  bool force = false;  // replace a suite that does not parse
+};
+
 struct HostOptions {
   Command command = Command::widgets;
   std::string kind;
@@ -51,6 +72,7 @@ struct HostOptions {
   DrawingOptions drawing;
   std::filesystem::path output;                 // render: the picture; gallery: the folder
   std::optional<std::filesystem::path> layout;  // render: the layout report
+  StoreOptions store;
 };
 
 }  // namespace host

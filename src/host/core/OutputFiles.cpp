@@ -28,21 +28,32 @@ int writeAll(int fd, std::string_view bytes) {
   return 0;
 }
 
+// Makes a rename in dir durable; a failure only weakens durability, so it is not reported.
+void syncFolder(const fs::path& dir) {
+  int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
 }  // namespace
 
 OutputFiles::~OutputFiles() {
   for (const auto& s : staged_) ::unlink(s.temporary.c_str());
 }
 
-Outcome OutputFiles::stage(const fs::path& destination, std::string_view bytes) {
+Outcome OutputFiles::stage(const fs::path& destination, std::string_view bytes,
+                           FileSettings settings) {
   fs::path dir = destination.parent_path();
   if (dir.empty()) dir = ".";
   std::string pattern = (dir / ("." + destination.filename().string() + ".tmp-XXXXXX")).string();
   int fd = ::mkstemp(pattern.data());
   if (fd < 0) return cannotWrite(destination, errno);
-  staged_.push_back({destination, pattern});
+  staged_.push_back({destination, pattern, settings.durability});
   int error = writeAll(fd, bytes);
-  if (error == 0 && ::fchmod(fd, 0644) != 0) error = errno;
+  if (error == 0 && ::fchmod(fd, settings.mode) != 0) error = errno;
+  if (error == 0 && settings.durability == Durability::syncedBeforeRename && ::fsync(fd) != 0)
+    error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error != 0) return cannotWrite(destination, error);
   return Done{};
@@ -62,14 +73,16 @@ Outcome OutputFiles::commit() {
       return failure;
     }
     if (!existed) placed.push_back(s.destination);
+    if (s.durability == Durability::syncedBeforeRename) syncFolder(s.destination.parent_path());
   }
   staged_.clear();
   return Done{};
 }
 
-Outcome writeFileAtomically(const fs::path& destination, std::string_view bytes) {
+Outcome writeFileAtomically(const fs::path& destination, std::string_view bytes,
+                            FileSettings settings) {
   OutputFiles files;
-  if (auto staged = files.stage(destination, bytes); !staged) return staged;
+  if (auto staged = files.stage(destination, bytes, settings); !staged) return staged;
   return files.commit();
 }
 

@@ -6,6 +6,8 @@
 // Parent folders are never made: a destination in a missing folder is a failure. Not thread-safe.
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string_view>
 #include <vector>
@@ -14,6 +16,15 @@
 
 namespace host {
 
+// Whether a file reaches the disk before it replaces the old one: pictures can wait for the system
+// to flush them; a store the user keeps must survive a power cut as the old file or the new one.
+enum class Durability { whenTheSystemFlushes, syncedBeforeRename };
+
+struct FileSettings {
+  mode_t mode = 0644;
+  Durability durability = Durability::whenTheSystemFlushes;
+};
+
 class OutputFiles {
  public:
   OutputFiles() = default;
@@ -21,18 +32,21 @@ class OutputFiles {
   OutputFiles& operator=(const OutputFiles&) = delete;
   ~OutputFiles();
 
-  Outcome stage(const std::filesystem::path& destination, std::string_view bytes);
+  Outcome stage(const std::filesystem::path& destination, std::string_view bytes,
+                FileSettings settings = {});
   Outcome commit();
 
  private:
   struct Staged {
     std::filesystem::path destination, temporary;
+    Durability durability;
   };
   std::vector<Staged> staged_;
 };
 
 // Writes one file whole or not at all.
-Outcome writeFileAtomically(const std::filesystem::path& destination, std::string_view bytes);
+Outcome writeFileAtomically(const std::filesystem::path& destination, std::string_view bytes,
+                            FileSettings settings = {});
 
 // Writes to standard output and flushes; a failure names the reason (a closed pipe, a full disk).
 Outcome writeStandardOutput(std::string_view text);

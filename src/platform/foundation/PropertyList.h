@@ -1,5 +1,5 @@
-// Property-list values and the reader for their binary ("bplist00") and XML forms.
-// Values are immutable trees; reading is thread-safe.
+// Property-list values, the reader for their binary ("bplist00") and XML forms, and the writer
+// of the binary form. Values are immutable trees; reading and writing are thread-safe.
 #pragma once
 
 #include <cstdint>
@@ -56,5 +56,10 @@ std::optional<PlistValue> readBinaryPropertyList(std::string_view bytes);
 // platform finds such a file malformed). libplist keeps dates as 32-bit
 // seconds from 2001, so XML dates outside 1933..2069 are not read faithfully.
 std::optional<PlistValue> readXmlPropertyList(std::string_view bytes);
+
+// Writes value as a binary list that CoreFoundation, plistlib and readPropertyList read back as
+// the same value (a string that is not UTF-8 has each bad byte written as U+FFFD). Nothing when
+// containers nest deeper than maxPropertyListDepth.
+std::optional<std::string> writeBinaryPropertyList(const PlistValue& value);
 
 }  // namespace foundation

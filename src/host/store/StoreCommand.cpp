@@ -1,0 +1,215 @@
+// `store show|set|delete|import`. Every argument is read and checked before the suite is touched;
+// a suite that does not parse is shown as an error and overwritten only with --force; keys the
+// command was not asked about are kept as they were, value and type.
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
+
+#include "host/core/InstallPaths.h"
+#include "host/core/OutputFiles.h"
+#include "host/store/StoreCommands.h"
+#include "host/store/StoreJson.h"
+#include "host/store/SuiteFile.h"
+#include "platform/foundation/Unicode.h"
+
+namespace host {
+namespace {
+
+namespace fs = std::filesystem;
+using foundation::PlistDictionary;
+using foundation::PlistValue;
+
+// The keys the host app writes as reals; every other key it writes as text.
+constexpr std::string_view kAmountKeys[] = {"widget_income", "widget_expense", "widget_balance"};
+// An import larger than this could never become a suite the widget reads.
+constexpr std::size_t kMaxImportBytes = 16u << 20;
+
+const char* actionWord(StoreAction action) {
+  switch (action) {
+    case StoreAction::show:
+      return "store show";
+    case StoreAction::set:
+      return "store set";
+    case StoreAction::remove:
+      return "store delete";
+    case StoreAction::import:
+      return "store import";
+  }
+  return "store";
+}
+
+// One change: a value to store, or nothing to delete the key.
+using Edits = std::map<std::string, std::optional<PlistValue>>;
+
+Result<Done> checkKey(const std::string& key, const char* action) {
+  if (key.empty()) return Failure::usage(std::string(action) + ": a key cannot be empty");
+  if (!foundation::unicode::isValidUtf8(key))
+    return Failure::usage(std::string(action) + ": the key '" + key + "' is not UTF-8");
+  return Done{};
+}
+
+// A finite number in full: an optional sign, digits, a point, an exponent.
+std::optional<double> amount(const std::string& word) {
+  std::string_view digits = word;
+  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+  double v = 0;
+  auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
+  if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() ||
+      !std::isfinite(v))
+    return std::nullopt;
+  return v;
+}
+
+Result<PlistValue> typedValue(const std::string& key, const std::string& word) {
+  for (auto amountKey : kAmountKeys) {
+    if (key != amountKey) continue;
+    if (auto v = amount(word)) return PlistValue{*v};
+    return Failure::usage("store set: " + key + " holds an amount, stored as a real: '" + word +
+                          "' is not a finite number (write " + key + ":='\"text\"' to store text)");
+  }
+  if (!foundation::unicode::isValidUtf8(word))
+    return Failure::usage("store set: the value of " + key + " is not UTF-8");
+  return PlistValue{word};
+}
+
+Result<PlistValue> jsonValue(const std::string& key, const std::string& text) {
+  auto json = parseJson(text, "store set: " + key);
+  if (!json) return json.failure();
+  auto value = plistFromJson(*json, "store set: " + key);
+  if (!value) return value;
+  if (json->is_array() ||
+      (json->is_object() && (json->size() != 1 || json->contains("dictionary"))))
+    return Failure::usage("store set: " + key +
+                          ":= takes an integer, real, boolean, string, {\"date\": ISO 8601} or "
+                          "{\"data\": base64} (use import for arrays and dictionaries)");
+  return value;
+}
+
+Result<Edits> readEdits(const StoreOptions& o) {
+  Edits edits;
+  for (const std::string& item : o.items) {
+    if (o.action == StoreAction::remove) {
+      if (auto r = checkKey(item, "store delete"); !r) return r.failure();
+      edits[item] = std::nullopt;
+      continue;
+    }
+    auto eq = item.find('=');
+    if (eq == std::string::npos)
+      return Failure::usage("store set: '" + item + "' is not KEY=VALUE or KEY:=JSON");
+    bool json = eq > 0 && item[eq - 1] == ':';
+    std::string key = item.substr(0, json ? eq - 1 : eq), word = item.substr(eq + 1);
+    if (auto r = checkKey(key, "store set"); !r) return r.failure();
+    auto value = json ? jsonValue(key, word) : typedValue(key, word);
+    if (!value) return value.failure();
+    edits[key] = std::move(*value);
+  }
+  return edits;
+}
+
+Result<std::string> readInput(const std::string& name) {
+  FILE* in = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
+  if (!in) return Failure::runtime("cannot read " + name + ": " + std::strerror(errno));
+  std::string text;
+  char buffer[65536];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0 && text.size() <= kMaxImportBytes)
+    text.append(buffer, n);
+  bool failed = std::ferror(in);
+  if (in != stdin) std::fclose(in);
+  if (failed) return Failure::runtime("cannot read " + name);
+  if (text.size() > kMaxImportBytes)
+    return Failure::runtime(name + " is larger than " + std::to_string(kMaxImportBytes) + " bytes");
+  return text;
+}
+
+// The whole suite an import file stands for.
+Result<PlistDictionary> readImport(const std::string& name) {
+  auto text = readInput(name);
+  if (!text) return text.failure();
+  auto json = parseJson(*text, name);
+  if (!json || !json->is_object())
+    return Failure::runtime(json ? name + ": the suite must be a JSON object"
+                                 : json.failure().message);
+  PlistDictionary suite;
+  for (const auto& [key, element] : json->items()) {
+    if (auto r = checkKey(key, "store import"); !r) return Failure::runtime(r.failure().message);
+    auto value = plistFromJson(element, name + ": " + key);
+    if (!value) return Failure::runtime(value.failure().message);
+    suite.emplace(key, std::move(*value));
+  }
+  return suite;
+}
+
+bool isShippedSample(const fs::path& container) {
+  std::error_code ec;
+  fs::path sample = InstallPaths::ofThisProgram().sampleContainer;
+  return fs::weakly_canonical(container, ec) == fs::weakly_canonical(sample, ec);
+}
+
+Outcome show(const SuiteFile& suite, const SuiteReading& reading) {
+  using Found = SuiteReading::Found;
+  if (reading.found != Found::suite) {
+    std::string absent = reading.found == Found::noContainer
+                             ? "no container at " + suite.container.string()
+                         : reading.found == Found::containerNotFolder
+                             ? "the container " + suite.container.string() + " is not a folder"
+                             : "no suite file at " + suite.path.string();
+    std::fprintf(stderr, "tamsa-widgets: store show: %s (showing an empty suite)\n",
+                 absent.c_str());
+    return writeStandardOutput("{}\n");
+  }
+  auto shown = jsonFromPlist(PlistValue{*reading.values});
+  return writeStandardOutput(shown.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
+                             "\n");
+}
+
+}  // namespace
+
+Outcome runStoreCommand(const HostSession& session) {
+  const StoreOptions& o = session.options.store;
+  const char* action = actionWord(o.action);
+  const fs::path container = session.device.appGroupContainer;
+  if (o.action != StoreAction::show && isShippedSample(container))
+    return Failure::usage(std::string(action) +
+                          ": name the container to write with --container DIR (or "
+                          "$TAMSA_APP_GROUP_CONTAINER); the shipped sample is never written");
+
+  Edits edits;
+  std::optional<PlistDictionary> imported;
+  if (o.action == StoreAction::set || o.action == StoreAction::remove) {
+    auto read = readEdits(o);
+    if (!read) return read.failure();
+    edits = std::move(*read);
+  } else if (o.action == StoreAction::import) {
+    auto read = readImport(o.items.front());
+    if (!read) return read.failure();
+    imported = std::move(*read);
+  }
+
+  const SuiteFile suite = SuiteFile::in(container);
+  auto reading = readSuite(suite);
+  if (!reading) return reading.failure();
+  const bool parsed = reading->values.has_value();
+  if (!parsed && (o.action == StoreAction::show || !o.force))
+    return Failure::runtime(
+        suite.path.string() + " " + reading->problem +
+        (o.action == StoreAction::show ? "" : "; it is left as it is (--force replaces it)"));
+  if (o.action == StoreAction::show) return show(suite, *reading);
+  if (o.action == StoreAction::remove && reading->found != SuiteReading::Found::suite)
+    return Done{};  // nothing to delete: no folder or file is made for it
+
+  PlistDictionary values =
+      imported ? std::move(*imported) : reading->values.value_or(PlistDictionary{});
+  for (auto& [key, value] : edits) {
+    if (value)
+      values.insert_or_assign(key, std::move(*value));
+    else
+      values.erase(key);
+  }
+  return writeSuite(suite, values, reading->mode);
+}
+
+}  // namespace host

@@ -1,0 +1,224 @@
+#include "host/store/StoreJson.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+#include "platform/foundation/Unicode.h"
+
+namespace host {
+namespace {
+
+using foundation::PlistValue;
+using nlohmann::json;
+
+constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+std::string base64(const std::string& bytes) {
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    std::uint32_t n = static_cast<unsigned char>(bytes[i]) << 16;
+    if (i + 1 < bytes.size()) n |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+    if (i + 2 < bytes.size()) n |= static_cast<unsigned char>(bytes[i + 2]);
+    for (std::size_t k = 0; k < 4; ++k)
+      out += k <= bytes.size() - i ? kBase64[(n >> (18 - 6 * k)) & 63] : '=';
+  }
+  return out;
+}
+
+// Strict: padded to a multiple of four, padding only at the end, no other characters.
+std::optional<std::string> fromBase64(const std::string& text) {
+  if (text.size() % 4 != 0) return std::nullopt;
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); i += 4) {
+    int padding = 0;
+    if (i + 4 == text.size() && text[i + 3] == '=') padding = text[i + 2] == '=' ? 2 : 1;
+    std::uint32_t n = 0;
+    for (int k = 0; k < 4; ++k) {
+      n <<= 6;
+      if (k >= 4 - padding) continue;
+      char c = text[i + static_cast<std::size_t>(k)];
+      const char* at = c ? std::strchr(kBase64, c) : nullptr;
+      if (!at) return std::nullopt;
+      n |= static_cast<std::uint32_t>(at - kBase64);
+    }
+    out += static_cast<char>(n >> 16);
+    if (padding < 2) out += static_cast<char>((n >> 8) & 0xFF);
+    if (padding < 1) out += static_cast<char>(n & 0xFF);
+  }
+  return out;
+}
+
+bool isTag(const std::string& key) {
+  return key == "date" || key == "data" || key == "real" || key == "dictionary";
+}
+
+// A date's ISO 8601 text, with the fewest fraction digits (3 to 9) that read back the same value.
+std::string dateText(foundation::Date date) {
+  std::string text = foundation::iso8601(date);
+  if (text.back() != 'Z' || foundation::parseIso8601(text) == date) return text;
+  const double whole = std::floor(date.secondsSince1970);
+  const std::string prefix = foundation::iso8601(foundation::Date{whole});
+  std::string candidate;
+  for (int digits = 4; digits <= 9; ++digits) {
+    double scale = std::pow(10.0, digits);
+    auto fraction = std::min(std::llround((date.secondsSince1970 - whole) * scale),
+                             static_cast<long long>(scale) - 1);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, ".%0*lldZ", digits, fraction);
+    candidate = prefix.substr(0, prefix.size() - 5) + buf;
+    if (foundation::parseIso8601(candidate) == date) break;
+  }
+  return candidate;
+}
+
+Failure bad(const std::string& where, const std::string& what) {
+  return Failure::usage(where + ": " + what);
+}
+
+Result<PlistValue> tagged(const std::string& tag, const json& content, const std::string& where,
+                          int depth);
+
+Result<PlistValue> convert(const json& j, const std::string& where, int depth) {
+  if (depth > foundation::maxPropertyListDepth)
+    return bad(where, "nested deeper than a property list may (" +
+                          std::to_string(foundation::maxPropertyListDepth) + ")");
+  switch (j.type()) {
+    case json::value_t::boolean:
+      return PlistValue{j.get<bool>()};
+    case json::value_t::number_integer:
+      return PlistValue{foundation::PlistInteger{j.get<std::int64_t>(), false}};
+    case json::value_t::number_unsigned: {
+      auto u = j.get<std::uint64_t>();
+      return PlistValue{foundation::PlistInteger{static_cast<std::int64_t>(u),
+                                                 u > std::numeric_limits<std::int64_t>::max()}};
+    }
+    case json::value_t::number_float:
+      return PlistValue{j.get<double>()};
+    case json::value_t::string:
+      return PlistValue{j.get<std::string>()};
+    case json::value_t::array: {
+      foundation::PlistArray a;
+      for (std::size_t i = 0; i < j.size(); ++i) {
+        auto v = convert(j[i], where + "[" + std::to_string(i) + "]", depth + 1);
+        if (!v) return v;
+        a.push_back(std::move(*v));
+      }
+      return PlistValue{std::move(a)};
+    }
+    case json::value_t::object: {
+      if (j.size() == 1 && isTag(j.begin().key()))
+        return tagged(j.begin().key(), j.begin().value(), where, depth);
+      foundation::PlistDictionary d;
+      for (const auto& [key, element] : j.items()) {
+        auto v = convert(element, where + "." + key, depth + 1);
+        if (!v) return v;
+        d.emplace(key, std::move(*v));
+      }
+      return PlistValue{std::move(d)};
+    }
+    default:
+      return bad(where, "null is not a value the store can hold (delete the key instead)");
+  }
+}
+
+Result<PlistValue> tagged(const std::string& tag, const json& content, const std::string& where,
+                          int depth) {
+  if (tag == "dictionary") {
+    if (!content.is_object()) return bad(where, "{\"dictionary\": ...} takes an object");
+    foundation::PlistDictionary d;
+    for (const auto& [key, element] : content.items()) {
+      auto v = convert(element, where + "." + key, depth + 1);
+      if (!v) return v;
+      d.emplace(key, std::move(*v));
+    }
+    return PlistValue{std::move(d)};
+  }
+  if (tag == "real") {
+    if (content.is_number()) return PlistValue{content.get<double>()};
+    const std::string word = content.is_string() ? content.get<std::string>() : "";
+    if (word == "NaN") return PlistValue{std::numeric_limits<double>::quiet_NaN()};
+    if (word == "Infinity") return PlistValue{std::numeric_limits<double>::infinity()};
+    if (word == "-Infinity") return PlistValue{-std::numeric_limits<double>::infinity()};
+    return bad(where, "{\"real\": ...} takes a number, \"NaN\", \"Infinity\" or \"-Infinity\"");
+  }
+  const std::string text = content.is_string() ? content.get<std::string>() : "";
+  if (tag == "date") {
+    if (auto date = foundation::parseIso8601(text)) return PlistValue{*date};
+    return bad(where, "{\"date\": ...} takes an ISO 8601 time such as 2026-01-01T09:00:00Z");
+  }
+  if (auto bytes = content.is_string() ? fromBase64(text) : std::nullopt)
+    return PlistValue{foundation::PlistData{std::move(*bytes)}};
+  return bad(where, "{\"data\": ...} takes base64 text");
+}
+
+}  // namespace
+
+json jsonFromPlist(const PlistValue& value) {
+  return std::visit(
+      [](const auto& v) -> json {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, foundation::PlistInteger>) {
+          if (v.isUnsignedAboveInt64) return static_cast<std::uint64_t>(v.value);
+          return v.value;
+        } else if constexpr (std::is_same_v<T, double>) {
+          if (std::isfinite(v)) return v;
+          return {{"real", std::isnan(v) ? "NaN" : v > 0 ? "Infinity" : "-Infinity"}};
+        } else if constexpr (std::is_same_v<T, foundation::Date>) {
+          return {{"date", dateText(v)}};
+        } else if constexpr (std::is_same_v<T, foundation::PlistData>) {
+          return {{"data", base64(v.bytes)}};
+        } else if constexpr (std::is_same_v<T, foundation::PlistArray>) {
+          json a = json::array();
+          for (const auto& element : v) a.push_back(jsonFromPlist(element));
+          return a;
+        } else if constexpr (std::is_same_v<T, foundation::PlistDictionary>) {
+          json d = json::object();
+          for (const auto& [key, element] : v) d[key] = jsonFromPlist(element);
+          if (d.size() == 1 && isTag(d.begin().key())) return {{"dictionary", std::move(d)}};
+          return d;
+        } else {
+          return v;  // bool, std::string
+        }
+      },
+      value.value);
+}
+
+Result<PlistValue> plistFromJson(const json& j, const std::string& where) {
+  return convert(j, where, 0);
+}
+
+Result<json> parseJson(std::string_view text, const std::string& what) {
+  if (!foundation::unicode::isValidUtf8(text)) return Failure::usage(what + ": not UTF-8 text");
+  // Measured before parsing, so that no deep input reaches a recursive step.
+  int depth = 0;
+  bool inString = false, escaped = false;
+  for (char c : text) {
+    if (inString) {
+      if (escaped)
+        escaped = false;
+      else if (c == '\\')
+        escaped = true;
+      else if (c == '"')
+        inString = false;
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > foundation::maxPropertyListDepth + 1)
+        return Failure::usage(what + ": nested deeper than a property list may");
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  try {
+    return json::parse(text);
+  } catch (const json::exception& e) {  // a syntax error, or a number beyond a double
+    std::string message = e.what();
+    if (auto at = message.find("] "); at != std::string::npos) message = message.substr(at + 2);
+    return Failure::usage(what + ": not JSON (" + message + ")");
+  }
+}
+
+}  // namespace host
