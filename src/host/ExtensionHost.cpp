@@ -73,15 +73,15 @@ int runExtensionHost(int argc, char** argv, const WidgetBundleBody& body) {
   if (!parsed->run) return exitWith(writeStandardOutput(parsed->text));
   const HostOptions& options = *parsed->run;
 
+  InstallPaths paths = InstallPaths::ofThisProgram();
   auto made = makeDevice(
-      options.device, [](const char* name) { return std::getenv(name); },
-      InstallPaths::ofThisProgram());
+      options.device, [](const char* name) { return std::getenv(name); }, paths);
   if (!made) return exitWith(made.failure());
   device::Device& device = *made;
   // This thread is the main thread: it owns the main actor and drains it.
   device.mainActor = std::make_shared<os::MainActor>();
 
-  HostSession session{options, device, body(device).declared(), body};
+  HostSession session{options, device, body(device).declared(), body, paths};
   return exitWith(run(session));
 }
 

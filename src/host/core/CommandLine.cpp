@@ -17,13 +17,16 @@ const char* kCommands =
 
 // The words as typed, before they are checked.
 struct Words {
-  std::optional<std::string> container, resources, languages, locale, timeZone, now, os, hourCycle;
+  std::optional<std::string> container, resources, languages;
+  DeviceSettingWords settings;
   std::string kind;
   bool preview = false;
   std::optional<std::string> family, appearance, entry, device, scale, output, layout;
   std::string storeAction;
   std::vector<std::string> storeItems;
   bool force = false;
+  std::optional<std::string> scenarios, scenarioFolder, shard;
+  std::vector<std::string> merge;
 };
 
 void addDeviceOptions(CLI::App& app, Words& w) {
@@ -36,17 +39,18 @@ void addDeviceOptions(CLI::App& app, Words& w) {
   app.add_option("--language", w.languages,
                  "Preferred languages, most preferred first, comma separated (default: from "
                  "LANGUAGE, LC_ALL, LC_MESSAGES, LANG; else the development language, English)");
-  app.add_option("--locale", w.locale,
+  app.add_option("--locale", w.settings.locale,
                  "Device locale for times, such as en_US or de_DE (default: from LC_ALL, LC_TIME, "
                  "LANG; else en_US)");
-  app.add_option("--time-zone", w.timeZone,
+  app.add_option("--time-zone", w.settings.timeZone,
                  "Device time zone, such as Europe/Berlin (default: the machine's)");
-  app.add_option("--now", w.now,
+  app.add_option("--now", w.settings.now,
                  "Fixed time for the clock, ISO 8601 (2026-01-01T09:00:00Z; default: the real "
                  "clock)");
-  app.add_option("--os", w.os,
-                 "System version imitated: 17, 17.4, 17.4.1 or unknown (default 18.0)");
-  app.add_option("--hour-cycle", w.hourCycle,
+  app.add_option("--os", w.settings.os,
+                 "System version imitated: 17, 17.4, 17.4.1 or unknown (default 18.0); the "
+                 "gallery takes a comma list");
+  app.add_option("--hour-cycle", w.settings.hourCycle,
                  "Device's 24-hour switch: 12 or 24 (default: the "
                  "locale's own)");
 }
@@ -116,41 +120,27 @@ std::optional<double> decimal(const std::string& word) {
   return v;
 }
 
-Result<Done> readDevice(const Words& w, DeviceOptions& d) {
+Result<Done> readDevice(const Words& w, Command command, HostOptions& o) {
+  DeviceOptions& d = o.device;
   d.container = w.container;
   d.resources = w.resources;
   if (w.languages) {
     d.languages = splitList(*w.languages);
     if (d.languages->empty()) return Failure::usage("--language: no language given");
   }
-  if (w.locale) {
-    d.locale = foundation::canonicalLocaleIdentifier(*w.locale);
-    if (!d.locale)
-      return Failure::usage("--locale: '" + *w.locale +
-                            "' is not a locale this system knows (accepted: en_US, de_DE, "
-                            "zh_Hans_CN, ...)");
+  DeviceSettingWords settings = w.settings;
+  if (settings.os && command == Command::gallery) {
+    // The gallery draws each version of a list; the device starts at the first.
+    for (const auto& word : splitList(*settings.os)) {
+      auto version = systemVersionFromWord(word, "--");
+      if (!version) return version.failure();
+      o.gallery.systemVersions.push_back(*version);
+    }
+    if (o.gallery.systemVersions.empty()) return Failure::usage("--os: no version given");
+    settings.os.reset();
+    d.systemVersion = o.gallery.systemVersions.front();
   }
-  if (w.timeZone) {
-    if (!isKnownTimeZone(*w.timeZone))
-      return Failure::usage("--time-zone: '" + *w.timeZone +
-                            "' is not a time zone (accepted: an IANA name such as Europe/Berlin, "
-                            "or UTC, GMT+2)");
-    d.timeZone = w.timeZone;
-  }
-  if (w.now) {
-    d.now = foundation::parseIso8601(*w.now);
-    if (!d.now)
-      return Failure::usage("--now: '" + *w.now +
-                            "' is not an ISO 8601 time (accepted: 2026-01-01T09:00:00Z, "
-                            "2026-01-01T10:00:00.250+01:00)");
-  }
-  if (w.os) {
-    d.systemVersion = os::SystemVersion::parse(*w.os);
-    if (!d.systemVersion && *w.os != "unknown")
-      return Failure::usage("--os: '" + *w.os +
-                            "' is not a system version (accepted: 17, 17.4, 17.4.1, unknown)");
-  }
-  return setOneOf("--hour-cycle", w.hourCycle, kHourCycles, d.hourCycle);
+  return readDeviceSettings(settings, "--", d);
 }
 
 Result<Done> readDrawing(const Words& w, DrawingOptions& d) {
@@ -177,6 +167,39 @@ Result<Done> readDrawing(const Words& w, DrawingOptions& d) {
       return Failure::usage("--scale: '" + *w.scale + "' is not a number from 1 to 3");
     d.scale = *scale;
   }
+  return Done{};
+}
+
+// "K/N" with 1 <= K <= N.
+std::optional<Shard> shardFromWord(const std::string& word) {
+  auto slash = word.find('/');
+  if (slash == std::string::npos) return std::nullopt;
+  int k = 0, n = 0;
+  const char* end = word.data() + word.size();
+  auto [p1, e1] = std::from_chars(word.data(), word.data() + slash, k);
+  auto [p2, e2] = std::from_chars(word.data() + slash + 1, end, n);
+  if (e1 != std::errc() || e2 != std::errc() || p1 != word.data() + slash || p2 != end || k < 1 ||
+      n < 1 || k > n)
+    return std::nullopt;
+  return Shard{k, n};
+}
+
+Result<Done> readGallery(const Words& w, HostOptions& o) {
+  GalleryOptions& g = o.gallery;
+  if (w.scenarios) {
+    g.scenarios = splitList(*w.scenarios);
+    if (g.scenarios->empty()) return Failure::usage("--scenario: no scenario given");
+  }
+  g.scenarioFolder = w.scenarioFolder;
+  if (w.shard) {
+    g.shard = shardFromWord(*w.shard);
+    if (!g.shard)
+      return Failure::usage("--shard: '" + *w.shard +
+                            "' is not K/N with 1 <= K <= N (such as 2/4)");
+  }
+  for (const auto& dir : w.merge) g.merge.emplace_back(dir);
+  if (!g.merge.empty() && (g.shard || g.scenarios))
+    return Failure::usage("--merge joins finished shards; it takes no --shard or --scenario");
   return Done{};
 }
 
@@ -294,6 +317,17 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
                    "earlier gallery, which is replaced)")
       ->required();
   addLookOptions(gallery, w);
+  gallery->add_option("--scenario", w.scenarios,
+                      "Draw these named states of the app (comma list, or all) instead of the "
+                      "container, each into a folder of its own");
+  gallery->add_option("--scenarios", w.scenarioFolder,
+                      "Folder of scenario files <name>.json (default: the shipped scenarios)");
+  gallery->add_option("--shard", w.shard,
+                      "Draw only the K-th of N stable parts of the cells (K/N), to spread a "
+                      "large matrix over machines");
+  gallery->add_option("--merge", w.merge, "Join these shard galleries into the -o folder")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->expected(1, -1);
 
   auto* store = command(
       "store", "Show or change the app group's store, written as the host app writes it", nullptr);
@@ -334,12 +368,53 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
   o.command = oneOf("command", chosen->get_name(), kCommandNames).value();
   o.kind = w.kind;
   o.preview = w.preview;
-  if (auto r = readDevice(w, o.device); !r) return r.failure();
+  if (auto r = readDevice(w, o.command, o); !r) return r.failure();
+  if (auto r = readGallery(w, o); !r) return r.failure();
   if (auto r = readDrawing(w, o.drawing); !r) return r.failure();
   if (auto r = readFiles(w, o); !r) return r.failure();
   if (o.command == Command::store)
     if (auto r = readStore(w, o.store); !r) return r.failure();
   return CommandLine{o, ""};
+}
+
+Result<std::optional<os::SystemVersion>> systemVersionFromWord(const std::string& word,
+                                                               const std::string& prefix) {
+  auto version = os::SystemVersion::parse(word);
+  if (!version && word != "unknown")
+    return Failure::usage(prefix + "os: '" + word +
+                          "' is not a system version (accepted: 17, 17.4, 17.4.1, unknown)");
+  return version;
+}
+
+Result<Done> readDeviceSettings(const DeviceSettingWords& w, const std::string& prefix,
+                                DeviceOptions& d) {
+  if (w.locale) {
+    d.locale = foundation::canonicalLocaleIdentifier(*w.locale);
+    if (!d.locale)
+      return Failure::usage(prefix + "locale: '" + *w.locale +
+                            "' is not a locale this system knows (accepted: en_US, de_DE, "
+                            "zh_Hans_CN, ...)");
+  }
+  if (w.timeZone) {
+    if (!isKnownTimeZone(*w.timeZone))
+      return Failure::usage(prefix + "time-zone: '" + *w.timeZone +
+                            "' is not a time zone (accepted: an IANA name such as Europe/Berlin, "
+                            "or UTC, GMT+2)");
+    d.timeZone = w.timeZone;
+  }
+  if (w.now) {
+    d.now = foundation::parseIso8601(*w.now);
+    if (!d.now)
+      return Failure::usage(prefix + "now: '" + *w.now +
+                            "' is not an ISO 8601 time (accepted: 2026-01-01T09:00:00Z, "
+                            "2026-01-01T10:00:00.250+01:00)");
+  }
+  if (w.os) {
+    auto version = systemVersionFromWord(*w.os, prefix);
+    if (!version) return version.failure();
+    d.systemVersion = *version;
+  }
+  return setOneOf((prefix + "hour-cycle").c_str(), w.hourCycle, kHourCycles, d.hourCycle);
 }
 
 std::vector<std::string> splitList(const std::string& list) {

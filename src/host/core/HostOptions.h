@@ -64,12 +64,29 @@ struct StoreOptions {
   bool force = false;  // replace a suite that does not parse
 };
 
+// The K-th of N parts of the gallery's cells, K from 1.
+struct Shard {
+  int index = 1;
+  int count = 1;
+};
+
+struct GalleryOptions {
+  // Named states to draw ("all" stands for every one); nothing: the container as it is.
+  std::optional<std::vector<std::string>> scenarios;
+  std::optional<std::string> scenarioFolder;  // nothing: the shipped scenarios
+  // Each system version to draw (--os with a list); empty: the device's one.
+  std::vector<std::optional<os::SystemVersion>> systemVersions;
+  std::optional<Shard> shard;
+  std::vector<std::filesystem::path> merge;  // shard galleries to join
+};
+
 struct HostOptions {
   Command command = Command::widgets;
   std::string kind;
   bool preview = false;  // snapshot as the widget gallery asks
   DeviceOptions device;
   DrawingOptions drawing;
+  GalleryOptions gallery;
   std::filesystem::path output;                 // render: the picture; gallery: the folder
   std::optional<std::filesystem::path> layout;  // render: the layout report
   StoreOptions store;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/core/HostOptions.h"
+#include "host/core/InstallPaths.h"
 #include "host/core/Result.h"
 #include "platform/device/Device.h"
 #include "platform/widgetkit/WidgetBundle.h"
@@ -20,6 +21,7 @@ struct HostSession {
   std::vector<widgetkit::WidgetBundleMember> declared;
   // The bundle's body, for commands that evaluate it again on another device (the gallery).
   const widgetkit::WidgetBundleBody& body;
+  InstallPaths paths;  // what the program ships
 
   // The widget of that kind; a usage failure when there is none (a control, or not offered).
   Result<const widgetkit::WidgetConfiguration*> widget(const std::string& kind) const;

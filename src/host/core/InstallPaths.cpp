@@ -11,9 +11,10 @@ InstallPaths InstallPaths::ofThisProgram() {
   if (!ec) {
     fs::path share = exe.parent_path().parent_path() / "share" / "tamsa-widgets";
     if (fs::is_directory(share / "resources", ec))
-      return {(share / "resources").string(), (share / "samples" / "container").string()};
+      return {(share / "resources").string(), (share / "samples" / "container").string(),
+              (share / "scenarios").string()};
   }
-  return {TAMSA_RESOURCES_DIR, TAMSA_SAMPLE_CONTAINER};
+  return {TAMSA_RESOURCES_DIR, TAMSA_SAMPLE_CONTAINER, TAMSA_SCENARIOS_DIR};
 }
 
 }  // namespace host

@@ -1,6 +1,6 @@
-// Where the program finds what it ships: the bundle's string tables and the sample app-group
-// container. Installed, they lie in ../share/tamsa-widgets beside the program's bin/ folder; run
-// from a build tree, in the source tree it was built from.
+// Where the program finds what it ships: the bundle's string tables, the sample app-group
+// container and the named scenarios. Installed, they lie in ../share/tamsa-widgets beside the
+// program's bin/ folder; run from a build tree, in the source tree it was built from.
 #pragma once
 
 #include <string>
@@ -10,6 +10,7 @@ namespace host {
 struct InstallPaths {
   std::string resources;        // one "<language>.lproj" folder per localization
   std::string sampleContainer;  // an app-group container holding a signed-in store
+  std::string scenarios;        // one "<name>.json" per named state of the app
 
   // For the running program (found through /proc/self/exe).
   static InstallPaths ofThisProgram();

@@ -17,39 +17,12 @@ namespace fs = std::filesystem;
 
 constexpr const char* kMarker = ".tamsa-gallery";
 
-bool isPlainNameCharacter(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-         c == '_' || c == '-';
-}
-
-std::string hex(std::uint64_t value, int digits) {
-  static const char* kDigits = "0123456789abcdef";
-  std::string out(static_cast<std::size_t>(digits), '0');
-  for (int i = digits - 1; i >= 0; --i, value >>= 4)
-    out[static_cast<std::size_t>(i)] = kDigits[value & 15];
-  return out;
-}
-
 Failure cannot(const std::string& what, const fs::path& path, int error) {
   return Failure::runtime("gallery: cannot " + what + " " + path.string() + ": " +
                           std::strerror(error));
 }
 
 }  // namespace
-
-std::string safePathComponent(const std::string& name) {
-  bool plain = !name.empty() && name.size() <= 64 && name.front() != '.';
-  for (unsigned char c : name) plain = plain && isPlainNameCharacter(c);
-  if (plain) return name;
-  std::uint64_t hash = 1469598103934665603ull;  // FNV-1a
-  std::string out = "_";
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    auto c = static_cast<unsigned char>(name[i]);
-    hash = (hash ^ c) * 1099511628211ull;
-    if (i < 16) out += hex(c, 2);
-  }
-  return out + "-" + hex(hash, 16);
-}
 
 Result<GalleryFolder> GalleryFolder::prepare(const fs::path& output) {
   std::error_code ec;
@@ -88,7 +61,12 @@ Outcome GalleryFolder::write(const fs::path& relative, std::string_view bytes) {
   std::error_code ec;
   fs::create_directories(target.parent_path(), ec);
   if (ec) return cannot("make", target.parent_path(), ec.value());
-  return writeFileAtomically(target, bytes);
+  // Inside the staging folder a plain write will do: nobody sees it before the commit.
+  std::ofstream out(target, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) return cannot("write", target, errno ? errno : EIO);
+  return Done{};
 }
 
 Outcome GalleryFolder::commit() {

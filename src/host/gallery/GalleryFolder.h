@@ -11,13 +11,9 @@
 #include <string>
 
 #include "host/core/Result.h"
+#include "host/core/SafePathComponent.h"
 
 namespace host {
-
-// `name` when it is a plain, short file name ([A-Za-z0-9._-], not starting with "."); else a
-// stand-in made of "_", the hex of its first bytes and a hash of the whole, which no plain name
-// can equal.
-std::string safePathComponent(const std::string& name);
 
 class GalleryFolder {
  public:

@@ -1,45 +1,32 @@
 #include "host/gallery/GalleryPicture.h"
 
 #include <cmath>
-#include <sstream>
+
+#include "host/core/SafePathComponent.h"
 
 namespace host {
 namespace {
 
-std::string htmlEscape(const std::string& s) {
-  std::string out;
-  for (char c : s) {
-    switch (c) {
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '&':
-        out += "&amp;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
+using nlohmann::ordered_json;
 
 std::string points(double overflow) {
   return std::to_string(static_cast<int>(std::ceil(overflow))) + " pt";
 }
 
-std::string number(double value) {
-  std::ostringstream out;
-  out << value;
-  return out.str();
+// True when every component of a relative path is its own safe form and it ends in `suffix`.
+bool isSafeRelativeFile(const std::string& path, const std::string& suffix) {
+  if (path.size() <= suffix.size() ||
+      path.compare(path.size() - suffix.size(), suffix.size(), suffix) != 0)
+    return false;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t slash = path.find('/', start);
+    std::string part =
+        path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+    if (safePathComponent(part) != part) return false;
+    if (slash == std::string::npos) return true;
+    start = slash + 1;
+  }
 }
 
 }  // namespace
@@ -55,39 +42,82 @@ std::string GalleryPicture::overflowText() const {
 std::string GalleryPicture::caption() const {
   std::string c = family == "control" ? "control · " + appearanceName()
                                       : kind + " · " + family + " · " + appearanceName();
+  if (!system.empty()) c += " · " + system;
   if (!findings.empty()) c += " · " + std::to_string(findings.size()) + " flagged";
   if (overflows()) c += " · overflows " + points(overflow);
   return c;
 }
 
-std::string indexPage(const std::vector<std::string>& languages,
-                      const std::vector<GalleryPicture>& pictures) {
-  std::string html =
-      "<!doctype html><meta charset=utf-8><title>Tamsa widgets</title>\n"
-      "<style>body{font:14px Inter,system-ui,sans-serif;background:#8e939e;margin:24px}"
-      "h2{color:#fff}figure{display:inline-block;vertical-align:top;margin:0 20px 20px 0}"
-      "figcaption{max-width:340px;color:#111}img{display:block}"
-      ".flag{color:#b00;font-weight:600}li{margin:2px 0}</style>\n"
-      "<h1>Tamsa widgets</h1>\n";
-  for (const auto& language : languages) {
-    html += "<h2>" + htmlEscape(language) + "</h2>\n";
-    for (const auto& p : pictures) {
-      if (p.language != language) continue;
-      // The file is made of safe path components: a relative link that stays in the folder.
-      html += "<figure><img src=\"" + htmlEscape(p.file) + "\" style=\"zoom:0.5\"><figcaption>" +
-              htmlEscape(p.kind + " · " + p.family + " · " + p.appearanceName());
-      if (p.flagged()) {
-        html += "<ul>";
-        if (p.overflows()) html += "<li class=flag>" + htmlEscape(p.overflowText()) + "</li>";
-        for (const auto& f : p.findings)
-          html += "<li class=flag>" + htmlEscape(f.problems()) + ": “" + htmlEscape(f.string) +
-                  "” drawn “" + htmlEscape(f.drawn) + "” at " + number(f.fontSize) + " pt</li>";
-        html += "</ul>";
-      }
-      html += "</figcaption></figure>\n";
-    }
+std::string GalleryPicture::reportFile() const {
+  return file.substr(0, file.size() - 4) + ".json";
+}
+
+ordered_json GalleryPicture::toJson() const {
+  ordered_json findingsJson = ordered_json::array();
+  for (const auto& f : findings)
+    findingsJson.push_back({{"string", f.string},
+                            {"drawn", f.drawn},
+                            {"fontSize", f.fontSize},
+                            {"shrunk", f.shrunk},
+                            {"truncated", f.truncated},
+                            {"missingGlyphs", f.missingGlyphs}});
+  return {{"scenario", scenario}, {"system", system},     {"language", language},
+          {"kind", kind},         {"family", family},     {"appearance", appearanceName()},
+          {"picture", file},      {"overflow", overflow}, {"findings", findingsJson}};
+}
+
+Result<GalleryPicture> GalleryPicture::fromJson(const nlohmann::json& e) {
+  auto bad = [](const std::string& why) {
+    return Failure::runtime("gallery.json: a picture entry " + why);
+  };
+  try {
+    GalleryPicture p;
+    p.scenario = e.at("scenario").get<std::string>();
+    p.system = e.at("system").get<std::string>();
+    p.language = e.at("language").get<std::string>();
+    p.kind = e.at("kind").get<std::string>();
+    p.family = e.at("family").get<std::string>();
+    std::string appearance = e.at("appearance").get<std::string>();
+    if (appearance != "light" && appearance != "dark") return bad("has an unknown appearance");
+    p.appearance = appearance == "dark" ? swiftui::ColorScheme::dark : swiftui::ColorScheme::light;
+    p.file = e.at("picture").get<std::string>();
+    if (!isSafeRelativeFile(p.file, ".png"))
+      return bad("names a file outside its gallery: '" + p.file + "'");
+    p.overflow = e.at("overflow").get<double>();
+    for (const auto& f : e.at("findings"))
+      p.findings.push_back(
+          TextFinding{f.at("string").get<std::string>(), f.at("drawn").get<std::string>(),
+                      f.at("fontSize").get<double>(), f.at("shrunk").get<bool>(),
+                      f.at("truncated").get<bool>(), f.at("missingGlyphs").get<int>()});
+    return p;
+  } catch (const nlohmann::json::exception& ex) {
+    return bad(std::string("is malformed: ") + ex.what());
   }
-  return html;
+}
+
+void GalleryPicture::appendFindings(ordered_json& out) const {
+  ordered_json where;
+  if (!scenario.empty()) where["scenario"] = scenario;
+  if (!system.empty()) where["system"] = system;
+  where.update({{"language", language},
+                {"kind", kind},
+                {"family", family},
+                {"appearance", appearanceName()},
+                {"picture", file}});
+  if (overflows()) {
+    ordered_json f = where;
+    f.update({{"problems", "overflow"}, {"message", overflowText()}, {"overflow", overflow}});
+    out.push_back(f);
+  }
+  for (const auto& t : findings) {
+    ordered_json f = where;
+    f.update({{"problems", t.problems()},
+              {"string", t.string},
+              {"drawn", t.drawn},
+              {"fontSize", t.fontSize},
+              {"missingGlyphs", t.missingGlyphs}});
+    out.push_back(f);
+  }
 }
 
 }  // namespace host

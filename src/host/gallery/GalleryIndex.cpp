@@ -1,0 +1,142 @@
+// The gallery's index page. The filters are a few lines of script over data attributes, so the
+// page works from disk with no server and no download.
+#include <set>
+#include <sstream>
+
+#include "host/gallery/GalleryPicture.h"
+
+namespace host {
+namespace {
+
+std::string htmlEscape(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    switch (c) {
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string number(double value) {
+  std::ostringstream out;
+  out << value;
+  return out.str();
+}
+
+std::string select(const char* id, const char* all, const std::vector<std::string>& values) {
+  std::string html = "<label>" + std::string(all) + " <select id=" + id + "><option value=''>all";
+  for (const auto& v : values)
+    html += "<option value=\"" + htmlEscape(v) + "\">" + htmlEscape(v.empty() ? "(container)" : v);
+  return html + "</select></label>\n";
+}
+
+template <class F>
+std::vector<std::string> distinct(const std::vector<GalleryPicture>& pictures, F field) {
+  std::vector<std::string> out;
+  std::set<std::string> seen;
+  for (const auto& p : pictures)
+    if (seen.insert(field(p)).second) out.push_back(field(p));
+  return out;
+}
+
+constexpr const char* kStyle =
+    "<style>body{font:14px Inter,system-ui,sans-serif;background:#8e939e;margin:24px}"
+    "h2{color:#fff;margin:28px 0 4px}h2 small{font-weight:400;color:#e8eaee}"
+    "#filters{position:sticky;top:0;background:#6f7480;padding:8px 12px;color:#fff;z-index:1}"
+    "#filters label{margin-right:16px}"
+    "figure{display:inline-flex;vertical-align:top;margin:0 20px 20px 0;gap:10px}"
+    "figcaption{max-width:300px;color:#111}img{display:block}"
+    ".flag{color:#900;font-weight:600}li{margin:2px 0}"
+    "section.hidden,figure.hidden{display:none}</style>\n";
+
+constexpr const char* kScript = R"(<script>
+const pick = id => document.getElementById(id);
+function apply() {
+  const s = pick('scenario').value, l = pick('language').value, k = pick('kind').value;
+  const flagged = pick('flagged').checked;
+  let shown = 0;
+  for (const sec of document.querySelectorAll('section')) {
+    let any = false;
+    for (const f of sec.querySelectorAll('figure')) {
+      const d = f.dataset;
+      const on = (!s || d.scenario === s) && (!l || d.language === l) && (!k || d.kind === k) &&
+                 (!flagged || d.flagged === '1');
+      f.classList.toggle('hidden', !on);
+      if (on) { any = true; shown++; }
+    }
+    sec.classList.toggle('hidden', !any);
+  }
+  pick('count').textContent = shown + ' shown';
+}
+for (const id of ['scenario', 'language', 'kind', 'flagged']) pick(id).onchange = apply;
+apply();
+</script>
+)";
+
+}  // namespace
+
+std::string indexPage(const std::vector<GalleryPicture>& pictures,
+                      const std::vector<ScenarioNote>& scenarios) {
+  std::size_t flaggedCount = 0;
+  for (const auto& p : pictures) flaggedCount += p.flagged() ? 1 : 0;
+  std::string html = "<!doctype html><meta charset=utf-8><title>Tamsa widgets</title>\n";
+  html += kStyle;
+  html += "<h1>Tamsa widgets</h1>\n<p>" + std::to_string(pictures.size()) + " pictures, " +
+          std::to_string(flaggedCount) + " flagged.</p>\n<div id=filters>\n";
+  html += select("scenario", "Scenario", distinct(pictures, [](auto& p) { return p.scenario; }));
+  html += select("language", "Language", distinct(pictures, [](auto& p) { return p.language; }));
+  html += select("kind", "Widget", distinct(pictures, [](auto& p) { return p.kind; }));
+  html +=
+      "<label><input type=checkbox id=flagged> flagged only</label> <span id=count></span>\n"
+      "</div>\n";
+
+  std::string openSection;
+  for (const auto& p : pictures) {
+    std::string section = p.scenario + "\n" + p.language;
+    if (section != openSection) {
+      if (!openSection.empty()) html += "</section>\n";
+      openSection = section;
+      html += "<section><h2>" +
+              htmlEscape(p.scenario.empty() ? p.language : p.scenario + " · " + p.language);
+      for (const auto& s : scenarios)
+        if (s.name == p.scenario) html += " <small>" + htmlEscape(s.description) + "</small>";
+      html += "</h2>\n";
+    }
+    // The file is made of safe path components: a relative link that stays in the folder.
+    html += "<figure data-scenario=\"" + htmlEscape(p.scenario) + "\" data-language=\"" +
+            htmlEscape(p.language) + "\" data-kind=\"" + htmlEscape(p.kind) +
+            "\" data-flagged=" + (p.flagged() ? "1" : "0") + "><a href=\"" +
+            htmlEscape(p.reportFile()) + "\"><img loading=lazy src=\"" + htmlEscape(p.file) +
+            "\" style=\"zoom:0.5\"></a><figcaption>" + htmlEscape(p.caption());
+    if (p.flagged()) {
+      html += "<ul>";
+      if (p.overflows()) html += "<li class=flag>" + htmlEscape(p.overflowText()) + "</li>";
+      for (const auto& f : p.findings)
+        html += "<li class=flag>" + htmlEscape(f.problems()) + ": “" + htmlEscape(f.string) +
+                "” drawn “" + htmlEscape(f.drawn) + "” at " + number(f.fontSize) + " pt</li>";
+      html += "</ul>";
+    }
+    html += "</figcaption></figure>\n";
+  }
+  if (!openSection.empty()) html += "</section>\n";
+  return html + kScript;
+}
+
+}  // namespace host

@@ -1,0 +1,52 @@
+// The cells the gallery draws: every scenario (or the container as it is) x system version x
+// language x declared widget x family x appearance, plus the control. Cells are grouped by
+// scenario and language, a contact sheet each. Every cell has a stable name (its file's path in
+// the gallery without ".png"), from which a shard takes its stable part.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/core/HostSession.h"
+#include "host/gallery/GalleryPicture.h"
+
+namespace host {
+
+// The device of one system version on which a group's widgets are drawn.
+struct MatrixState {
+  std::string system;  // "iOS 17.4" when several versions are drawn; else empty
+  // Held by pointer: the members refer to it, so it must not move.
+  std::shared_ptr<const device::Device> device;
+  std::vector<widgetkit::WidgetBundleMember> members;  // as the bundle declares them on it
+};
+
+// A scenario in a language: one contact sheet.
+struct MatrixGroup {
+  std::string scenario;  // empty: the container as it is
+  std::string language;
+  std::string folder;  // "<scenario>/<language>", or "<language>" for the container
+  std::vector<MatrixState> states;
+};
+
+struct MatrixCell {
+  std::size_t group = 0, state = 0, member = 0;
+  std::optional<widgetkit::WidgetFamily> family;  // nothing: a control
+  swiftui::ColorScheme appearance = swiftui::ColorScheme::light;
+  std::string name;  // "de/TamsaWidget-small-dark", made of safe path components
+};
+
+struct Matrix {
+  std::vector<MatrixGroup> groups;
+  std::vector<MatrixCell> cells;  // by group, in drawing order
+  std::vector<ScenarioNote> scenarios;
+};
+
+// The whole matrix the options ask for, or the shard of it they name.
+Result<Matrix> buildMatrix(const HostSession& session);
+
+// True when the cell of that name belongs to the shard: the same answer on every machine, and
+// every cell in exactly one shard of N.
+bool inShard(const std::string& cellName, const Shard& shard);
+
+}  // namespace host
