@@ -25,7 +25,7 @@ struct Words {
   std::string storeAction;
   std::vector<std::string> storeItems;
   bool force = false;
-  std::optional<std::string> scenarios, scenarioFolder, shard;
+  std::optional<std::string> scenarios, scenarioFolder, shard, jobs;
   std::vector<std::string> merge;
 };
 
@@ -197,6 +197,13 @@ Result<Done> readGallery(const Words& w, HostOptions& o) {
       return Failure::usage("--shard: '" + *w.shard +
                             "' is not K/N with 1 <= K <= N (such as 2/4)");
   }
+  if (w.jobs) {
+    int jobs = 0;
+    auto [end, ec] = std::from_chars(w.jobs->data(), w.jobs->data() + w.jobs->size(), jobs);
+    if (ec != std::errc() || end != w.jobs->data() + w.jobs->size() || jobs < 1 || jobs > 256)
+      return Failure::usage("--jobs: '" + *w.jobs + "' is not a number from 1 to 256");
+    g.jobs = jobs;
+  }
   for (const auto& dir : w.merge) g.merge.emplace_back(dir);
   if (!g.merge.empty() && (g.shard || g.scenarios))
     return Failure::usage("--merge joins finished shards; it takes no --shard or --scenario");
@@ -325,6 +332,7 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
   gallery->add_option("--shard", w.shard,
                       "Draw only the K-th of N stable parts of the cells (K/N), to spread a "
                       "large matrix over machines");
+  gallery->add_option("--jobs", w.jobs, "Cells drawn at once (default: one per core)");
   gallery->add_option("--merge", w.merge, "Join these shard galleries into the -o folder")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
       ->expected(1, -1);

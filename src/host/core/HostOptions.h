@@ -77,6 +77,7 @@ struct GalleryOptions {
   // Each system version to draw (--os with a list); empty: the device's one.
   std::vector<std::optional<os::SystemVersion>> systemVersions;
   std::optional<Shard> shard;
+  std::optional<int> jobs;                   // nothing: one per core
   std::vector<std::filesystem::path> merge;  // shard galleries to join
 };
 

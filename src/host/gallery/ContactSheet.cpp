@@ -94,7 +94,10 @@ Result<std::string> contactSheet(const std::string& title,
     }
   }
   cairo_surface_flush(sheet.get());
-  auto png = render::encodePng(render::copyPixels(sheet.get()));
+  auto png = render::encodePng(
+      reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(sheet.get())),
+      cairo_image_surface_get_width(sheet.get()), cairo_image_surface_get_height(sheet.get()),
+      static_cast<std::size_t>(cairo_image_surface_get_stride(sheet.get())) / 4);
   if (!png) return Failure::runtime("cannot encode the contact sheet " + title);
   return std::move(*png);
 }

@@ -2,6 +2,8 @@
 // own), writes each picture with its layout report as it is drawn, and makes a group's contact
 // sheet as soon as the group is complete, so only a couple of groups' pixels are held at once.
 // Or joins shard galleries (--merge) into one.
+#include <malloc.h>
+
 #include <algorithm>
 #include <condition_variable>
 #include <fstream>
@@ -100,8 +102,10 @@ class MatrixRun {
   }
 
   Outcome run() {
-    unsigned threads = std::max(1u, std::min<unsigned>(std::thread::hardware_concurrency(),
-                                                       static_cast<unsigned>(m_.cells.size())));
+    unsigned cores = s_.options.gallery.jobs ? static_cast<unsigned>(*s_.options.gallery.jobs)
+                                             : std::thread::hardware_concurrency();
+    unsigned threads =
+        std::max(1u, std::min<unsigned>(cores, static_cast<unsigned>(m_.cells.size())));
     std::vector<std::thread> workers;
     for (unsigned t = 0; t < threads; ++t) workers.emplace_back([this] { work(); });
     Outcome outcome = makeSheets();
@@ -211,6 +215,8 @@ class MatrixRun {
         if (slots_[i].pixels) cells.push_back({&*slots_[i].picture, &*slots_[i].pixels});
       if (auto r = writeSheet(folder_, cells); !r) return r;
       for (std::size_t i = begin; i < end; ++i) slots_[i].pixels.reset();
+      // Hand the group's pixels back to the system, so the run's memory stays flat.
+      ::malloc_trim(0);
       {
         std::lock_guard lock(mutex_);
         firstOpenGroup_ = g + 1;

@@ -15,37 +15,45 @@ using Context = std::unique_ptr<spng_ctx, ContextDeleter>;
 
 }  // namespace
 
-std::optional<std::string> encodePng(const RenderedImage& image) {
-  if (image.width <= 0 || image.height <= 0) return std::nullopt;
-  std::vector<unsigned char> rgba(image.pixels.size() * 4);
-  for (std::size_t i = 0; i < image.pixels.size(); ++i) {
-    std::uint32_t p = image.pixels[i];
-    unsigned a = p >> 24;
-    unsigned char* out = &rgba[i * 4];
-    out[3] = static_cast<unsigned char>(a);
-    if (a == 255 || a == 0) {
-      out[0] = (p >> 16) & 0xFF, out[1] = (p >> 8) & 0xFF, out[2] = p & 0xFF;
-      continue;
-    }
-    for (int c = 0; c < 3; ++c) {
-      unsigned v = (p >> (16 - 8 * c)) & 0xFF;
-      out[c] = static_cast<unsigned char>(std::min(255u, (v * 255 + a / 2) / a));
-    }
-  }
+std::optional<std::string> encodePng(const std::uint32_t* pixels, int width, int height,
+                                     std::size_t stride) {
+  if (width <= 0 || height <= 0) return std::nullopt;
   Context ctx(spng_ctx_new(SPNG_CTX_ENCODER));
   if (!ctx) return std::nullopt;
   spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
-  // Level 1 with the "up" filter: a tenth of the default's time for files about a fifth larger.
+  // Level 1 without filtering: on flat widget colours both the fastest and the smallest.
   spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 1);
-  spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_UP);
+  spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_DISABLE_FILTERING);
   spng_ihdr ihdr{};
-  ihdr.width = static_cast<std::uint32_t>(image.width);
-  ihdr.height = static_cast<std::uint32_t>(image.height);
+  ihdr.width = static_cast<std::uint32_t>(width);
+  ihdr.height = static_cast<std::uint32_t>(height);
   ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
   ihdr.bit_depth = 8;
   if (spng_set_ihdr(ctx.get(), &ihdr) != 0) return std::nullopt;
-  if (spng_encode_image(ctx.get(), rgba.data(), rgba.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE))
+  if (spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
+                        SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE) != 0)
     return std::nullopt;
+  // Row by row, so no second copy of the whole image is made.
+  std::vector<unsigned char> row(static_cast<std::size_t>(width) * 4);
+  for (int y = 0; y < height; ++y) {
+    const std::uint32_t* in = pixels + static_cast<std::size_t>(y) * stride;
+    for (int x = 0; x < width; ++x) {
+      std::uint32_t p = in[x];
+      unsigned a = p >> 24;
+      unsigned char* out = &row[static_cast<std::size_t>(x) * 4];
+      out[3] = static_cast<unsigned char>(a);
+      if (a == 255 || a == 0) {
+        out[0] = (p >> 16) & 0xFF, out[1] = (p >> 8) & 0xFF, out[2] = p & 0xFF;
+        continue;
+      }
+      for (int c = 0; c < 3; ++c) {
+        unsigned v = (p >> (16 - 8 * c)) & 0xFF;
+        out[c] = static_cast<unsigned char>(std::min(255u, (v * 255 + a / 2) / a));
+      }
+    }
+    int r = spng_encode_row(ctx.get(), row.data(), row.size());
+    if (r != 0 && !(r == SPNG_EOI && y == height - 1)) return std::nullopt;
+  }
   std::size_t size = 0;
   int error = 0;
   void* buffer = spng_get_png_buffer(ctx.get(), &size, &error);
@@ -53,6 +61,11 @@ std::optional<std::string> encodePng(const RenderedImage& image) {
   std::string bytes(static_cast<const char*>(buffer), size);
   std::free(buffer);
   return bytes;
+}
+
+std::optional<std::string> encodePng(const RenderedImage& image) {
+  return encodePng(image.pixels.data(), image.width, image.height,
+                   static_cast<std::size_t>(image.width));
 }
 
 std::optional<RenderedImage> decodePng(std::string_view bytes, std::size_t maxPixels) {

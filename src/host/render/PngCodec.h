@@ -3,6 +3,7 @@
 // even at a low level with one simple filter.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,9 @@ namespace render {
 
 // The PNG's bytes (8-bit RGBA, straight alpha); nothing when libspng fails.
 std::optional<std::string> encodePng(const RenderedImage& image);
+// The same from premultiplied 0xAARRGGBB pixels in rows `stride` pixels apart (a Cairo image).
+std::optional<std::string> encodePng(const std::uint32_t* pixels, int width, int height,
+                                     std::size_t stride);
 
 // The pixels of a PNG of any colour type; nothing when the bytes are not a PNG or it is larger
 // than maxPixels (a hostile file cannot make us allocate gigabytes).
