@@ -53,6 +53,7 @@ WidgetScene composeControlScene(const ControlSceneRequest& request,
   EnvironmentValues env;
   env.colorScheme = request.appearance;
   env.language = request.language;
+  env.layoutDirection = swiftui::layoutDirectionFor(request.language);
   LayoutContext context{measurer, {}, request.pixelScale};
   WidgetScene scene;
   scene.layout = layoutWidget(controlView(request, palette), kSize, kMargins, env, context);

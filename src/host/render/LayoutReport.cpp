@@ -34,6 +34,7 @@ nlohmann::json layoutReportNode(const swiftui::LayoutNode& node) {
     j["truncated"] = t.truncated;
     j["missingGlyphs"] = t.missingGlyphs;
     if (t.language) j["language"] = *t.language;
+    if (t.direction == swiftui::LayoutDirection::rightToLeft) j["direction"] = "rightToLeft";
   } else if (node.color) {
     j["color"] = hexColor(*node.color);
   }

@@ -1,5 +1,7 @@
 #include "host/render/PangoTextMeasurer.h"
 
+#include "platform/swiftui/EnvironmentValues.h"
+
 #include <algorithm>
 #include <cctype>
 #include <vector>
@@ -100,6 +102,25 @@ std::size_t startEnd(const std::string& text, std::size_t limit) {
   std::vector<std::size_t> cuts = cursorPositions(std::string_view(text.data(), end));
   if (cuts.size() > 2) end = cuts[cuts.size() - 2];
   return end;
+}
+
+// Whether `text` has a right-to-left letter or mark, which makes it a right-to-left paragraph in
+// right-to-left layout. A text without one (an amount such as "-$1,234.56", a time, a Latin name)
+// keeps its left-to-right order there, as if isolated: given a right-to-left base direction the
+// bidirectional algorithm would move the minus sign to the other end.
+bool hasRightToLeftCharacter(std::string_view text) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while (p < end) {
+    gunichar c = g_utf8_get_char_validated(p, end - p);
+    if (c == static_cast<gunichar>(-1) || c == static_cast<gunichar>(-2)) return false;
+    if ((c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) ||
+        (c >= 0xFE70 && c <= 0xFEFF) || (c >= 0x10800 && c <= 0x10FFF) ||
+        (c >= 0x1E800 && c <= 0x1EFFF) || c == 0x200F || c == 0x202B || c == 0x202E || c == 0x2067)
+      return true;
+    p = g_utf8_next_char(p);
+  }
+  return false;
 }
 
 std::string lowercase(std::string s) {
@@ -283,7 +304,7 @@ std::string fontFamiliesFor(const std::optional<std::string>& language) {
     else if (primary == "zh")
       face = "SC";
   }
-  return std::string("Inter, Noto Sans CJK ") + face;
+  return std::string("Inter, Noto Sans Arabic UI, Noto Sans Hebrew, Noto Sans CJK ") + face;
 }
 
 PangoTextMeasurer::PangoTextMeasurer(double deviceScale)
@@ -321,6 +342,18 @@ void PangoTextMeasurer::configure(PangoLayout* layout, std::string_view text,
   pango_layout_set_attributes(layout, attributes.get());
   pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
   pango_layout_set_width(layout, width ? pango_units_from_double(*width) : -1);
+  // The paragraph direction is set, not guessed from the text, so that measuring and drawing
+  // agree; the alignment is set by whoever draws, in absolute terms.
+  PangoDirection direction = PANGO_DIRECTION_LTR;
+  if (swiftui::layoutDirectionFor(language) == swiftui::LayoutDirection::rightToLeft &&
+      hasRightToLeftCharacter(text))
+    direction = PANGO_DIRECTION_RTL;
+  PangoContext* context = pango_layout_get_context(layout);
+  pango_layout_set_auto_dir(layout, FALSE);
+  if (pango_context_get_base_dir(context) != direction) {
+    pango_context_set_base_dir(context, direction);
+    pango_layout_context_changed(layout);
+  }
   pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
 }
 

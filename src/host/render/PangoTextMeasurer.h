@@ -1,8 +1,9 @@
-// PangoTextMeasurer: measures texts with Pango and the project's fonts: Inter, and Noto Sans CJK
-// for the scripts Inter lacks, in the regional face the text's language asks for (Simplified or
-// Traditional Chinese, Japanese, Korean); beyond those, whatever font the machine has for a
-// character, and a character that no font has counts as a missing glyph. Metrics are unhinted and
-// unrounded so a text measures the same at every scale. The renderer draws with layouts made
+// PangoTextMeasurer: measures texts with Pango and the project's fonts: Inter, and for the scripts
+// Inter lacks Noto Sans Arabic UI, Noto Sans Hebrew and Noto Sans CJK, CJK in the regional face
+// the text's language asks for (Simplified or Traditional Chinese, Japanese, Korean); beyond
+// those, whatever font the machine has for a character, and a character that no font has counts
+// as a missing glyph. Metrics are unhinted and unrounded so a text measures the same at every
+// scale. The renderer draws with layouts made
 // here, so what is drawn is what was measured.
 //
 // Measuring costs about the same whatever a text's length: Pango never sees more than a bounded
@@ -42,8 +43,10 @@ class PangoTextMeasurer final : public swiftui::TextMeasurer {
   // A Pango context for drawing on `cr` with the measuring font settings, following the cairo
   // transformation in force.
   PangoContextHandle drawingContext(cairo_t* cr) const;
-  // Sets text, font, language and wrapping width (none: one line per paragraph) on `layout`.
-  // `text` must be valid UTF-8 (what measure() returns as drawn is).
+  // Sets text, font, language and wrapping width (none: one line per paragraph) on `layout`, and
+  // its paragraph direction: right to left for a text with right-to-left letters in a
+  // right-to-left language, left to right otherwise. Lines are left-aligned until the caller
+  // aligns them. `text` must be valid UTF-8 (what measure() returns as drawn is).
   void configure(PangoLayout* layout, std::string_view text, const swiftui::Font& font,
                  std::optional<double> width,
                  const std::optional<std::string>& language = std::nullopt) const;
@@ -55,8 +58,9 @@ class PangoTextMeasurer final : public swiftui::TextMeasurer {
   mutable std::mutex mutex_;
 };
 
-// The font families for a text in `language` (BCP 47), as a Pango family list: Inter, then the
-// Noto Sans CJK face of the language's region; Japanese when no language is given.
+// The font families for a text in `language` (BCP 47), as a Pango family list: Inter, Noto Sans
+// Arabic UI and Noto Sans Hebrew, then the Noto Sans CJK face of the language's region; Japanese
+// when no language is given.
 std::string fontFamiliesFor(const std::optional<std::string>& language);
 
 }  // namespace render

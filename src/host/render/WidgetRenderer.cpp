@@ -91,6 +91,15 @@ const char* symbolGlyph(const std::string& name) {
   return nullptr;
 }
 
+// Leading is the left edge in left-to-right layout and the right edge in right-to-left layout.
+PangoAlignment pangoAlignment(swiftui::TextAlignment alignment,
+                              swiftui::LayoutDirection direction) {
+  if (alignment == swiftui::TextAlignment::center) return PANGO_ALIGN_CENTER;
+  bool leading = alignment == swiftui::TextAlignment::leading;
+  bool leftToRight = direction == swiftui::LayoutDirection::leftToRight;
+  return leading == leftToRight ? PANGO_ALIGN_LEFT : PANGO_ALIGN_RIGHT;
+}
+
 class Painter {
  public:
   Painter(cairo_t* cr, const PangoTextMeasurer& measurer)
@@ -118,10 +127,7 @@ class Painter {
     measurer_.configure(layout.get(), text.drawn,
                         swiftui::Font::system(text.fontSize, text.fontWeight), width,
                         text.language);
-    if (text.alignment == swiftui::TextAlignment::center)
-      pango_layout_set_alignment(layout.get(), PANGO_ALIGN_CENTER);
-    else if (text.alignment == swiftui::TextAlignment::trailing)
-      pango_layout_set_alignment(layout.get(), PANGO_ALIGN_RIGHT);
+    pango_layout_set_alignment(layout.get(), pangoAlignment(text.alignment, text.direction));
     setSource(cr_, text.color);
     cairo_move_to(cr_, frame.x, frame.y);
     pango_cairo_show_layout(cr_, layout.get());

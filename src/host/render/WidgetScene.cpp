@@ -16,6 +16,7 @@ std::variant<WidgetScene, RenderError> composeScene(const SceneRequest& request,
   env.widgetFamily = request.family;
   env.colorScheme = request.appearance;
   env.language = request.language;
+  env.layoutDirection = swiftui::layoutDirectionFor(request.language);
   swiftui::ViewTraits traits = swiftui::inspect(request.view, env);
   bool modern = request.systemVersion && *request.systemVersion >= os::SystemVersion{17, 0, 0};
   swiftui::EdgeInsets margins;

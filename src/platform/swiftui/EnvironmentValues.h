@@ -1,6 +1,6 @@
 // EnvironmentValues: what a view inherits from the views around it. The host sets the widget
-// family and the appearance at the root; stacks and texts set font, colour and text limits for
-// what they contain. Copied freely; safe to share across threads.
+// family, the appearance, the language and the layout direction at the root; stacks and texts set
+// font, colour and text limits for what they contain. Copied freely; safe to share across threads.
 #pragma once
 
 #include <optional>
@@ -12,6 +12,14 @@
 #include "platform/swiftui/WidgetFamily.h"
 
 namespace swiftui {
+
+// Which way horizontal layout runs: from the left, or mirrored from the right.
+enum class LayoutDirection { leftToRight, rightToLeft };
+
+// The direction a language is written in: right to left for Arabic, Hebrew, Persian and Urdu
+// (whatever their region or script subtags, so also the pseudo-language "ar-XB"); not given or
+// any other language: left to right.
+LayoutDirection layoutDirectionFor(const std::optional<std::string>& language);
 
 struct EnvironmentValues {
   WidgetFamily widgetFamily = WidgetFamily::systemSmall;
@@ -25,6 +33,8 @@ struct EnvironmentValues {
   TextAlignment multilineTextAlignment = TextAlignment::leading;
   // The language texts are written in (a BCP 47 tag, locale in the framework); not given: none.
   std::optional<std::string> language;
+  // Leading means left in left-to-right layout and right in right-to-left layout.
+  LayoutDirection layoutDirection = LayoutDirection::leftToRight;
 };
 
 // A change of some environment values, made by a modifier. Set fields replace the inherited ones.

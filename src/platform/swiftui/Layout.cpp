@@ -62,6 +62,13 @@ void place(LayoutNode& child, double x, double y) {
   child.frame.y = y;
 }
 
+// In right-to-left layout a container places its children as in left-to-right layout and then
+// mirrors them within itself: stacks run from the right, leading alignments and paddings swap.
+void mirrorIfRightToLeft(LayoutNode& node, const EnvironmentValues& env) {
+  if (env.layoutDirection != LayoutDirection::rightToLeft) return;
+  for (LayoutNode& c : node.children) c.frame.x = node.frame.width - c.frame.x - c.frame.width;
+}
+
 // Frames are built relative to the parent; this makes them absolute.
 void absolutize(LayoutNode& node, double originX, double originY) {
   node.frame.x += originX;
@@ -227,8 +234,10 @@ class Engine {
   LayoutNode stack(const StackNode& s, ProposedSize p, const EnvironmentValues& env) {
     std::vector<StackChild> kids;
     for (const View& c : s.children) flatten(c, env, kids);
-    return stackOf(s.axis, s.alignment, s.spacing, kids, p,
-                   s.axis == Axis::vertical ? "VStack" : "HStack");
+    LayoutNode n = stackOf(s.axis, s.alignment, s.spacing, kids, p,
+                           s.axis == Axis::vertical ? "VStack" : "HStack");
+    mirrorIfRightToLeft(n, env);
+    return n;
   }
 
   LayoutNode group(const GroupNode& g, ProposedSize p, const EnvironmentValues& env) {
@@ -236,7 +245,9 @@ class Engine {
     for (const View& c : g.children) flatten(c, env, kids);
     if (kids.size() == 1) return layout(kids[0].view, p, kids[0].env);
     // Several views with no stack around them fall into a column.
-    return stackOf(Axis::vertical, 1, std::nullopt, kids, p, "Group");
+    LayoutNode n = stackOf(Axis::vertical, 1, std::nullopt, kids, p, "Group");
+    mirrorIfRightToLeft(n, env);
+    return n;
   }
 
   // A stack: the gaps first, then each child sized in turn, then all placed along the axis.
@@ -407,6 +418,7 @@ class Engine {
     info.missingGlyphs = m.missingGlyphs;
     info.alignment = env.multilineTextAlignment;
     info.language = env.language;
+    info.direction = env.layoutDirection;
     return n;
   }
 
@@ -456,6 +468,7 @@ class Engine {
     place(title, icon + kLabelIconSpacing, (height - title.frame.height) / 2);
     n.children.push_back(std::move(image));
     n.children.push_back(std::move(title));
+    mirrorIfRightToLeft(n, env);
     return n;
   }
 
@@ -492,11 +505,13 @@ class Engine {
   static int index(HorizontalAlignment a) { return static_cast<int>(a); }
   static int index(VerticalAlignment a) { return static_cast<int>(a); }
 
-  LayoutNode framed(LayoutNode child, Size size, Alignment alignment) {
+  LayoutNode framed(LayoutNode child, Size size, Alignment alignment,
+                    const EnvironmentValues& env) {
     LayoutNode n = leaf("Frame", size);
     place(child, aligned(index(alignment.horizontal), size.width, child.frame.width),
           aligned(index(alignment.vertical), size.height, child.frame.height));
     n.children.push_back(std::move(child));
+    mirrorIfRightToLeft(n, env);
     return n;
   }
 
@@ -509,7 +524,7 @@ class Engine {
     LayoutNode child = layout(f.content, childOffer, env);
     Size size{frameLength(offer.width, child.frame.width, fr.minWidth, fr.maxWidth),
               frameLength(offer.height, child.frame.height, fr.minHeight, fr.maxHeight)};
-    return framed(std::move(child), size, fr.alignment);
+    return framed(std::move(child), size, fr.alignment, env);
   }
 
   LayoutNode fixedFrame(const FixedFrameNode& f, ProposedSize p, const EnvironmentValues& env) {
@@ -518,7 +533,7 @@ class Engine {
     LayoutNode child = layout(f.content, childOffer, env);
     Size size{f.frame.width.value_or(child.frame.width),
               f.frame.height.value_or(child.frame.height)};
-    return framed(std::move(child), size, f.frame.alignment);
+    return framed(std::move(child), size, f.frame.alignment, env);
   }
 
   LayoutNode padding(const PaddingNode& pad, ProposedSize p, const EnvironmentValues& env) {
@@ -534,6 +549,7 @@ class Engine {
                                     child.frame.height + in.top + in.bottom});
     place(child, in.leading, in.top);
     n.children.push_back(std::move(child));
+    mirrorIfRightToLeft(n, env);
     return n;
   }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/swiftui/EnvironmentValues.h"
 #include "platform/swiftui/Font.h"
 #include "platform/swiftui/Geometry.h"
 #include "platform/uikit/UIColor.h"
@@ -26,6 +27,9 @@ struct TextLayout {
   int missingGlyphs = 0;
   TextAlignment alignment = TextAlignment::leading;
   std::optional<std::string> language{};  // BCP 47; measured and drawn in it
+  // The paragraph direction the layout gives the text; the text's own runs (numbers, Latin
+  // words) keep their order inside it, and leading alignment follows it.
+  LayoutDirection direction = LayoutDirection::leftToRight;
   bool operator==(const TextLayout&) const = default;
 };
 

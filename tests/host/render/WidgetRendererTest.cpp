@@ -83,5 +83,32 @@ TEST(WidgetRendererGolden, ChineseMediumBeforeIOS17MatchesTheStoredPicture) {
       actualPath.string(), std::string(TAMSA_TEST_DATA) + "/render/medium_cjk_ios16.png"));
 }
 
+// The medium summary in Arabic: the layout mirrored (captions on the right, amounts on the left,
+// the footer in the bottom left corner), and the negative amount still reads "-$1,234.56".
+TEST(WidgetRendererGolden, ArabicMediumIsMirroredWithAmountsLeftToRight) {
+  device::Device d = testing::shippedDevice("ar", os::SystemVersion{17, 0, 0});
+  tamsa::TamsaSummaryEntry entry = tamsa::makeSampleSummaryEntry(*d.clock);
+  std::tie(entry.walletLabel, entry.periodLabel, entry.balance) =
+      std::tuple{"كل المحافظ", "هذا الشهر", -1234.56};
+  SceneRequest request{tamsa::summaryWidgetContent(d, entry),
+                       WidgetFamily::systemMedium,
+                       ColorScheme::light,
+                       os::SystemVersion{17, 0, 0},
+                       "",
+                       2,
+                       {},
+                       "ar"};
+  WidgetScene s = std::get<WidgetScene>(composeScene(request, measurer()));
+  const LayoutNode* balance = s.layout.root.find("Text", 7);
+  ASSERT_TRUE(balance && balance->text);
+  EXPECT_EQ(balance->text->string, "-$1,234.56");
+  EXPECT_LT(balance->frame.x, s.layout.size.width / 2);
+  std::string png = std::get<std::string>(encodePicture(s, PictureFormat::png, 2, measurer()));
+  auto actualPath = std::filesystem::temp_directory_path() / "tamsa-medium_arabic.png";
+  std::ofstream(actualPath, std::ios::binary) << png;
+  EXPECT_TRUE(testing_support::matchesGolden(
+      actualPath.string(), std::string(TAMSA_TEST_DATA) + "/render/medium_arabic.png"));
+}
+
 }  // namespace
 }  // namespace render

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <vector>
+
 #include "platform/swiftui/FakeTextMeasurer.h"
 
 namespace swiftui {
@@ -101,6 +104,71 @@ TEST_F(LayoutTest, FramesPaddingAndBackgroundsSizeTheirViews) {
     ASSERT_EQ(n.children.size(), 1u) << c.name;
     EXPECT_EQ(n.children[0].frame, c.child) << c.name;
   }
+}
+
+// Right-to-left layout is left-to-right layout mirrored: each case gives the x of one node (a
+// path of child indexes) in both directions, within 100 points.
+TEST_F(LayoutTest, RightToLeftLayoutMirrorsStacksAlignmentsPaddingsAndFrames) {
+  struct Case {
+    const char* what;
+    View view;
+    std::vector<std::size_t> path;
+    double leftToRightX, rightToLeftX;
+  };
+  const double infinity = std::numeric_limits<double>::infinity();
+  for (const Case& c : std::initializer_list<Case>{
+           {"a row runs from the right", HStack({text("ab"), Spacer(), text("cd")}), {0}, 0, 90},
+           {"its last child ends at the left",
+            HStack({text("ab"), Spacer(), text("cd")}),
+            {2},
+            90,
+            0},
+           {"leading alignment is the right edge",
+            VStack(HorizontalAlignment::leading, 0, {text("abcd"), text("ab")}),
+            {1},
+            0,
+            10},
+           {"trailing alignment is the left edge",
+            VStack(HorizontalAlignment::trailing, 0, {text("abcd"), text("ab")}),
+            {1},
+            10,
+            0},
+           {"a leading padding is on the right",
+            text("ab").padding(EdgeSet::leading, 4),
+            {0},
+            4,
+            0},
+           {"a frame aligns its content to the leading edge",
+            text("ab").frame(
+                FlexibleFrame{.maxWidth = infinity, .alignment = Alignment::leading()}),
+            {0},
+            0,
+            90},
+           {"nested rows mirror once",
+            VStack(
+                HorizontalAlignment::leading, 0,
+                {HStack(VerticalAlignment::center, 0, {text("ab"), text("cd")}), text("abcdef")}),
+            {0, 1},
+            10,
+            10},
+       }) {
+    EnvironmentValues rtl = env;
+    rtl.layoutDirection = LayoutDirection::rightToLeft;
+    LayoutNode ltrNode = layout(c.view, {100, 50}, env, context);
+    LayoutNode rtlNode = layout(c.view, {100, 50}, rtl, context);
+    const LayoutNode *a = &ltrNode, *b = &rtlNode;
+    for (std::size_t i : c.path) a = &a->children.at(i), b = &b->children.at(i);
+    EXPECT_EQ(a->frame.x, c.leftToRightX) << c.what;
+    EXPECT_EQ(b->frame.x, c.rightToLeftX) << c.what;
+    EXPECT_EQ(a->frame.width, b->frame.width) << c.what;
+  }
+  EXPECT_EQ(layoutDirectionFor("ar-XB"), LayoutDirection::rightToLeft);
+  EXPECT_EQ(layoutDirectionFor("he_IL"), LayoutDirection::rightToLeft);
+  EXPECT_EQ(layoutDirectionFor("fr"), LayoutDirection::leftToRight);
+  EnvironmentValues rtl = env;
+  rtl.layoutDirection = LayoutDirection::rightToLeft;
+  EXPECT_EQ(layout(text("ab"), {100, 50}, rtl, context).text->direction,
+            LayoutDirection::rightToLeft);
 }
 
 TEST_F(LayoutTest, BackgroundsAndShapesResolveTheAppearance) {
