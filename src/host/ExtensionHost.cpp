@@ -9,6 +9,7 @@
 #include "host/core/OutputFiles.h"
 #include "host/drawing/DrawingCommands.h"
 #include "host/gallery/GalleryCommands.h"
+#include "host/lint/LintCommand.h"
 #include "host/requests/RequestCommands.h"
 #include "host/store/StoreCommands.h"
 #include "platform/widgetkit/WidgetBundle.h"
@@ -53,6 +54,8 @@ Outcome run(const HostSession& session) {
       return runGalleryCommand(session);
     case Command::store:
       return runStoreCommand(session);
+    case Command::lint:
+      return runLintCommand(session);
     case Command::placeholder:
     case Command::snapshot:
     case Command::timeline:

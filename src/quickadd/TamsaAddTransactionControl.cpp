@@ -2,6 +2,7 @@
 
 #include "quickadd/TamsaOpenAddTransactionIntent.h"
 #include "shared/AppConfiguration.h"
+#include "shared/LocalizedKeys.h"
 #include "shared/LocalizedWidgetString.h"
 
 namespace tamsa {
@@ -14,13 +15,13 @@ widgetkit::ControlConfiguration TamsaAddTransactionControl::body(
     const device::Device& device) const {
   widgetkit::ControlWidgetButton button{
       .action = TamsaOpenAddTransactionIntent::erased(device),
-      .title = localizedWidgetString(device, "widget_add_transaction_title"),
+      .title = localizedWidgetString(device, keys::addTransactionTitle),
       .systemImage = "plus",
   };
   return widgetkit::ControlConfiguration::staticControlConfiguration(addTransactionControlKind(),
                                                                      std::move(button))
-      .displayName({"widget_add_transaction_title"})
-      .description({"widget_add_transaction_description"});
+      .displayName({keys::addTransactionTitle})
+      .description({keys::addTransactionDescription});
 }
 
 }  // namespace tamsa

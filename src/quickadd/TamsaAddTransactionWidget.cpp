@@ -4,6 +4,7 @@
 
 #include "platform/foundation/URL.h"
 #include "quickadd/AddTransactionLink.h"
+#include "shared/LocalizedKeys.h"
 #include "shared/LocalizedWidgetString.h"
 #include "shared/Palette.h"
 #include "shared/WidgetBackground.h"
@@ -22,10 +23,10 @@ View TamsaAddTransactionEntryView::body() const {
   if (auto url = foundation::URL::string(addTransactionURL())) link = url->absoluteString();
   return VStack(HorizontalAlignment::center, 2,
                 {
-                    Text(LocalizedStringKey{"+"})
+                    Text(LocalizedStringKey{keys::plusSign})
                         .font(Font::system(46, Font::Weight::bold))
                         .foregroundColor(accent),
-                    Text(localizedWidgetString(*device, "widget_add_transaction_title"))
+                    Text(localizedWidgetString(*device, keys::addTransactionTitle))
                         .font(Font::system(12, Font::Weight::medium))
                         .foregroundColor(secondaryTextColor())
                         .lineLimit(1)
@@ -45,8 +46,8 @@ widgetkit::WidgetConfiguration TamsaAddTransactionWidget::body(const device::Dev
   return widgetkit::WidgetConfiguration::staticConfiguration(
              kind, TamsaAddProvider{},
              [d](const TamsaAddEntry& entry) { return quickAddWidgetContent(*d, entry); })
-      .configurationDisplayName(localizedWidgetString(device, "widget_add_transaction_title"))
-      .description(localizedWidgetString(device, "widget_add_transaction_description"))
+      .configurationDisplayName(localizedWidgetString(device, keys::addTransactionTitle))
+      .description(localizedWidgetString(device, keys::addTransactionDescription))
       .supportedFamilies({widgetkit::WidgetFamily::systemSmall});
 }
 

@@ -4,13 +4,13 @@
 
 #include "platform/foundation/Once.h"
 #include "quickadd/AddTransactionLink.h"
+#include "shared/LocalizedKeys.h"
 
 namespace tamsa {
 
 appintents::LocalizedStringResource TamsaOpenAddTransactionIntent::title() {
   static const foundation::Once<appintents::LocalizedStringResource> title;
-  return title.get(
-      [] { return appintents::LocalizedStringResource{"widget_add_transaction_title"}; });
+  return title.get([] { return appintents::LocalizedStringResource{keys::addTransactionTitle}; });
 }
 
 std::shared_future<appintents::IntentResult> TamsaOpenAddTransactionIntent::perform(

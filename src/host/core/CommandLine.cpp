@@ -13,14 +13,14 @@ namespace host {
 namespace {
 
 const char* kCommands =
-    "placeholder, snapshot, timeline, render, tap, widgets, perform, gallery, store";
+    "placeholder, snapshot, timeline, render, tap, widgets, perform, gallery, store, lint";
 
 // The words as typed, before they are checked.
 struct Words {
   std::optional<std::string> container, resources, languages;
   DeviceSettingWords settings;
   std::string kind;
-  bool preview = false;
+  bool preview = false, json = false;
   std::optional<std::string> family, appearance, entry, device, scale, output, layout;
   std::string storeAction;
   std::vector<std::string> storeItems;
@@ -97,7 +97,8 @@ constexpr Named<Command> kCommandNames[] = {{"placeholder", Command::placeholder
                                             {"widgets", Command::widgets},
                                             {"perform", Command::perform},
                                             {"gallery", Command::gallery},
-                                            {"store", Command::store}};
+                                            {"store", Command::store},
+                                            {"lint", Command::lint}};
 constexpr Named<StoreAction> kStoreActions[] = {{"show", StoreAction::show},
                                                 {"set", StoreAction::set},
                                                 {"delete", StoreAction::remove},
@@ -347,6 +348,12 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   store->add_flag("--force", w.force, "Replace a suite that does not parse");
 
+  command("lint",
+          "Check every string table of the bundle against the development language (en) and the "
+          "keys the extension uses; one line per problem, FILE:LINE: problem (exit 1 when any)",
+          nullptr)
+      ->add_flag("--json", w.json, "Print the problems as JSON");
+
   std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them back first
   try {
     app.parse(reversed);
@@ -376,6 +383,7 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
   o.command = oneOf("command", chosen->get_name(), kCommandNames).value();
   o.kind = w.kind;
   o.preview = w.preview;
+  o.json = w.json;
   if (auto r = readDevice(w, o.command, o); !r) return r.failure();
   if (auto r = readGallery(w, o); !r) return r.failure();
   if (auto r = readDrawing(w, o.drawing); !r) return r.failure();

@@ -26,7 +26,8 @@ enum class Command {
   widgets,
   perform,
   gallery,
-  store
+  store,
+  lint
 };
 
 // Which of the provider's answers a drawing shows.
@@ -91,6 +92,7 @@ struct HostOptions {
   std::filesystem::path output;                 // render: the picture; gallery: the folder
   std::optional<std::filesystem::path> layout;  // render: the layout report
   StoreOptions store;
+  bool json = false;  // lint: JSON instead of lines
 };
 
 }  // namespace host

@@ -81,7 +81,13 @@ int hexValue(char c) {
 // Parses the old text format over valid UTF-8.
 class TextParser {
  public:
-  explicit TextParser(std::string_view text) : t_(text) {}
+  // With `offsets`, records where each entry's key starts (for tools; lookups pass none).
+  explicit TextParser(std::string_view text,
+                      std::vector<std::pair<std::string, std::size_t>>* offsets = nullptr)
+      : t_(text), offsets_(offsets) {}
+
+  // Where parsing stopped: the first error, after parse() gave nothing.
+  std::size_t stoppedAt() const { return p_; }
 
   std::optional<StringsTable::Entries> parse() {
     StringsTable::Entries entries;
@@ -92,6 +98,7 @@ class TextParser {
       if (!skipSpace()) return std::nullopt;
     }
     while (p_ < t_.size() && !(braced && at('}'))) {
+      const std::size_t keyStart = p_;
       auto key = string();
       if (!key || !skipSpace()) return std::nullopt;
       std::string value;
@@ -108,6 +115,7 @@ class TextParser {
       }
       if (!at(';')) return std::nullopt;
       ++p_;
+      if (offsets_) offsets_->emplace_back(*key, keyStart);
       entries.insert_or_assign(std::move(*key), std::move(value));
       if (!skipSpace()) return std::nullopt;
     }
@@ -142,7 +150,7 @@ class TextParser {
         while (p_ < t_.size() && t_[p_] != '\n' && t_[p_] != '\r' && unicodeSeparator() == 0) ++p_;
       } else if (startsWith("/*")) {
         std::size_t end = t_.find("*/", p_ + 2);
-        if (end == std::string_view::npos) return false;
+        if (end == std::string_view::npos) return false;  // stopped at the comment's start
         p_ = end + 2;
       } else {
         break;
@@ -161,6 +169,7 @@ class TextParser {
   }
 
   std::optional<std::string> quoted() {
+    const std::size_t start = p_;
     const char quote = t_[p_++];
     std::string out;
     unicode::Utf16Appender escaped(out);
@@ -181,7 +190,8 @@ class TextParser {
       if (p_ >= t_.size()) break;
       escape(escaped, out);
     }
-    return std::nullopt;  // unterminated
+    p_ = start;  // unterminated: the error is the opening quote
+    return std::nullopt;
   }
 
   // Reads the escape after a backslash. Escapes give UTF-16 units, so \U pairs make one character.
@@ -240,7 +250,35 @@ class TextParser {
 
   std::string_view t_;
   std::size_t p_ = 0;
+  std::vector<std::pair<std::string, std::size_t>>* offsets_;
 };
+
+// Line and column (in characters) of a byte offset into valid UTF-8 text.
+StringsTable::Position positionOf(std::string_view text, std::size_t offset) {
+  StringsTable::Position at;
+  std::size_t lineStart = 0;
+  for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+    if (text[i] == '\n') {
+      ++at.line;
+      lineStart = i + 1;
+    }
+  }
+  for (std::size_t i = lineStart; i < offset && i < text.size(); ++i)
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++at.column;
+  return at;
+}
+
+// Where UTF-8 text without a byte-order mark stops being valid.
+StringsTable::Position invalidUtf8At(std::string_view bytes) {
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    std::size_t before = pos;
+    char32_t ignored;
+    if (!unicode::decodeUtf8(bytes, pos, ignored)) return positionOf(bytes, before);
+    if (pos == before) break;
+  }
+  return positionOf(bytes, pos);
+}
 
 std::optional<StringsTable> fromPropertyList(std::string_view bytes) {
   auto list = readPropertyList(bytes);
@@ -274,6 +312,45 @@ std::optional<StringsTable> StringsTable::parse(std::string_view bytes) {
   auto entries = TextParser(*text).parse();
   if (!entries) return std::nullopt;
   return StringsTable(std::move(*entries));
+}
+
+StringsTableListing StringsTable::list(std::string_view bytes) {
+  StringsTableListing out;
+  if (bytes.size() > maxFileBytes) {
+    out.problem = Problem::tooLarge;
+    return out;
+  }
+  auto fromList = [&](std::string_view plist) {
+    out.format = Format::propertyList;
+    out.table = fromPropertyList(plist);
+    if (!out.table) out.problem = Problem::notADictionary;
+    for (const auto& [key, value] : out.table ? out.table->entries() : Entries{})
+      out.definitions.push_back({key, 0});
+    return out;
+  };
+  if (bytes.substr(0, 6) == "bplist") return fromList(bytes);
+  auto text = decodeText(bytes);
+  if (!text) {
+    out.problem = Problem::encoding;
+    bool utf8 = bytes.substr(0, 2) != "\xFF\xFE" && bytes.substr(0, 2) != "\xFE\xFF" &&
+                bytes.substr(0, 4) != std::string_view("\x00\x00\xFE\xFF", 4);
+    if (utf8)
+      out.problemAt = invalidUtf8At(bytes.substr(0, 3) == "\xEF\xBB\xBF" ? bytes.substr(3) : bytes);
+    return out;
+  }
+  if (looksLikeXml(*text)) return fromList(*text);
+  std::vector<std::pair<std::string, std::size_t>> offsets;
+  TextParser parser(*text, &offsets);
+  auto entries = parser.parse();
+  for (auto& [key, offset] : offsets)
+    out.definitions.push_back({std::move(key), positionOf(*text, offset).line});
+  if (!entries) {
+    out.problem = Problem::syntax;
+    out.problemAt = positionOf(*text, parser.stoppedAt());
+    return out;
+  }
+  out.table = StringsTable(std::move(*entries));
+  return out;
 }
 
 std::optional<StringsTable> StringsTable::load(const os::FileSystem& fileSystem,

@@ -10,10 +10,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/os/FileSystem.h"
 
 namespace foundation {
+
+struct StringsTableListing;
 
 class StringsTable {
  public:
@@ -40,8 +43,37 @@ class StringsTable {
 
   bool operator==(const StringsTable&) const = default;
 
+  // What a table's file says beyond its entries, for tools that point translators at lines. Slower
+  // than parse(); the widget's lookups never need it.
+  struct Position {
+    int line = 1;
+    int column = 1;  // in characters
+    bool operator==(const Position&) const = default;
+  };
+  enum class Format { text, propertyList };
+  enum class Problem {
+    tooLarge,        // above maxFileBytes
+    encoding,        // not valid in the encoding its byte-order mark (or none: UTF-8) names
+    syntax,          // the text format does not parse
+    notADictionary,  // a property list whose top is not a dictionary, or that does not parse
+  };
+  struct Definition {
+    std::string key;
+    int line = 0;  // 0: not known (a property list)
+  };
+  static StringsTableListing list(std::string_view bytes);
+
  private:
   Entries entries_;
+};
+
+// What StringsTable::list finds in a file.
+struct StringsTableListing {
+  StringsTable::Format format = StringsTable::Format::text;
+  std::vector<StringsTable::Definition> definitions;  // in file order, every duplicate included
+  std::optional<StringsTable::Problem> problem;       // the table is then read as missing
+  StringsTable::Position problemAt;   // where the first problem is, when there is one
+  std::optional<StringsTable> table;  // what parse() gives
 };
 
 }  // namespace foundation

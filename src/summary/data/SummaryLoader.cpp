@@ -6,6 +6,7 @@
 #include "platform/foundation/Calendar.h"
 #include "platform/foundation/Once.h"
 #include "platform/foundation/StringFormat.h"
+#include "shared/LocalizedKeys.h"
 #include "shared/LocalizedWidgetString.h"
 #include "shared/SharedSettingsStore.h"
 #include "summary/data/NumberConversions.h"
@@ -17,27 +18,27 @@ namespace {
 using TextLookup = std::function<std::string(const char* key)>;
 
 std::string periodLabel(const std::string& periodType, const TextLookup& text) {
-  const char* key = "widget_period_month";
+  const char* key = keys::periodMonth;
   if (periodType == "day")
-    key = "widget_period_day";
+    key = keys::periodDay;
   else if (periodType == "week")
-    key = "widget_period_week";
+    key = keys::periodWeek;
   else if (periodType == "year")
-    key = "widget_period_year";
+    key = keys::periodYear;
   else if (periodType == "all_time")
-    key = "widget_period_all_time";
+    key = keys::periodAllTime;
   else if (periodType == "custom")
-    key = "widget_period_custom";
+    key = keys::periodCustom;
   return text(key);
 }
 
 std::string walletLabel(const std::string& walletMode, const std::string& walletNames,
                         std::int64_t walletCount, const TextLookup& text) {
   if (walletMode == "multi") {
-    return foundation::formatWithStringArgument(text("widget_wallets_count"),
+    return foundation::formatWithStringArgument(text(keys::walletsCount),
                                                 std::to_string(walletCount));
   }
-  if (walletMode == "all" || walletNames.empty()) return text("widget_all_wallets");
+  if (walletMode == "all" || walletNames.empty()) return text(keys::allWallets);
   return walletNames;
 }
 

@@ -1,5 +1,6 @@
 #include "summary/views/TamsaWidget.h"
 
+#include "shared/LocalizedKeys.h"
 #include "shared/LocalizedWidgetString.h"
 #include "summary/data/TamsaProvider.h"
 #include "summary/views/TamsaWidgetEntryView.h"
@@ -11,8 +12,8 @@ widgetkit::WidgetConfiguration TamsaWidget::body(const device::Device& device) c
   return widgetkit::WidgetConfiguration::staticConfiguration(
              kind, TamsaProvider{},
              [d](const TamsaSummaryEntry& entry) { return summaryWidgetContent(*d, entry); })
-      .configurationDisplayName(swiftui::LocalizedStringKey{"Tamsa"})
-      .description(localizedWidgetString(device, "widget_summary_description"))
+      .configurationDisplayName(swiftui::LocalizedStringKey{keys::summaryDisplayName})
+      .description(localizedWidgetString(device, keys::summaryDescription))
       .supportedFamilies(
           {widgetkit::WidgetFamily::systemSmall, widgetkit::WidgetFamily::systemMedium});
 }

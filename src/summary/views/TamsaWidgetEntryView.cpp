@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "platform/foundation/URL.h"
+#include "shared/LocalizedKeys.h"
 #include "shared/LocalizedWidgetString.h"
 #include "shared/Palette.h"
 #include "shared/WidgetBackground.h"
@@ -67,7 +68,7 @@ View TamsaWidgetEntryView::summaryContent() const {
 }
 
 View TamsaWidgetEntryView::signedOutView() const {
-  return Text(localizedWidgetString(*device, "widget_logged_out_message"))
+  return Text(localizedWidgetString(*device, keys::loggedOutMessage))
       .font(Font::system(14, regular))
       .foregroundColor(secondaryTextColor())
       .multilineTextAlignment(TextAlignment::center)
@@ -93,7 +94,7 @@ ViewList TamsaWidgetEntryView::smallSummaryView() const {
   return {
       VStack(HorizontalAlignment::leading, 1, summaryHeader()),
       Spacer(6),
-      Text(localizedWidgetString(*device, "widget_balance"))
+      Text(localizedWidgetString(*device, keys::balance))
           .font(Font::system(12, regular))
           .foregroundColor(secondaryTextColor()),
       Text(amountText(entry, entry.balance))
@@ -103,10 +104,10 @@ ViewList TamsaWidgetEntryView::smallSummaryView() const {
           .lineLimit(1),
       Spacer(6),
       HStack(VerticalAlignment::center, std::nullopt,
-             amountRow(localizedWidgetString(*device, "widget_income"),
+             amountRow(localizedWidgetString(*device, keys::income),
                        amountText(entry, entry.income), income)),
       HStack(VerticalAlignment::center, std::nullopt,
-             amountRow(localizedWidgetString(*device, "widget_expense"),
+             amountRow(localizedWidgetString(*device, keys::expense),
                        amountText(entry, entry.expense), expense)),
   };
 }
@@ -117,11 +118,11 @@ ViewList TamsaWidgetEntryView::mediumSummaryView() const {
   return {
       VStack(HorizontalAlignment::leading, 1, summaryHeader()).padding(EdgeSet::bottom, 10),
       HStack(VerticalAlignment::center, std::nullopt,
-             amountRow(localizedWidgetString(*device, "widget_income"),
+             amountRow(localizedWidgetString(*device, keys::income),
                        amountText(entry, entry.income), income))
           .padding(EdgeSet::bottom, 4),
       HStack(VerticalAlignment::center, std::nullopt,
-             amountRow(localizedWidgetString(*device, "widget_expense"),
+             amountRow(localizedWidgetString(*device, keys::expense),
                        amountText(entry, entry.expense), expense))
           .padding(EdgeSet::bottom, 8),
       Rectangle().fill(dividerColor()).frame(FixedFrame{.height = 1}).padding(EdgeSet::bottom, 8),
@@ -132,8 +133,7 @@ ViewList TamsaWidgetEntryView::mediumSummaryView() const {
 }
 
 ViewList TamsaWidgetEntryView::balanceRow() const {
-  return amountRow(localizedWidgetString(*device, "widget_balance"),
-                   amountText(entry, entry.balance),
+  return amountRow(localizedWidgetString(*device, keys::balance), amountText(entry, entry.balance),
                    {13, primaryTextColor(), 16, primaryTextColor()});
 }
 
@@ -141,7 +141,7 @@ ViewList TamsaWidgetEntryView::updatedAtFooter() const {
   return {
       Spacer(),
       VStack(HorizontalAlignment::trailing, 0,
-             {Text(localizedWidgetString(*device, "widget_updated_at")),
+             {Text(localizedWidgetString(*device, keys::updatedAt)),
               Text(lastUpdateText(entry, *device))})
           .font(Font::system(9, regular))
           .foregroundColor(footerTextColor()),

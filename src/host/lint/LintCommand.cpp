@@ -1,0 +1,41 @@
+#include "host/lint/LintCommand.h"
+
+#include <nlohmann/json.hpp>
+
+#include "host/core/OutputFiles.h"
+
+namespace host {
+
+std::string lintText(const LintReport& report) {
+  std::string out;
+  for (const LintProblem& p : report.problems) {
+    out += p.file + ":" + std::to_string(p.line) + ": " + p.message + "\n";
+  }
+  return out;
+}
+
+std::string lintJson(const LintReport& report) {
+  nlohmann::ordered_json problems = nlohmann::ordered_json::array();
+  for (const LintProblem& p : report.problems) {
+    nlohmann::ordered_json j{{"file", p.file}, {"line", p.line}};
+    j["key"] = p.key.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(p.key);
+    j["kind"] = lintKindName(p.kind);
+    j["message"] = p.message;
+    problems.push_back(std::move(j));
+  }
+  nlohmann::ordered_json out{{"tables", report.tables}, {"problems", std::move(problems)}};
+  return out.dump(2) + "\n";
+}
+
+Outcome runLintCommand(const HostSession& s) {
+  const std::string& resources = s.device.mainBundle.bundlePath();
+  LintReport report = lintStringTables(*s.device.fileSystem, resources);
+  if (auto r = writeStandardOutput(s.options.json ? lintJson(report) : lintText(report)); !r)
+    return r;
+  if (report.problems.empty()) return Done{};
+  return Failure::runtime(std::to_string(report.problems.size()) + " problem" +
+                          (report.problems.size() == 1 ? "" : "s") + " in the string tables of " +
+                          resources);
+}
+
+}  // namespace host
