@@ -20,7 +20,7 @@ struct Words {
   std::optional<std::string> container, resources, languages;
   DeviceSettingWords settings;
   std::string kind;
-  bool preview = false, json = false;
+  bool preview = false, json = false, pseudo = false;
   std::optional<std::string> family, appearance, entry, device, scale, output, layout;
   std::string storeAction;
   std::vector<std::string> storeItems;
@@ -187,6 +187,7 @@ std::optional<Shard> shardFromWord(const std::string& word) {
 
 Result<Done> readGallery(const Words& w, HostOptions& o) {
   GalleryOptions& g = o.gallery;
+  g.pseudo = w.pseudo;
   if (w.scenarios) {
     g.scenarios = splitList(*w.scenarios);
     if (g.scenarios->empty()) return Failure::usage("--scenario: no scenario given");
@@ -324,6 +325,10 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
                    "Folder for the pictures (new, empty, or an "
                    "earlier gallery, which is replaced)")
       ->required();
+  gallery->add_flag(
+      "--pseudo", w.pseudo,
+      "Also draw the pseudo-languages en-XA (accented, longer), en-XL (twice as long) "
+      "and ar-XB (right to left)");
   addLookOptions(gallery, w);
   gallery->add_option("--scenario", w.scenarios,
                       "Draw these named states of the app (comma list, or all) instead of the "

@@ -80,6 +80,7 @@ struct GalleryOptions {
   std::optional<Shard> shard;
   std::optional<int> jobs;                   // nothing: one per core
   std::vector<std::filesystem::path> merge;  // shard galleries to join
+  bool pseudo = false;                       // the pseudo-languages too
 };
 
 struct HostOptions {

@@ -5,6 +5,7 @@
 #include "host/core/FamilyNames.h"
 #include "host/core/SafePathComponent.h"
 #include "host/scenarios/Scenario.h"
+#include "platform/foundation/PseudoLanguage.h"
 
 namespace host {
 namespace {
@@ -17,6 +18,9 @@ std::vector<std::string> languagesToDraw(const HostSession& s) {
   std::vector<std::string> asked = s.options.device.languages ? *s.options.device.languages
                                                               : s.device.mainBundle.localizations();
   std::vector<std::string> out;
+  if (s.options.gallery.pseudo)
+    asked.insert(asked.end(), foundation::pseudoLanguageNames.begin(),
+                 foundation::pseudoLanguageNames.end());
   for (const auto& l : asked)
     if (std::find(out.begin(), out.end(), l) == out.end()) out.push_back(l);
   return out;

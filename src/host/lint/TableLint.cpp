@@ -5,6 +5,7 @@
 #include <optional>
 #include <tuple>
 
+#include "platform/foundation/StringFormat.h"
 #include "platform/foundation/StringsTable.h"
 #include "shared/LocalizedKeys.h"
 
@@ -154,22 +155,14 @@ Table readTable(const os::FileSystem& fs, const std::string& resources, const st
 
 std::vector<std::string> formatConversions(const std::string& text) {
   std::vector<std::string> out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') continue;
-    std::size_t j = i + 1;
-    if (j < text.size() && text[j] == '%') {
-      i = j;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] != '%') {
+      ++i;
       continue;
     }
-    // Position ("1$"), flags, width, precision, length, then the conversion character.
-    while (j < text.size() &&
-           std::string_view("0123456789$#-+ .'").find(text[j]) != std::string_view::npos)
-      ++j;
-    while (j < text.size() && std::string_view("hlqLzjt").find(text[j]) != std::string_view::npos)
-      ++j;
-    if (j < text.size()) ++j;
-    out.push_back(text.substr(i, j - i));
-    i = j - 1;
+    std::size_t length = foundation::formatConversionLength(text, i);
+    if (text.compare(i, length, "%%") != 0) out.push_back(text.substr(i, length));
+    i += length;
   }
   return out;
 }

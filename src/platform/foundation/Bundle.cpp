@@ -63,13 +63,31 @@ std::optional<std::string> findWithPrefixes(const std::vector<std::string>& avai
 std::optional<Bundle> Bundle::atPath(std::shared_ptr<const os::FileSystem> fileSystem,
                                      std::string path, std::vector<std::string> preferredLanguages,
                                      std::string developmentLanguage) {
-  if (!fileSystem || fileSystem->kind(path) != os::FileKind::directory) return std::nullopt;
+  if (!fileSystem) return std::nullopt;
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   Bundle bundle;
   bundle.fs_ = std::move(fileSystem);
+  bundle.developmentLanguage_ = developmentLanguage;
+  if (bundle.fs_->kind(path) != os::FileKind::directory) {
+    // A pseudo-language's directory, as pathForResource gives it: its texts are the development
+    // language's of the bundle around it.
+    auto slash = path.rfind('/');
+    if (slash == std::string::npos || !path.ends_with(kLprojSuffix)) return std::nullopt;
+    Bundle outer;
+    outer.fs_ = bundle.fs_;
+    outer.path_ = path.substr(0, slash);
+    outer.developmentLanguage_ = developmentLanguage;
+    std::string name = path.substr(slash + 1, path.size() - slash - 1 - kLprojSuffix.size());
+    bundle.pseudo_ = outer.offeredPseudo(name);
+    if (!bundle.pseudo_) return std::nullopt;
+    bundle.path_ = outer.path_ + "/" + developmentLanguage + std::string(kLprojSuffix);
+    return bundle;
+  }
   bundle.path_ = std::move(path);
-  bundle.localization_ =
-      chooseLocalization(preferredLanguages, bundle.localizations(), developmentLanguage);
+  std::vector<std::string> available = bundle.localizations();
+  for (const char* name : pseudoLanguageNames)
+    if (bundle.offeredPseudo(name)) available.push_back(name);
+  bundle.localization_ = chooseLocalization(preferredLanguages, available, developmentLanguage);
   return bundle;
 }
 
@@ -84,6 +102,19 @@ std::vector<std::string> Bundle::localizations() const {
   return names;
 }
 
+bool Bundle::isDirectory(const std::string& name) const {
+  return fs_ && fs_->kind(path_ + "/" + name) == os::FileKind::directory;
+}
+
+std::optional<PseudoLanguage> Bundle::offeredPseudo(const std::string& localization) const {
+  auto pseudo = pseudoLanguageNamed(localization);
+  if (!pseudo || developmentLanguage_.empty() ||
+      !isDirectory(developmentLanguage_ + std::string(kLprojSuffix)) ||
+      isDirectory(localization + std::string(kLprojSuffix)))
+    return std::nullopt;
+  return pseudo;
+}
+
 std::optional<std::string> Bundle::pathForResource(const std::string& name,
                                                    const std::string& type) const {
   if (!os::isSingleFileName(name)) return std::nullopt;
@@ -96,6 +127,7 @@ std::optional<std::string> Bundle::pathForResource(const std::string& name,
   }
   if (!os::isSingleFileName(file)) return std::nullopt;
   std::string full = path_ + "/" + file;
+  if (type == "lproj" && offeredPseudo(name)) return full;
   auto kind = fs_->kind(full);
   if (kind != os::FileKind::file && kind != os::FileKind::directory) return std::nullopt;
   return full;
@@ -111,8 +143,14 @@ std::string Bundle::localizedStringForKey(const std::string& key, const std::str
   // The chosen localization's table; a bundle without one (or a localization lacking the table)
   // reads the table at its top.
   std::optional<StringsTable> strings;
+  std::optional<PseudoLanguage> pseudo = pseudo_;
   if (localization_) {
-    std::string localized = path_ + "/" + *localization_ + std::string(kLprojSuffix) + "/" + file;
+    std::string directory = *localization_;
+    if (auto offered = offeredPseudo(directory)) {
+      pseudo = offered;
+      directory = developmentLanguage_;
+    }
+    std::string localized = path_ + "/" + directory + std::string(kLprojSuffix) + "/" + file;
     if (fs_->kind(localized) == os::FileKind::file)
       strings = StringsTable::load(*fs_, localized);
     else
@@ -122,7 +160,8 @@ std::string Bundle::localizedStringForKey(const std::string& key, const std::str
   }
   if (!strings) return fallback;
   auto found = strings->find(key);
-  return found ? *found : fallback;
+  if (!found) return fallback;
+  return pseudo ? pseudoLocalized(*found, *pseudo) : *found;
 }
 
 std::string NSLocalizedString(const Bundle& mainBundle, const std::string& key) {

@@ -1,6 +1,9 @@
 // NSBundle as the extension uses it: a directory of resources with one "<language>.lproj"
 // directory per localization, each holding string tables ("Localizable.strings" by default) in the
 // old text format, or as binary or XML property lists. Tables are read afresh on every lookup.
+// A bundle with the development language's directory also offers the pseudo-languages
+// (PseudoLanguage.h) where it has no directory of their name: they can be chosen and looked up,
+// their texts made from the development language's, but localizations() does not list them.
 // A Bundle is an immutable value; lookups are thread-safe.
 #pragma once
 
@@ -10,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/PseudoLanguage.h"
 #include "platform/os/FileSystem.h"
 
 namespace foundation {
@@ -19,7 +23,8 @@ class Bundle {
   // An empty bundle: no resources, every lookup gives its value or key.
   Bundle() = default;
 
-  // initWithPath: nothing when path is not a directory. The preferred languages (most preferred
+  // initWithPath: nothing when path is not a directory (but for a pseudo-language's directory
+  // that the bundle around it offers). The preferred languages (most preferred
   // first) choose the localization the bundle's lookups use; see chooseLocalization.
   static std::optional<Bundle> atPath(std::shared_ptr<const os::FileSystem> fileSystem,
                                       std::string path,
@@ -33,7 +38,8 @@ class Bundle {
   const std::optional<std::string>& preferredLocalization() const { return localization_; }
 
   // pathForResource:ofType: the path of "<name>.<type>" at the bundle's top when it exists (file
-  // or directory). Only a plain name is looked up: one holding "/" or NUL, or "." or "..", gives
+  // or directory), or of a pseudo-language's directory that the bundle offers. Only a plain name is
+  // looked up: one holding "/" or NUL, or "." or "..", gives
   // nothing.
   std::optional<std::string> pathForResource(const std::string& name,
                                              const std::string& type) const;
@@ -49,6 +55,13 @@ class Bundle {
   std::shared_ptr<const os::FileSystem> fs_;
   std::string path_;
   std::optional<std::string> localization_;
+  std::string developmentLanguage_ = "en";
+  // Set for the directory of a pseudo-language: path_ is then the development language's.
+  std::optional<PseudoLanguage> pseudo_;
+
+  bool isDirectory(const std::string& name) const;
+  // The pseudo-language `localization` names when the bundle offers it (no directory of its own).
+  std::optional<PseudoLanguage> offeredPseudo(const std::string& localization) const;
 };
 
 // NSLocalizedString(key, tableName: nil, bundle: main, value: "", comment: ""): the key's text in

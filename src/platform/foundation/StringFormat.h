@@ -11,4 +11,8 @@ namespace foundation {
 
 std::string formatWithStringArgument(std::string_view format, std::string_view argument);
 
+// The length of the conversion that starts with the "%" at `at`, as printf would read it: "%%",
+// "%@", "%1$@", "%-5.2lf"; a "%" at the end is one character long.
+std::size_t formatConversionLength(std::string_view text, std::size_t at);
+
 }  // namespace foundation

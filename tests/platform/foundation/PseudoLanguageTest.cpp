@@ -1,0 +1,50 @@
+// Pseudo-languages: their texts, and a bundle offering them beside its development language.
+#include "platform/foundation/PseudoLanguage.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/foundation/Bundle.h"
+#include "platform/os/MemoryFileSystem.h"
+
+namespace foundation {
+namespace {
+
+TEST(PseudoLanguage, TextsKeepTheirConversions) {
+  struct Case {
+    PseudoLanguage language;
+    const char* text;
+    const char* want;
+  };
+  for (const Case& c : {
+           Case{PseudoLanguage::accented, "This Month", "[Ţĥîš Ḿöñţĥ one two]"},
+           Case{PseudoLanguage::accented, "%@ Wallets", "[%@ Ŵåļļéţš one two]"},
+           Case{PseudoLanguage::accented, "%1$@", "[%1$@]"},
+           Case{PseudoLanguage::doubled, "%@ Wallets", "%@ Wallets Wallets"},
+           Case{PseudoLanguage::rightToLeft, "%@ Wallets", "%@\u202E Wallets\u202C"},
+           Case{PseudoLanguage::accented, "", ""},
+       })
+    EXPECT_EQ(pseudoLocalized(c.text, c.language), c.want) << c.text;
+}
+
+TEST(PseudoLanguage, ABundleOffersThemFromItsDevelopmentLanguage) {
+  auto fs = std::make_shared<os::MemoryFileSystem>();
+  fs->addFile("/b/en.lproj/Localizable.strings", "\"k\" = \"Income\";");
+  fs->addFile("/b/en-XL.lproj/Localizable.strings", "\"k\" = \"Own\";");
+  auto chosen = [&](const char* language) { return Bundle::atPath(fs, "/b", {language}); };
+  EXPECT_EQ(chosen("en-XA")->localizations(), (std::vector<std::string>{"en", "en-XL"}));
+  EXPECT_EQ(NSLocalizedString(*chosen("en_xa"), "k"), "[Îñçöḿé one]");
+  EXPECT_EQ(NSLocalizedString(*chosen("ar-XB"), "k"), "\u202EIncome\u202C");
+  EXPECT_EQ(NSLocalizedString(*chosen("en-XL"), "k"), "Own");  // a real directory wins
+  EXPECT_EQ(NSLocalizedString(*chosen("en-XA"), "missing"), "missing");
+  // As the in-app language: found as a directory, opened as a bundle of its own.
+  auto path = chosen("en")->pathForResource("en-XA", "lproj");
+  ASSERT_TRUE(path);
+  EXPECT_EQ(Bundle::atPath(fs, *path)->localizedStringForKey("k", ""), "[Îñçöḿé one]");
+  EXPECT_FALSE(chosen("en")->pathForResource("xx-XA", "lproj"));
+  auto noDevelopment = std::make_shared<os::MemoryFileSystem>();
+  noDevelopment->addFile("/b/de.lproj/Localizable.strings", "\"k\" = \"Einnahmen\";");
+  EXPECT_EQ(Bundle::atPath(noDevelopment, "/b", {"en-XA"})->preferredLocalization(), std::nullopt);
+}
+
+}  // namespace
+}  // namespace foundation
