@@ -1,6 +1,7 @@
 #include "host/drawing/Drawing.h"
 
 #include "host/core/HostSession.h"
+#include "host/drawing/TextSources.h"
 #include "host/render/ControlScene.h"
 #include "host/render/LayoutReport.h"
 #include "host/render/RenderRequest.h"
@@ -9,12 +10,13 @@
 namespace host {
 namespace {
 
-Result<DrawnPicture> encode(render::WidgetScene scene, const PictureLook& look,
-                            const render::PangoTextMeasurer& measurer) {
+Result<DrawnPicture> encode(const device::Device& device, render::WidgetScene scene,
+                            const PictureLook& look, const render::PangoTextMeasurer& measurer) {
   auto bytes = render::encodePicture(scene, look.format, look.scale, measurer);
   if (auto* error = std::get_if<render::RenderError>(&bytes))
     return Failure::runtime(error->message);
   nlohmann::json report = render::layoutReport(scene, look.scale);
+  TextSources::of(device).annotate(report);
   auto& picture = std::get<render::EncodedPicture>(bytes);
   return DrawnPicture{std::move(picture.bytes), std::move(picture.pixels), std::move(report),
                       std::move(scene)};
@@ -41,6 +43,7 @@ Result<DrawnPicture> drawWidget(const device::Device& device,
   };
   render::RenderResult drawn = render::renderWidget(request, measurer);
   if (!drawn.ok()) return Failure::runtime(drawn.error->message);
+  TextSources::of(device).annotate(drawn.report);
   return DrawnPicture{std::move(drawn.picture), std::move(drawn.pixels), std::move(drawn.report),
                       std::move(*drawn.scene)};
 }
@@ -56,7 +59,7 @@ Result<DrawnPicture> drawControl(const device::Device& device,
   // The system draws the control's title in its own language.
   request.language = device.mainBundle.preferredLocalization();
   request.pixelScale = look.format == render::PictureFormat::png ? look.scale : 1;
-  return encode(render::composeControlScene(request, measurer), look, measurer);
+  return encode(device, render::composeControlScene(request, measurer), look, measurer);
 }
 
 }  // namespace host

@@ -54,13 +54,16 @@ std::string GalleryPicture::reportFile() const {
 
 ordered_json GalleryPicture::toJson() const {
   ordered_json findingsJson = ordered_json::array();
-  for (const auto& f : findings)
+  for (const auto& f : findings) {
     findingsJson.push_back({{"string", f.string},
                             {"drawn", f.drawn},
                             {"fontSize", f.fontSize},
                             {"shrunk", f.shrunk},
                             {"truncated", f.truncated},
                             {"missingGlyphs", f.missingGlyphs}});
+    if (f.table)
+      findingsJson.back().update({{"table", *f.table}, {"key", *f.key}, {"line", *f.line}});
+  }
   return {{"scenario", scenario}, {"system", system},     {"language", language},
           {"kind", kind},         {"family", family},     {"appearance", appearanceName()},
           {"picture", file},      {"overflow", overflow}, {"findings", findingsJson}};
@@ -84,11 +87,17 @@ Result<GalleryPicture> GalleryPicture::fromJson(const nlohmann::json& e) {
     if (!isSafeRelativeFile(p.file, ".png"))
       return bad("names a file outside its gallery: '" + p.file + "'");
     p.overflow = e.at("overflow").get<double>();
-    for (const auto& f : e.at("findings"))
+    for (const auto& f : e.at("findings")) {
       p.findings.push_back(
           TextFinding{f.at("string").get<std::string>(), f.at("drawn").get<std::string>(),
                       f.at("fontSize").get<double>(), f.at("shrunk").get<bool>(),
                       f.at("truncated").get<bool>(), f.at("missingGlyphs").get<int>()});
+      if (f.contains("table")) {
+        p.findings.back().table = f.at("table").get<std::string>();
+        p.findings.back().key = f.at("key").get<std::string>();
+        p.findings.back().line = f.at("line").get<int>();
+      }
+    }
     return p;
   } catch (const nlohmann::json::exception& ex) {
     return bad(std::string("is malformed: ") + ex.what());
@@ -116,6 +125,7 @@ void GalleryPicture::appendFindings(ordered_json& out) const {
               {"drawn", t.drawn},
               {"fontSize", t.fontSize},
               {"missingGlyphs", t.missingGlyphs}});
+    if (t.table) f.update({{"table", *t.table}, {"key", *t.key}, {"line", *t.line}});
     out.push_back(f);
   }
 }

@@ -14,6 +14,11 @@ void collect(const nlohmann::json& node, std::vector<TextFinding>& out) {
     f.shrunk = node.value("shrunk", false);
     f.truncated = node.value("truncated", false);
     f.missingGlyphs = node.value("missingGlyphs", 0);
+    if (node.contains("table") && node.contains("key") && node.contains("line")) {
+      f.table = node["table"].get<std::string>();
+      f.key = node["key"].get<std::string>();
+      f.line = node["line"].get<int>();
+    }
     if (f.shrunk || f.truncated || f.missingGlyphs > 0) out.push_back(std::move(f));
   }
   if (auto it = node.find("children"); it != node.end() && it->is_array())

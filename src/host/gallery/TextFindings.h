@@ -3,6 +3,7 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,10 @@ struct TextFinding {
   bool shrunk = false;
   bool truncated = false;
   int missingGlyphs = 0;
+  // Where the text came from, when it came from a string table.
+  std::optional<std::string> table{};  // "de.lproj/Localizable.strings"
+  std::optional<std::string> key{};
+  std::optional<int> line{};
 
   // "cut", "shrunk", "missing glyphs", joined with ", ".
   std::string problems() const;

@@ -25,6 +25,13 @@ TEST(TextFindings, FindsEveryFlaggedTextAtAnyDepthInOrder) {
   for (const auto& f : findTextProblems(report)) found.push_back(f.string + ": " + f.problems());
   EXPECT_EQ(found, (std::vector<std::string>{"cut: cut", "small: shrunk", "tofu: missing glyphs",
                                              "all: cut, shrunk, missing glyphs"}));
+  // A text from a table names it.
+  nlohmann::json fromTable = text("Einnahmen", true, false, 0);
+  fromTable.update(
+      {{"table", "de.lproj/Localizable.strings"}, {"key", "widget_income"}, {"line", 11}});
+  TextFinding f = findTextProblems({{"root", fromTable}}).at(0);
+  EXPECT_EQ(*f.table + ":" + std::to_string(*f.line) + " " + *f.key,
+            "de.lproj/Localizable.strings:11 widget_income");
 }
 
 TEST(ContentOverflow, MeasuresTheWorstEdgeAgainstTheMargins) {
