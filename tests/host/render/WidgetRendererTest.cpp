@@ -103,7 +103,8 @@ TEST(WidgetRendererGolden, ArabicMediumIsMirroredWithAmountsLeftToRight) {
   ASSERT_TRUE(balance && balance->text);
   EXPECT_EQ(balance->text->string, "-$1,234.56");
   EXPECT_LT(balance->frame.x, s.layout.size.width / 2);
-  std::string png = std::get<std::string>(encodePicture(s, PictureFormat::png, 2, measurer()));
+  std::string png =
+      std::get<EncodedPicture>(encodePicture(s, PictureFormat::png, 2, measurer())).bytes;
   auto actualPath = std::filesystem::temp_directory_path() / "tamsa-medium_arabic.png";
   std::ofstream(actualPath, std::ios::binary) << png;
   EXPECT_TRUE(testing_support::matchesGolden(
