@@ -11,6 +11,7 @@
 #include "host/gallery/GalleryCommands.h"
 #include "host/lint/LintCommand.h"
 #include "host/requests/RequestCommands.h"
+#include "host/serve/ServeCommands.h"
 #include "host/store/StoreCommands.h"
 #include "platform/widgetkit/WidgetBundle.h"
 
@@ -56,6 +57,8 @@ Outcome run(const HostSession& session) {
       return runStoreCommand(session);
     case Command::lint:
       return runLintCommand(session);
+    case Command::serve:
+      return runServeCommand(session);
     case Command::placeholder:
     case Command::snapshot:
     case Command::timeline:

@@ -13,7 +13,7 @@ namespace host {
 namespace {
 
 const char* kCommands =
-    "placeholder, snapshot, timeline, render, tap, widgets, perform, gallery, store, lint";
+    "placeholder, snapshot, timeline, render, tap, widgets, perform, gallery, store, lint, serve";
 
 // The words as typed, before they are checked.
 struct Words {
@@ -27,6 +27,7 @@ struct Words {
   bool force = false;
   std::optional<std::string> scenarios, scenarioFolder, shard, jobs;
   std::vector<std::string> merge;
+  std::optional<std::string> listen, port;
 };
 
 void addDeviceOptions(CLI::App& app, Words& w) {
@@ -98,7 +99,8 @@ constexpr Named<Command> kCommandNames[] = {{"placeholder", Command::placeholder
                                             {"perform", Command::perform},
                                             {"gallery", Command::gallery},
                                             {"store", Command::store},
-                                            {"lint", Command::lint}};
+                                            {"lint", Command::lint},
+                                            {"serve", Command::serve}};
 constexpr Named<StoreAction> kStoreActions[] = {{"show", StoreAction::show},
                                                 {"set", StoreAction::set},
                                                 {"delete", StoreAction::remove},
@@ -225,6 +227,21 @@ Result<Done> readFiles(const Words& w, HostOptions& o) {
     if (same || o.output.lexically_normal() == o.layout->lexically_normal())
       return Failure::usage("--layout: '" + *w.layout +
                             "' is the picture's own file; give the report a file of its own");
+  }
+  return Done{};
+}
+
+Result<Done> readServe(const Words& w, ServeOptions& s) {
+  if (w.listen) {
+    if (w.listen->empty()) return Failure::usage("--listen: no address given");
+    s.listen = *w.listen;
+  }
+  if (w.port) {
+    int port = -1;
+    auto [end, ec] = std::from_chars(w.port->data(), w.port->data() + w.port->size(), port);
+    if (ec != std::errc() || end != w.port->data() + w.port->size() || port < 0 || port > 65535)
+      return Failure::usage("--port: '" + *w.port + "' is not a port from 0 to 65535");
+    s.port = port;
   }
   return Done{};
 }
@@ -359,6 +376,15 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
           nullptr)
       ->add_flag("--json", w.json, "Print the problems as JSON");
 
+  auto* serve = command("serve",
+                        "Serve a live preview of the home screen in the browser, following the "
+                        "container and the string tables as they change",
+                        nullptr);
+  serve->add_option("--port", w.port, "TCP port (default 8765; 0 takes a free one)");
+  serve->add_option("--listen", w.listen,
+                    "Address to listen on (default 127.0.0.1: this machine only)");
+  addLookOptions(serve, w);
+
   std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them back first
   try {
     app.parse(reversed);
@@ -395,6 +421,7 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
   if (auto r = readFiles(w, o); !r) return r.failure();
   if (o.command == Command::store)
     if (auto r = readStore(w, o.store); !r) return r.failure();
+  if (auto r = readServe(w, o.serve); !r) return r.failure();
   return CommandLine{o, ""};
 }
 

@@ -27,7 +27,8 @@ enum class Command {
   perform,
   gallery,
   store,
-  lint
+  lint,
+  serve
 };
 
 // Which of the provider's answers a drawing shows.
@@ -83,6 +84,12 @@ struct GalleryOptions {
   bool pseudo = false;                       // the pseudo-languages too
 };
 
+// Where the preview server listens: loopback unless told otherwise; port 0 takes a free one.
+struct ServeOptions {
+  std::string listen = "127.0.0.1";
+  int port = 8765;
+};
+
 struct HostOptions {
   Command command = Command::widgets;
   std::string kind;
@@ -94,6 +101,7 @@ struct HostOptions {
   std::optional<std::filesystem::path> layout;  // render: the layout report
   StoreOptions store;
   bool json = false;  // lint: JSON instead of lines
+  ServeOptions serve;
 };
 
 }  // namespace host

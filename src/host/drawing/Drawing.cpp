@@ -29,8 +29,18 @@ Result<DrawnPicture> drawWidget(const device::Device& device,
                                 widgetkit::WidgetFamily family, EntryChoice entry,
                                 const PictureLook& look,
                                 const render::PangoTextMeasurer& measurer) {
+  return drawWidgetEntry(device, widget, family, entryFor(device, widget, family, entry), look,
+                         measurer);
+}
+
+Result<DrawnPicture> drawWidgetEntry(const device::Device& device,
+                                     const widgetkit::WidgetConfiguration& widget,
+                                     widgetkit::WidgetFamily family,
+                                     const widgetkit::AnyTimelineEntry& entry,
+                                     const PictureLook& look,
+                                     const render::PangoTextMeasurer& measurer) {
   render::RenderRequest request;
-  request.view = widget.content(entryFor(device, widget, family, entry));
+  request.view = widget.content(entry);
   request.family = family;
   request.appearance = look.appearance;
   request.systemVersion = device.systemVersion;

@@ -37,6 +37,14 @@ Result<DrawnPicture> drawWidget(const device::Device& device,
                                 widgetkit::WidgetFamily family, EntryChoice entry,
                                 const PictureLook& look, const render::PangoTextMeasurer& measurer);
 
+// The same, for an entry the host already holds (a timeline it keeps, as the phone does).
+Result<DrawnPicture> drawWidgetEntry(const device::Device& device,
+                                     const widgetkit::WidgetConfiguration& widget,
+                                     widgetkit::WidgetFamily family,
+                                     const widgetkit::AnyTimelineEntry& entry,
+                                     const PictureLook& look,
+                                     const render::PangoTextMeasurer& measurer);
+
 Result<DrawnPicture> drawControl(const device::Device& device,
                                  const widgetkit::ControlConfiguration& control,
                                  const PictureLook& look,

@@ -41,16 +41,23 @@ Outcome runWidgetsCommand(const HostSession& s) {
   return writeStandardOutput(out.dump(2) + "\n");
 }
 
+std::optional<std::string> performControl(const device::Device& device,
+                                          const widgetkit::ControlConfiguration& control) {
+  auto result = control.button().action.perform();
+  // The intent finishes on the main actor: this thread drains it until the result is in.
+  device.mainActor->drainUntil(
+      [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+  const auto& r = result.get();
+  if (!r.opensIntent) return std::nullopt;
+  return r.opensIntent->url.absoluteString();
+}
+
 Outcome runPerformCommand(const HostSession& s) {
   auto control = s.control(s.options.kind);
   if (!control) return control.failure();
-  auto result = (*control)->button().action.perform();
-  // The intent finishes on the main actor: this thread drains it until the result is in.
-  s.device.mainActor->drainUntil(
-      [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
-  const auto& r = result.get();
-  if (!r.opensIntent) return Failure::runtime("perform: the intent opens nothing");
-  return writeStandardOutput(r.opensIntent->url.absoluteString() + "\n");
+  auto url = performControl(s.device, **control);
+  if (!url) return Failure::runtime("perform: the intent opens nothing");
+  return writeStandardOutput(*url + "\n");
 }
 
 }  // namespace host

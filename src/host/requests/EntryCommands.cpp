@@ -27,18 +27,23 @@ Outcome runEntryCommand(const HostSession& s) {
   return writeStandardOutput(out.dump(2) + "\n");
 }
 
+std::optional<std::string> tapLink(const widgetkit::WidgetConfiguration& widget,
+                                   widgetkit::WidgetFamily family,
+                                   const widgetkit::AnyTimelineEntry& entry) {
+  swiftui::EnvironmentValues env;
+  env.widgetFamily = family;
+  return swiftui::inspect(widget.content(entry), env).widgetURL;
+}
+
 Outcome runTapCommand(const HostSession& s) {
   auto widget = s.widget(s.options.kind);
   if (!widget) return widget.failure();
   auto family = s.family(**widget, false);
   if (!family) return family.failure();
-  swiftui::EnvironmentValues env;
-  env.widgetFamily = *family;
-  auto view = (*widget)->content(entryFor(s.device, **widget, *family, EntryChoice::timeline));
-  auto traits = swiftui::inspect(view, env);
-  if (!traits.widgetURL)
-    return Failure::runtime("tap: " + s.options.kind + " opens nothing in this state");
-  return writeStandardOutput(*traits.widgetURL + "\n");
+  auto link =
+      tapLink(**widget, *family, entryFor(s.device, **widget, *family, EntryChoice::timeline));
+  if (!link) return Failure::runtime("tap: " + s.options.kind + " opens nothing in this state");
+  return writeStandardOutput(*link + "\n");
 }
 
 }  // namespace host

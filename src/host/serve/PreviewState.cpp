@@ -1,0 +1,360 @@
+#include "host/serve/PreviewState.h"
+
+#include <algorithm>
+
+#include "host/core/CommandLine.h"
+#include "host/core/FamilyNames.h"
+#include "host/drawing/Drawing.h"
+#include "host/requests/RequestCommands.h"
+
+namespace host {
+namespace {
+
+using nlohmann::json;
+
+const char* modeName(PreviewMode m) {
+  return m == PreviewMode::phone ? "phone" : "live";
+}
+
+const char* appearanceName(swiftui::ColorScheme a) {
+  return a == swiftui::ColorScheme::dark ? "dark" : "light";
+}
+
+std::string systemName(const std::optional<os::SystemVersion>& v) {
+  return v ? v->text() : "unknown";
+}
+
+// The versions that change what the bundle declares or how it draws, and the device's own.
+std::vector<std::string> systemChoices(const std::optional<os::SystemVersion>& own) {
+  std::vector<std::string> out = {"15.6", "16.4", "17.0", "17.4", "18.0", "unknown"};
+  if (std::find(out.begin(), out.end(), systemName(own)) == out.end())
+    out.insert(out.begin(), systemName(own));
+  return out;
+}
+
+bool reloadDue(const widgetkit::AnyTimeline& t, foundation::Date now) {
+  const auto& kind = t.policy.kind();
+  if (auto* after = std::get_if<widgetkit::TimelineReloadPolicy::After>(&kind))
+    return now >= after->date;
+  if (std::holds_alternative<widgetkit::TimelineReloadPolicy::Never>(kind)) return false;
+  return t.entries.empty() || now >= t.entries.back().date();
+}
+
+// The entry the phone shows at `now`: the latest that has begun, else the first.
+const widgetkit::AnyTimelineEntry* shownEntry(const widgetkit::AnyTimeline& t,
+                                              foundation::Date now) {
+  const widgetkit::AnyTimelineEntry* shown = nullptr;
+  for (const auto& e : t.entries)
+    if (e.date() <= now && (!shown || e.date() >= shown->date())) shown = &e;
+  if (!shown && !t.entries.empty()) shown = &t.entries.front();
+  return shown;
+}
+
+void describePolicy(const widgetkit::AnyTimeline& t, json& tile) {
+  const auto& kind = t.policy.kind();
+  if (auto* after = std::get_if<widgetkit::TimelineReloadPolicy::After>(&kind)) {
+    tile["policy"] = "after";
+    tile["nextReload"] = foundation::iso8601(after->date);
+  } else if (std::holds_alternative<widgetkit::TimelineReloadPolicy::Never>(kind)) {
+    tile["policy"] = "never";
+    tile["nextReload"] = nullptr;
+  } else {
+    tile["policy"] = "atEnd";
+    tile["nextReload"] =
+        t.entries.empty() ? json(nullptr) : json(foundation::iso8601(t.entries.back().date()));
+  }
+}
+
+// Every text the layout report says was drawn, in drawing order.
+void collectTexts(const json& node, std::vector<std::string>& out) {
+  if (auto s = node.find("string"); s != node.end() && s->is_string()) out.push_back(*s);
+  if (auto c = node.find("children"); c != node.end())
+    for (const auto& child : *c) collectTexts(child, out);
+}
+
+}  // namespace
+
+PreviewState::PreviewState(const HostSession& session, std::vector<Scenario> scenarios,
+                           foundation::Date start)
+    : session_(session),
+      scenarios_(std::move(scenarios)),
+      languages_(session.device.mainBundle.localizations()),
+      now_(start),
+      measurer_(session.options.drawing.scale) {
+  settings_.language = session.device.mainBundle.preferredLocalization().value_or(
+      languages_.empty() ? "en" : languages_.front());
+  settings_.appearance = session.options.drawing.appearance;
+  settings_.systemVersion = session.device.systemVersion;
+  settings_.device = session.options.drawing.device.name;
+}
+
+json PreviewState::describe() const {
+  std::lock_guard lock(mutex_);
+  json scenarios = json::array({{{"name", ""}, {"description", "The live container"}}});
+  for (const auto& s : scenarios_)
+    scenarios.push_back({{"name", s.name}, {"description", s.description}});
+  return {{"languages", languages_},
+          {"appearances", {"light", "dark"}},
+          {"systems", systemChoices(session_.device.systemVersion)},
+          {"devices", render::hostDeviceNames()},
+          {"scenarios", scenarios},
+          {"modes", {"live", "phone"}},
+          {"container", session_.device.appGroupContainer},
+          {"settings",
+           {{"language", settings_.language},
+            {"appearance", appearanceName(settings_.appearance)},
+            {"os", systemName(settings_.systemVersion)},
+            {"device", settings_.device},
+            {"scenario", settings_.scenario},
+            {"mode", modeName(settings_.mode)}}},
+          {"clock", foundation::iso8601(now_)},
+          {"version", version_}};
+}
+
+Result<Done> PreviewState::change(const json& changes) {
+  if (!changes.is_object()) return Failure::usage("settings: not a JSON object");
+  std::lock_guard lock(mutex_);
+  PreviewSettings next = settings_;
+  std::optional<foundation::Date> clock;
+  for (const auto& [key, value] : changes.items()) {
+    if (!value.is_string()) return Failure::usage("settings: " + key + " is not a text");
+    const std::string word = value.get<std::string>();
+    const std::string refused = "settings: " + key + " '" + word + "' is not offered";
+    if (key == "language") {
+      if (std::find(languages_.begin(), languages_.end(), word) == languages_.end())
+        return Failure::usage(refused);
+      next.language = word;
+    } else if (key == "appearance") {
+      if (word != "light" && word != "dark") return Failure::usage(refused);
+      next.appearance = word == "dark" ? swiftui::ColorScheme::dark : swiftui::ColorScheme::light;
+    } else if (key == "os") {
+      auto version = systemVersionFromWord(word, "settings: ");
+      if (!version) return version.failure();
+      next.systemVersion = *version;
+    } else if (key == "device") {
+      if (!render::hostDevice(word)) return Failure::usage(refused);
+      next.device = word;
+    } else if (key == "mode") {
+      if (word != "live" && word != "phone") return Failure::usage(refused);
+      next.mode = word == "phone" ? PreviewMode::phone : PreviewMode::live;
+    } else if (key == "scenario") {
+      auto s = std::find_if(scenarios_.begin(), scenarios_.end(),
+                            [&](const Scenario& sc) { return sc.name == word; });
+      if (!word.empty() && s == scenarios_.end()) return Failure::usage(refused);
+      next.scenario = word;
+      // A named state comes with its own moment and system.
+      if (s != scenarios_.end()) {
+        clock = s->settings.now;
+        next.systemVersion = s->settings.systemVersion;
+      }
+    } else {
+      return Failure::usage("settings: '" + key + "' is not a setting");
+    }
+  }
+  // A phone set to another language, system or state asks every widget afresh.
+  if (next.language != settings_.language || next.systemVersion != settings_.systemVersion ||
+      next.scenario != settings_.scenario || next.device != settings_.device)
+    timelines_.clear();
+  settings_ = next;
+  if (clock) now_ = *clock;
+  bump();
+  return Done{};
+}
+
+Result<Done> PreviewState::moveClock(ClockMove move, const std::string& isoTime) {
+  std::lock_guard lock(mutex_);
+  switch (move) {
+    case ClockMove::hour:
+      now_ = now_.addingTimeInterval(3600);
+      break;
+    case ClockMove::day:
+      now_ = now_.addingTimeInterval(86400);
+      break;
+    case ClockMove::set: {
+      auto at = foundation::parseIso8601(isoTime);
+      if (!at) return Failure::usage("clock: '" + isoTime + "' is not an ISO 8601 time");
+      now_ = *at;
+      break;
+    }
+  }
+  bump();
+  return Done{};
+}
+
+void PreviewState::reloadTimelines() {
+  std::lock_guard lock(mutex_);
+  for (auto& [key, kept] : timelines_) kept.reloadAsked = true;
+  bump();
+}
+
+void PreviewState::filesChanged() {
+  std::lock_guard lock(mutex_);
+  bump();
+}
+
+void PreviewState::bump() {
+  ++version_;
+  changed_.notify_all();
+}
+
+std::uint64_t PreviewState::version() const {
+  std::lock_guard lock(mutex_);
+  return version_;
+}
+
+std::uint64_t PreviewState::waitForChange(std::uint64_t seen,
+                                          std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(mutex_);
+  changed_.wait_for(lock, timeout, [&] { return version_ != seen || stopped_; });
+  return version_;
+}
+
+void PreviewState::stop() {
+  std::lock_guard lock(mutex_);
+  stopped_ = true;
+  changed_.notify_all();
+}
+
+bool PreviewState::stopped() const {
+  std::lock_guard lock(mutex_);
+  return stopped_;
+}
+
+device::Device PreviewState::deviceFor(const PreviewSettings& s, foundation::Date now) const {
+  device::Device d = session_.device;
+  auto scenario = std::find_if(scenarios_.begin(), scenarios_.end(),
+                               [&](const Scenario& sc) { return sc.name == s.scenario; });
+  if (!s.scenario.empty() && scenario != scenarios_.end()) {
+    DeviceOptions given = session_.options.device;
+    given.now = now;
+    d = scenarioDevice(session_.device, *scenario, given);
+  }
+  d.clock = std::make_shared<foundation::FixedClock>(now);
+  if (auto bundle =
+          foundation::Bundle::atPath(d.fileSystem, d.mainBundle.bundlePath(), {s.language}))
+    d.mainBundle = std::move(*bundle);
+  d.systemVersion = s.systemVersion;
+  return d;
+}
+
+json PreviewState::screen() {
+  std::lock_guard drawing(drawing_);
+  PreviewSettings settings;
+  foundation::Date now;
+  std::uint64_t version = 0;
+  {
+    std::lock_guard lock(mutex_);
+    if (lastScreen_ && lastScreen_->first == version_) return lastScreen_->second;
+    settings = settings_;
+    now = now_;
+    version = version_;
+  }
+  const device::Device d = deviceFor(settings, now);
+  const auto declared = session_.body(d).declared();
+  PictureLook look;
+  look.appearance = settings.appearance;
+  look.device = render::hostDevice(settings.device).value_or(session_.options.drawing.device);
+  look.scale = session_.options.drawing.scale;
+
+  json tiles = json::array();
+  std::map<std::string, std::string> pictures;
+  auto addPicture = [&](Result<DrawnPicture> drawn, json& tile) {
+    if (!drawn) {
+      tile["error"] = drawn.failure().message;
+      return;
+    }
+    std::string name = "v" + std::to_string(version) + "-" + std::to_string(tiles.size()) + ".png";
+    std::vector<std::string> texts;
+    collectTexts(drawn->report["root"], texts);
+    tile["picture"] = "/picture/" + name;
+    tile["texts"] = texts;
+    tile["width"] = drawn->report["size"]["width"];
+    tile["height"] = drawn->report["size"]["height"];
+    pictures[name] = std::move(drawn->bytes);
+  };
+
+  for (const auto& member : declared) {
+    if (const auto* control = std::get_if<widgetkit::ControlConfiguration>(&member)) {
+      json tile = {{"kind", control->kind()}, {"family", "control"}};
+      addPicture(drawControl(d, *control, look, measurer_), tile);
+      tiles.push_back(std::move(tile));
+      continue;
+    }
+    const auto& widget = std::get<widgetkit::WidgetConfiguration>(member);
+    for (auto family : widget.families()) {
+      const std::string key = widget.kind() + "/" + familyName(family);
+      std::optional<widgetkit::AnyTimeline> kept;
+      {
+        std::lock_guard lock(mutex_);
+        auto it = timelines_.find(key);
+        if (settings.mode == PreviewMode::phone && it != timelines_.end() &&
+            !it->second.reloadAsked && !reloadDue(it->second.timeline, now))
+          kept = it->second.timeline;
+      }
+      const bool asked = !kept;
+      if (!kept) {
+        widgetkit::TimelineProviderContext ctx{d};
+        ctx.family = family;
+        kept = widget.timeline(ctx);
+        std::lock_guard lock(mutex_);
+        timelines_[key] = KeptTimeline{*kept, false};
+      }
+      widgetkit::TimelineProviderContext ctx{d};
+      ctx.family = family;
+      const auto* shown = shownEntry(*kept, now);
+      const widgetkit::AnyTimelineEntry entry = shown ? *shown : widget.placeholder(ctx);
+      json tile = {{"kind", widget.kind()},
+                   {"family", familyName(family)},
+                   {"entryDate", foundation::iso8601(entry.date())},
+                   {"askedNow", asked}};
+      describePolicy(*kept, tile);
+      auto link = tapLink(widget, family, entry);
+      tile["link"] = link ? json(*link) : json(nullptr);
+      addPicture(drawWidgetEntry(d, widget, family, entry, look, measurer_), tile);
+      tiles.push_back(std::move(tile));
+    }
+  }
+  json out = {{"version", version},
+              {"clock", foundation::iso8601(now)},
+              {"mode", modeName(settings.mode)},
+              {"appearance", appearanceName(settings.appearance)},
+              {"tiles", std::move(tiles)}};
+  std::lock_guard lock(mutex_);
+  // The pictures of the screen before stay, for a page still fetching them.
+  std::erase_if(pictures_, [&](const auto& p) {
+    return !lastScreen_ || p.first.rfind("v" + std::to_string(lastScreen_->first) + "-", 0) != 0;
+  });
+  pictures_.merge(pictures);
+  lastScreen_ = std::make_pair(version, out);
+  return out;
+}
+
+std::optional<std::string> PreviewState::picture(const std::string& name) const {
+  std::lock_guard lock(mutex_);
+  auto it = pictures_.find(name);
+  if (it == pictures_.end()) return std::nullopt;
+  return it->second;
+}
+
+Result<std::string> PreviewState::perform() const {
+  PreviewSettings settings;
+  foundation::Date now;
+  {
+    std::lock_guard lock(mutex_);
+    settings = settings_;
+    now = now_;
+  }
+  device::Device d = deviceFor(settings, now);
+  // This thread runs the intent's main-actor work for this one request.
+  d.mainActor = std::make_shared<os::MainActor>();
+  for (const auto& member : session_.body(d).declared()) {
+    if (const auto* control = std::get_if<widgetkit::ControlConfiguration>(&member)) {
+      auto url = host::performControl(d, *control);
+      if (!url) return Failure::runtime("the intent opens nothing");
+      return *url;
+    }
+  }
+  return Failure::usage("no control is offered on iOS " + systemName(settings.systemVersion));
+}
+
+}  // namespace host

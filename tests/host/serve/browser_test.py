@@ -1,0 +1,80 @@
+"""The preview in headless Chromium, as a person uses it: pictures show, a store change shows
+within a second, a language changes the captions, a tap shows the link, and as the phone does,
+a store change waits for the reload date or "Reload timelines". Skipped (exit 77) unless
+TAMSA_BROWSER_TESTS=1. Usage: browser_test.py PROGRAM CONTAINER"""
+import os, sys, time, unittest
+
+if os.environ.get("TAMSA_BROWSER_TESTS") != "1":
+    print("skipped: set TAMSA_BROWSER_TESTS=1 (needs chromium, chromium-driver, python3-selenium)")
+    sys.exit(77)
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.support.ui import Select, WebDriverWait
+
+from preview_server import PreviewServer
+
+
+class BrowserTest(unittest.TestCase):
+    def setUp(self):
+        self.server = PreviewServer(sys.argv[1], sys.argv[2])
+        options = webdriver.ChromeOptions()
+        for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage"):
+            options.add_argument(arg)
+        self.browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        self.browser.get(self.server.url + "/")
+        self.wait_for(lambda: len(self.pictures()) >= 3)
+
+    def tearDown(self):
+        self.browser.quit()
+        self.server.close()
+
+    def wait_for(self, condition, seconds=5):
+        WebDriverWait(self.browser, seconds, poll_frequency=0.05).until(lambda _: condition())
+
+    def pictures(self):
+        return self.browser.find_elements(By.CSS_SELECTOR, ".tile img")
+
+    def texts(self, family="medium"):
+        img = self.browser.find_elements(
+            By.CSS_SELECTOR, f'.tile[data-kind="TamsaWidget"][data-family="{family}"] img')
+        return img[0].get_attribute("data-texts") if img else ""
+
+    def choose(self, select, value):
+        Select(self.browser.find_element(By.ID, select)).select_by_value(value)
+
+    def test_live_page_follows_the_store_language_and_taps(self):
+        loaded = self.browser.execute_script(
+            "return [...document.querySelectorAll('.tile img')].every(i => i.naturalWidth > 0)")
+        self.assertTrue(loaded)
+        self.server.store("widget_balance=98765")
+        self.wait_for(lambda: "98,765" in self.texts(), seconds=1)
+
+        english = self.texts()
+        self.choose("language", "de")
+        self.wait_for(lambda: self.texts() and self.texts() != english)
+        self.assertIn("98,765", self.texts())
+
+        self.browser.find_element(By.CSS_SELECTOR, '.tile[data-family="small"]').click()
+        self.wait_for(lambda: self.browser.find_element(By.ID, "link").text.startswith("tamsaledger://"))
+
+    def test_as_the_phone_waits_for_the_reload_date(self):
+        self.choose("mode", "phone")
+        time.sleep(0.3)
+        before = self.texts()
+        self.server.store("widget_balance=55555")
+        time.sleep(0.6)  # a live page would have shown it by now
+        self.assertEqual(self.texts(), before)
+        self.browser.find_element(By.ID, "hour").click()
+        self.wait_for(lambda: "55,555" in self.texts())
+
+        self.server.store("widget_balance=44444")
+        time.sleep(0.6)
+        self.assertIn("55,555", self.texts())
+        self.browser.find_element(By.ID, "reload").click()
+        self.wait_for(lambda: "44,444" in self.texts())
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1])

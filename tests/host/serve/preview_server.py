@@ -1,0 +1,49 @@
+"""Starts `tamsa-widgets serve` on a free port over a copy of the sample container, for the
+preview's tests; the clock is fixed so that timelines and reload dates are known."""
+import json, os, shutil, subprocess, tempfile, urllib.request
+
+NOW = "2026-03-14T09:41:00Z"
+
+
+class PreviewServer:
+    def __init__(self, program, sample_container):
+        self.program = program
+        self.dir = tempfile.mkdtemp()
+        self.container = os.path.join(self.dir, "container")
+        shutil.copytree(sample_container, self.container)
+        self.suite = os.path.join(self.container, "Library/Preferences/group.com.tamsaledger.app.plist")
+        self.proc = subprocess.Popen(
+            [program, "--container", self.container, "--now", NOW, "--language", "en", "serve",
+             "--port", "0", "--scale", "1"], stdout=subprocess.PIPE, text=True)
+        line = self.proc.stdout.readline()
+        self.hostport = line.split("http://")[1].split("/")[0]
+        self.port = int(self.hostport.rsplit(":", 1)[1])
+        self.url = "http://" + self.hostport
+
+    def store(self, *items):
+        subprocess.run([self.program, "--container", self.container, "store", "set", "--force", *items],
+                       check=True, stdout=subprocess.DEVNULL)
+
+    def get(self, path):
+        with urllib.request.urlopen(self.url + path, timeout=10) as r:
+            return r.status, r.read()
+
+    def post(self, path, body):
+        req = urllib.request.Request(self.url + path, json.dumps(body).encode(),
+                                     {"Content-Type": "application/json"})
+        with urllib.request.urlopen(req, timeout=10) as r:
+            return json.loads(r.read())
+
+    def screen(self):
+        return json.loads(self.get("/api/screen")[1])
+
+    def texts(self, kind="TamsaWidget", family="medium"):
+        for t in self.screen()["tiles"]:
+            if t["kind"] == kind and t["family"] == family:
+                return " ".join(t.get("texts", []))
+        return ""
+
+    def close(self):
+        self.proc.terminate()
+        self.proc.wait(timeout=10)
+        shutil.rmtree(self.dir, ignore_errors=True)
