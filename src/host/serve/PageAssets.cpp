@@ -76,6 +76,7 @@ function tile(t) {
   box.className = 'tile ' + t.family;
   box.dataset.kind = t.kind;
   box.dataset.family = t.family;
+  if (t.width) box.style.maxWidth = Math.max(t.width, 150) + 'px';
   if (t.picture) {
     const img = new Image();
     img.src = t.picture;

@@ -37,17 +37,16 @@ class BrowserTest(unittest.TestCase):
         return self.browser.find_elements(By.CSS_SELECTOR, ".tile img")
 
     def texts(self, family="medium"):
-        img = self.browser.find_elements(
-            By.CSS_SELECTOR, f'.tile[data-kind="TamsaWidget"][data-family="{family}"] img')
-        return img[0].get_attribute("data-texts") if img else ""
+        return self.browser.execute_script(  # read at once: the page replaces its tiles
+            "const i = document.querySelector(arguments[0]); return i ? i.dataset.texts : ''",
+            f'.tile[data-kind="TamsaWidget"][data-family="{family}"] img')
 
     def choose(self, select, value):
         Select(self.browser.find_element(By.ID, select)).select_by_value(value)
 
     def test_live_page_follows_the_store_language_and_taps(self):
-        loaded = self.browser.execute_script(
-            "return [...document.querySelectorAll('.tile img')].every(i => i.naturalWidth > 0)")
-        self.assertTrue(loaded)
+        self.wait_for(lambda: self.browser.execute_script(
+            "return [...document.querySelectorAll('.tile img')].every(i => i.naturalWidth > 0)"))
         self.server.store("widget_balance=98765")
         self.wait_for(lambda: "98,765" in self.texts(), seconds=1)
 

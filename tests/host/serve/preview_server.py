@@ -46,4 +46,5 @@ class PreviewServer:
     def close(self):
         self.proc.terminate()
         self.proc.wait(timeout=10)
+        self.proc.stdout.close()
         shutil.rmtree(self.dir, ignore_errors=True)

@@ -82,9 +82,9 @@ class ServeTest(unittest.TestCase):
                     f.truncate(20)
                 tiles = s.screen()["tiles"]
                 self.assertTrue(all("picture" in t for t in tiles), tiles)
-            s.store(f"widget_balance={1000 + i}")
+            s.store("widget_auth_status=logged_in", f"widget_balance={1000 + i}")
             time.sleep(0.1)
-        s.store("widget_balance=4321")
+        s.store("widget_auth_status=logged_in", "widget_balance=4321")
         deadline = time.time() + 1
         while "4,321" not in s.texts() and time.time() < deadline:
             time.sleep(0.05)
