@@ -118,6 +118,7 @@ async function refresh() {
     do {
       again = false;
       const screen = await call('/api/screen');
+      if (String(screen.version) === $('screen').dataset.version) continue;
       $('screen').className = screen.appearance;
       $('screen').dataset.version = screen.version;
       $('screen').replaceChildren(...screen.tiles.map(tile));

@@ -9,6 +9,7 @@ if os.environ.get("TAMSA_BROWSER_TESTS") != "1":
     sys.exit(77)
 
 from selenium import webdriver
+from selenium.common.exceptions import StaleElementReferenceException
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import Select, WebDriverWait
@@ -41,6 +42,13 @@ class BrowserTest(unittest.TestCase):
             "const i = document.querySelector(arguments[0]); return i ? i.dataset.texts : ''",
             f'.tile[data-kind="TamsaWidget"][data-family="{family}"] img')
 
+    def click(self, selector):
+        try:  # a tile can be replaced between finding and clicking it
+            self.browser.find_element(By.CSS_SELECTOR, selector).click()
+            return True
+        except StaleElementReferenceException:
+            return False
+
     def choose(self, select, value):
         Select(self.browser.find_element(By.ID, select)).select_by_value(value)
 
@@ -55,7 +63,7 @@ class BrowserTest(unittest.TestCase):
         self.wait_for(lambda: self.texts() and self.texts() != english)
         self.assertIn("98,765", self.texts())
 
-        self.browser.find_element(By.CSS_SELECTOR, '.tile[data-family="small"]').click()
+        self.wait_for(lambda: self.click('.tile[data-family="small"]'))
         self.wait_for(lambda: self.browser.find_element(By.ID, "link").text.startswith("tamsaledger://"))
 
     def test_as_the_phone_waits_for_the_reload_date(self):
@@ -65,13 +73,13 @@ class BrowserTest(unittest.TestCase):
         self.server.store("widget_balance=55555")
         time.sleep(0.6)  # a live page would have shown it by now
         self.assertEqual(self.texts(), before)
-        self.browser.find_element(By.ID, "hour").click()
+        self.click("#hour")
         self.wait_for(lambda: "55,555" in self.texts())
 
         self.server.store("widget_balance=44444")
         time.sleep(0.6)
         self.assertIn("55,555", self.texts())
-        self.browser.find_element(By.ID, "reload").click()
+        self.click("#reload")
         self.wait_for(lambda: "44,444" in self.texts())
 
 
