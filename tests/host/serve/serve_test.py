@@ -74,6 +74,25 @@ class ServeTest(unittest.TestCase):
             t.join()
         self.assertEqual(results, [True] * 100)
 
+    def test_as_the_phone_a_timeline_is_kept_until_its_reload_date(self):
+        s = self.server
+        s.post("/api/settings", {"mode": "phone"})
+        s.store("widget_auth_status=logged_in", "widget_balance=777")
+        s.post("/api/reload", {})
+        tiles = {t["kind"]: t for t in s.screen()["tiles"] if t["family"] == "small"}
+        self.assertEqual(tiles["TamsaAddTransactionWidget"]["policy"], "never")
+        self.assertIsNone(tiles["TamsaAddTransactionWidget"]["nextReload"])
+        s.store("widget_balance=888")
+        time.sleep(0.3)
+        self.assertIn("777", s.texts())
+        s.post("/api/clock", {"move": "set", "at": tiles["TamsaWidget"]["nextReload"]})
+        self.assertIn("888", s.texts())
+        s.store("widget_balance=999")
+        self.assertIn("888", s.texts())
+        s.post("/api/reload", {})
+        self.assertIn("999", s.texts())
+        s.post("/api/settings", {"mode": "live"})
+
     def test_store_rewritten_ten_times_a_second_shows_the_last_good_write(self):
         s = self.server
         for i in range(15):
