@@ -58,6 +58,9 @@ TEST(CommandLine, MistakesAreUsageFailuresNamingWhatIsWrong) {
       {{"timeline", "K", "--locale", "en_US@collation="}, "--locale"},
       {{"timeline", "K", "--locale", "en_US@=x"}, "--locale"},
       {{"timeline", "K", "--locale", "1234567890123"}, "--locale"},
+      {{"serve", "--port", "65536"}, "--port: '65536'"},
+      {{"serve", "--port", "80x"}, "--port"},
+      {{"serve", "--listen", ""}, "--listen"},
   };
   for (const auto& [args, mentions] : cases) {
     auto r = parseCommandLine(args);
