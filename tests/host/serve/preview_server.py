@@ -45,6 +45,7 @@ class PreviewServer:
 
     def close(self):
         self.proc.terminate()
-        self.proc.wait(timeout=10)
+        status = self.proc.wait(timeout=10)
         self.proc.stdout.close()
         shutil.rmtree(self.dir, ignore_errors=True)
+        assert status == 0, f"serve ended with status {status}"  # a sanitizer's report, say
