@@ -6,6 +6,7 @@
 #include "host/core/FamilyNames.h"
 #include "host/drawing/Drawing.h"
 #include "host/requests/RequestCommands.h"
+#include "platform/foundation/PseudoLanguage.h"
 
 namespace host {
 namespace {
@@ -65,6 +66,19 @@ void describePolicy(const widgetkit::AnyTimeline& t, json& tile) {
   }
 }
 
+// The bundle's localizations, then the pseudo-languages it offers (those it would choose).
+std::vector<std::string> offeredLanguages(const foundation::Bundle& bundle,
+                                          const std::shared_ptr<const os::FileSystem>& fs) {
+  std::vector<std::string> out = bundle.localizations();
+  for (const char* name : foundation::pseudoLanguageNames) {
+    auto pseudo = foundation::Bundle::atPath(fs, bundle.bundlePath(), {name});
+    if (pseudo && pseudo->preferredLocalization() == name &&
+        std::find(out.begin(), out.end(), name) == out.end())
+      out.push_back(name);
+  }
+  return out;
+}
+
 // Every text the layout report says was drawn, in drawing order.
 void collectTexts(const json& node, std::vector<std::string>& out) {
   if (auto s = node.find("string"); s != node.end() && s->is_string()) out.push_back(*s);
@@ -78,7 +92,7 @@ PreviewState::PreviewState(const HostSession& session, std::vector<Scenario> sce
                            foundation::Date start)
     : session_(session),
       scenarios_(std::move(scenarios)),
-      languages_(session.device.mainBundle.localizations()),
+      languages_(offeredLanguages(session.device.mainBundle, session.device.fileSystem)),
       now_(start),
       measurer_(session.options.drawing.scale) {
   settings_.language = session.device.mainBundle.preferredLocalization().value_or(
