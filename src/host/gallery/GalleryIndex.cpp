@@ -1,7 +1,9 @@
 // The gallery's index page. The filters are a few lines of script over data attributes, so the
 // page works from disk with no server and no download.
+#include <map>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "host/gallery/GalleryPicture.h"
 
@@ -64,7 +66,42 @@ constexpr const char* kStyle =
     "figure{display:inline-flex;vertical-align:top;margin:0 20px 20px 0;gap:10px}"
     "figcaption{max-width:300px;color:#111}img{display:block}"
     ".flag{color:#900;font-weight:600}li{margin:2px 0}"
-    "section.hidden,figure.hidden{display:none}</style>\n";
+    "section.hidden,figure.hidden{display:none}"
+    "details{background:#fff;padding:8px 12px;margin:12px 0}td,th{padding:2px 8px;text-align:left}"
+    "</style>\n";
+
+// What a translator works from: each text a table gave that some picture cuts, shrinks or cannot
+// draw, by language and key, with the table's line and the pictures it happens in.
+std::string findingsByKey(const std::vector<GalleryPicture>& pictures) {
+  struct Seen {
+    std::string problems, drawn;
+    std::vector<const GalleryPicture*> where;
+  };
+  std::map<std::tuple<std::string, std::string, std::string, int>, Seen> byKey;
+  for (const auto& p : pictures)
+    for (const auto& f : p.findings) {
+      if (!f.key) continue;
+      Seen& seen = byKey[{p.language, *f.key, f.table.value_or(""), f.line.value_or(0)}];
+      if (seen.where.empty()) seen.problems = f.problems(), seen.drawn = f.drawn;
+      seen.where.push_back(&p);
+    }
+  if (byKey.empty()) return "";
+  std::string html =
+      "<details><summary>Findings by language and key (" + std::to_string(byKey.size()) +
+      ")</summary><table><tr><th>language<th>key<th>table:line<th>problem<th>drawn<th>pictures\n";
+  for (const auto& [k, seen] : byKey) {
+    const auto& [language, key, table, line] = k;
+    html += "<tr><td>" + htmlEscape(language) + "<td>" + htmlEscape(key) + "<td>" +
+            htmlEscape(table) + ":" + std::to_string(line) + "<td>" + htmlEscape(seen.problems) +
+            "<td>“" + htmlEscape(seen.drawn) + "”<td>";
+    for (std::size_t i = 0; i < seen.where.size() && i < 8; ++i)
+      html +=
+          "<a href=\"" + htmlEscape(seen.where[i]->file) + "\">" + std::to_string(i + 1) + "</a> ";
+    if (seen.where.size() > 8) html += "and " + std::to_string(seen.where.size() - 8) + " more";
+    html += "\n";
+  }
+  return html + "</table></details>\n";
+}
 
 constexpr const char* kScript = R"(<script>
 const pick = id => document.getElementById(id);
@@ -106,6 +143,7 @@ std::string indexPage(const std::vector<GalleryPicture>& pictures,
   html +=
       "<label><input type=checkbox id=flagged> flagged only</label> <span id=count></span>\n"
       "</div>\n";
+  html += findingsByKey(pictures);
 
   std::string openSection;
   for (const auto& p : pictures) {
@@ -130,7 +168,13 @@ std::string indexPage(const std::vector<GalleryPicture>& pictures,
       if (p.overflows()) html += "<li class=flag>" + htmlEscape(p.overflowText()) + "</li>";
       for (const auto& f : p.findings)
         html += "<li class=flag>" + htmlEscape(f.problems()) + ": “" + htmlEscape(f.string) +
-                "” drawn “" + htmlEscape(f.drawn) + "” at " + number(f.fontSize) + " pt</li>";
+                "” drawn “" + htmlEscape(f.drawn) + "” at " + number(f.fontSize) + " pt" +
+                (f.key ? " (" +
+                             htmlEscape(*f.key + ", " + f.table.value_or("") + ":" +
+                                        std::to_string(f.line.value_or(0))) +
+                             ")"
+                       : std::string()) +
+                "</li>";
       html += "</ul>";
     }
     html += "</figcaption></figure>\n";
