@@ -12,6 +12,7 @@
 #include "host/lint/LintCommand.h"
 #include "host/requests/RequestCommands.h"
 #include "host/serve/ServeCommands.h"
+#include "host/snapshot/SnapshotCommands.h"
 #include "host/store/StoreCommands.h"
 #include "platform/widgetkit/WidgetBundle.h"
 
@@ -59,6 +60,9 @@ Outcome run(const HostSession& session) {
       return runLintCommand(session);
     case Command::serve:
       return runServeCommand(session);
+    case Command::snapshotRecord:
+    case Command::snapshotVerify:
+      return runSnapshotCommand(session);
     case Command::placeholder:
     case Command::snapshot:
     case Command::timeline:

@@ -28,6 +28,8 @@ struct Words {
   std::optional<std::string> scenarios, scenarioFolder, shard, jobs;
   std::vector<std::string> merge;
   std::optional<std::string> listen, port;
+  std::optional<std::string> snapshotFolder;
+  bool update = false;
 };
 
 void addDeviceOptions(CLI::App& app, Words& w) {
@@ -132,7 +134,7 @@ Result<Done> readDevice(const Words& w, Command command, HostOptions& o) {
     if (d.languages->empty()) return Failure::usage("--language: no language given");
   }
   DeviceSettingWords settings = w.settings;
-  if (settings.os && command == Command::gallery) {
+  if (settings.os && (command == Command::gallery || command == Command::snapshotRecord)) {
     // The gallery draws each version of a list; the device starts at the first.
     for (const auto& word : splitList(*settings.os)) {
       auto version = systemVersionFromWord(word, "--");
@@ -268,6 +270,46 @@ Result<Done> readStore(const Words& w, StoreOptions& s) {
   return Done{};
 }
 
+// The matrix options as typed, by option name, for a snapshot's manifest.
+std::vector<std::pair<std::string, std::string>> matrixWords(const Words& w) {
+  std::vector<std::pair<std::string, std::string>> out;
+  auto keep = [&](const char* name, const std::optional<std::string>& word) {
+    if (word) out.emplace_back(name, *word);
+  };
+  keep("scenario", w.scenarios);
+  keep("scenarios", w.scenarioFolder);
+  keep("language", w.languages);
+  keep("os", w.settings.os);
+  keep("device", w.device);
+  keep("scale", w.scale);
+  keep("locale", w.settings.locale);
+  keep("time-zone", w.settings.timeZone);
+  keep("now", w.settings.now);
+  keep("hour-cycle", w.settings.hourCycle);
+  keep("resources", w.resources);
+  keep("container", w.container);
+  return out;
+}
+
+// "snapshot record|verify DIR": the snapshot tool, not a widget's snapshot entry.
+Result<Done> readSnapshot(const Words& w, HostOptions& o) {
+  const char* verb = o.command == Command::snapshotRecord ? "snapshot record" : "snapshot verify";
+  if (!w.snapshotFolder || w.snapshotFolder->empty())
+    return Failure::usage(std::string(verb) + ": give the snapshots' folder");
+  o.snapshot.folder = *w.snapshotFolder;
+  o.snapshot.matrixWords = matrixWords(w);
+  if (o.command == Command::snapshotRecord) {
+    if (w.update || w.output) return Failure::usage("snapshot record: takes no --update or -o");
+    return Done{};
+  }
+  if (!o.snapshot.matrixWords.empty())
+    return Failure::usage("snapshot verify: draws the cells its manifest names; --" +
+                          o.snapshot.matrixWords.front().first + " is for snapshot record");
+  if (w.output) o.snapshot.report = o.output;
+  o.snapshot.update = w.update;
+  return Done{};
+}
+
 // CLI11's own message, or ours where it says less than we know.
 std::string parseErrorMessage(const CLI::ParseError& e, const CLI::App& app,
                               const std::vector<std::string>& args) {
@@ -308,8 +350,21 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
   };
   const char* widgetKind = "Widget kind: TamsaWidget or TamsaAddTransactionWidget";
   command("placeholder", "Print the placeholder entry of a widget", widgetKind);
-  command("snapshot", "Print the snapshot entry of a widget", widgetKind)
-      ->add_flag("--preview", w.preview, "Ask as the widget gallery does");
+  auto* snapshot = command(
+      "snapshot",
+      "Print the snapshot entry of a widget; or `snapshot record DIR` draws the matrix (as "
+      "gallery does) into DIR with a manifest, and `snapshot verify DIR` draws it afresh and "
+      "says what changed (exit 1), by meaning first and by pixels second",
+      "Widget kind, or record or verify");
+  snapshot->add_flag("--preview", w.preview, "Ask as the widget gallery does");
+  snapshot->add_option("DIR", w.snapshotFolder, "record, verify: the snapshots' folder");
+  snapshot->add_option("-o,--output", w.output, "verify: write report.html and report.json here");
+  snapshot->add_flag("--update", w.update,
+                     "verify: re-record the cells that changed, came or went");
+  addLookOptions(snapshot, w);
+  snapshot->add_option("--scenario", w.scenarios, "record: named states (default all)");
+  snapshot->add_option("--scenarios", w.scenarioFolder, "record: folder of scenario files");
+  snapshot->add_option("--jobs", w.jobs, "Cells drawn at once (default: one per core)");
   command("timeline", "Print the timeline of a widget", widgetKind);
 
   auto* render = command("render", "Draw a widget or the control to a picture",
@@ -412,6 +467,10 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
                           words);
   }
   o.command = oneOf("command", chosen->get_name(), kCommandNames).value();
+  if (o.command == Command::snapshot && (w.kind == "record" || w.kind == "verify"))
+    o.command = w.kind == "record" ? Command::snapshotRecord : Command::snapshotVerify;
+  else if (w.snapshotFolder || w.update || (o.command == Command::snapshot && w.output))
+    return Failure::usage("snapshot: a folder, -o and --update go with snapshot record or verify");
   o.kind = w.kind;
   o.preview = w.preview;
   o.json = w.json;
@@ -422,6 +481,8 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
   if (o.command == Command::store)
     if (auto r = readStore(w, o.store); !r) return r.failure();
   if (auto r = readServe(w, o.serve); !r) return r.failure();
+  if (o.command == Command::snapshotRecord || o.command == Command::snapshotVerify)
+    if (auto r = readSnapshot(w, o); !r) return r.failure();
   return CommandLine{o, ""};
 }
 

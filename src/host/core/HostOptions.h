@@ -28,7 +28,9 @@ enum class Command {
   gallery,
   store,
   lint,
-  serve
+  serve,
+  snapshotRecord,  // "snapshot record DIR"
+  snapshotVerify   // "snapshot verify DIR"
 };
 
 // Which of the provider's answers a drawing shows.
@@ -90,6 +92,15 @@ struct ServeOptions {
   int port = 8765;
 };
 
+struct SnapshotOptions {
+  std::filesystem::path folder;                 // the recorded snapshots
+  std::optional<std::filesystem::path> report;  // verify -o: the report's folder
+  bool update = false;                          // verify: re-record what changed
+  // record: the matrix options as given ("scenario" -> "all"), kept in the manifest so that
+  // verify draws the same cells
+  std::vector<std::pair<std::string, std::string>> matrixWords;
+};
+
 struct HostOptions {
   Command command = Command::widgets;
   std::string kind;
@@ -102,6 +113,7 @@ struct HostOptions {
   StoreOptions store;
   bool json = false;  // lint: JSON instead of lines
   ServeOptions serve;
+  SnapshotOptions snapshot;
 };
 
 }  // namespace host

@@ -1,16 +1,13 @@
-// The gallery: draws the matrix's cells on every core (each thread with a text measurer of its
-// own), writes each picture with its layout report as it is drawn, and makes a group's contact
-// sheet as soon as the group is complete, so only a couple of groups' pixels are held at once.
+// The gallery: draws the matrix's cells (MatrixDrawing.h), writes each picture with its layout
+// report as it is drawn, and makes a group's contact sheet as soon as the group is complete, so
+// only a couple of groups' pixels are held at once.
 // Or joins shard galleries (--merge) into one.
 #include <malloc.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <fstream>
 #include <map>
-#include <mutex>
 #include <nlohmann/json.hpp>
-#include <thread>
 
 #include "host/core/FamilyNames.h"
 #include "host/core/OutputFiles.h"
@@ -20,7 +17,7 @@
 #include "host/gallery/GalleryFolder.h"
 #include "host/gallery/GalleryMatrix.h"
 #include "host/gallery/GalleryPicture.h"
-#include "host/gallery/ProgressLine.h"
+#include "host/gallery/MatrixDrawing.h"
 #include "host/render/PngCodec.h"
 
 namespace host {
@@ -28,9 +25,6 @@ namespace {
 
 using nlohmann::ordered_json;
 namespace fs = std::filesystem;
-
-// Groups whose cells may be drawn before the earliest unfinished group's sheet is made.
-constexpr std::size_t kGroupWindow = 2;
 
 struct SheetCell {
   const GalleryPicture* picture;
@@ -94,29 +88,24 @@ Outcome printSummary(const fs::path& out, const std::vector<GalleryPicture>& pic
   return writeStandardOutput(summary.dump(2) + "\n");
 }
 
-class MatrixRun {
+// The gallery's side of the matrix drawing: each picture written as it is drawn, and a group's
+// contact sheet made as soon as the group is complete, its pixels then handed back.
+class GalleryRun {
  public:
-  MatrixRun(const HostSession& s, const Matrix& m, GalleryFolder& folder)
-      : s_(s), m_(m), folder_(folder), slots_(m.cells.size()), left_(m.groups.size(), 0) {
-    for (const auto& c : m.cells) ++left_[c.group];
+  GalleryRun(const HostSession& s, const Matrix& m, GalleryFolder& folder)
+      : s_(s), m_(m), folder_(folder), slots_(m.cells.size()), groupBegin_(m.groups.size() + 1) {
+    std::size_t i = 0;
+    for (std::size_t g = 0; g < groupBegin_.size(); ++g) {
+      groupBegin_[g] = i;
+      while (i < m.cells.size() && m.cells[i].group == g) ++i;
+    }
   }
 
   Outcome run() {
-    unsigned cores = s_.options.gallery.jobs ? static_cast<unsigned>(*s_.options.gallery.jobs)
-                                             : std::thread::hardware_concurrency();
-    unsigned threads =
-        std::max(1u, std::min<unsigned>(cores, static_cast<unsigned>(m_.cells.size())));
-    std::vector<std::thread> workers;
-    for (unsigned t = 0; t < threads; ++t) workers.emplace_back([this] { work(); });
-    Outcome outcome = makeSheets();
-    {
-      std::lock_guard lock(mutex_);
-      if (!outcome && !failure_) failure_ = outcome.failure();
-    }
-    changed_.notify_all();
-    for (auto& w : workers) w.join();
-    if (failure_) return *failure_;
-    return Done{};
+    MatrixHandlers handlers{
+        [this](std::size_t i, DrawnPicture drawn) { return keep(i, std::move(drawn)); },
+        [this](std::size_t g) { return sheet(g); }};
+    return drawMatrix(s_, m_, handlers);
   }
 
   std::vector<GalleryPicture> pictures() {
@@ -132,99 +121,44 @@ class MatrixRun {
     std::optional<render::RenderedImage> pixels;
   };
 
-  void work() {
-    render::PangoTextMeasurer measurer(s_.options.drawing.scale);
-    while (true) {
-      std::size_t i = 0;
-      {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] {
-          return failure_ || next_ >= m_.cells.size() ||
-                 m_.cells[next_].group < firstOpenGroup_ + kGroupWindow;
-        });
-        if (failure_ || next_ >= m_.cells.size()) return;
-        i = next_++;
-      }
-      Slot slot;
-      Outcome drawn = draw(m_.cells[i], measurer, slot);
-      {
-        std::lock_guard lock(mutex_);
-        if (!drawn) {
-          if (!failure_) failure_ = drawn.failure();
-        } else {
-          slots_[i] = std::move(slot);
-          --left_[m_.cells[i].group];
-          ++done_;
-        }
-      }
-      changed_.notify_all();
-    }
-  }
-
-  Outcome draw(const MatrixCell& cell, const render::PangoTextMeasurer& measurer, Slot& slot) {
+  // On a drawing thread; each slot is written by one thread only.
+  Outcome keep(std::size_t i, DrawnPicture drawn) {
+    const MatrixCell& cell = m_.cells[i];
     const MatrixGroup& group = m_.groups[cell.group];
     const MatrixState& state = group.states[cell.state];
     const auto& member = state.members[cell.member];
-    PictureLook look{cell.appearance, s_.options.drawing.device, s_.options.drawing.scale,
-                     render::PictureFormat::png};
     GalleryPicture p;
     p.scenario = group.scenario;
     p.system = state.system;
     p.language = group.language;
     p.appearance = cell.appearance;
     p.file = cell.name + ".png";
-    Result<DrawnPicture> drawn = Failure::runtime("nothing drawn");
     if (cell.family) {
-      const auto& w = std::get<widgetkit::WidgetConfiguration>(member);
-      p.kind = w.kind();
+      p.kind = std::get<widgetkit::WidgetConfiguration>(member).kind();
       p.family = familyName(*cell.family);
-      drawn = drawWidget(*state.device, w, *cell.family, EntryChoice::timeline, look, measurer);
     } else {
-      const auto& c = std::get<widgetkit::ControlConfiguration>(member);
-      p.kind = c.kind();
+      p.kind = std::get<widgetkit::ControlConfiguration>(member).kind();
       p.family = "control";
-      drawn = drawControl(*state.device, c, look, measurer);
     }
-    if (!drawn) return drawn.failure();
-    p.findings = findTextProblems(drawn->report);
-    if (cell.family) p.overflow = contentOverflow(drawn->scene.layout);
-    if (auto r = folder_.write(p.file, drawn->bytes); !r) return r;
-    if (auto r = folder_.write(p.reportFile(), drawn->report.dump(2) + "\n"); !r) return r;
-    slot.pixels = std::move(drawn->pixels);
-    slot.picture = std::move(p);
+    p.findings = findTextProblems(drawn.report);
+    if (cell.family) p.overflow = contentOverflow(drawn.scene.layout);
+    if (auto r = folder_.write(p.file, drawn.bytes); !r) return r;
+    if (auto r = folder_.write(p.reportFile(), drawn.report.dump(2) + "\n"); !r) return r;
+    slots_[i].pixels = std::move(drawn.pixels);
+    slots_[i].picture = std::move(p);
     return Done{};
   }
 
-  // On the calling thread: each group's sheet once its cells are drawn, in order.
-  Outcome makeSheets() {
-    ProgressLine progress(m_.cells.size());
-    std::size_t begin = 0;
-    for (std::size_t g = 0; g < m_.groups.size(); ++g) {
-      std::size_t end = begin;
-      while (end < m_.cells.size() && m_.cells[end].group == g) ++end;
-      {
-        std::unique_lock lock(mutex_);
-        while (!failure_ && left_[g] > 0) {
-          changed_.wait_for(lock, std::chrono::milliseconds(100));
-          progress.update(done_);
-        }
-        if (failure_) return *failure_;
-      }
-      std::vector<SheetCell> cells;
-      for (std::size_t i = begin; i < end; ++i)
-        if (slots_[i].pixels) cells.push_back({&*slots_[i].picture, &*slots_[i].pixels});
-      if (auto r = writeSheet(folder_, cells); !r) return r;
-      for (std::size_t i = begin; i < end; ++i) slots_[i].pixels.reset();
-      // Hand the group's pixels back to the system, so the run's memory stays flat.
-      ::malloc_trim(0);
-      {
-        std::lock_guard lock(mutex_);
-        firstOpenGroup_ = g + 1;
-      }
-      changed_.notify_all();
-      begin = end;
-    }
-    progress.finish(done_);
+  // On the calling thread, once the group's cells are all kept.
+  Outcome sheet(std::size_t g) {
+    std::size_t begin = groupBegin_[g], end = groupBegin_[g + 1];
+    std::vector<SheetCell> cells;
+    for (std::size_t i = begin; i < end; ++i)
+      if (slots_[i].pixels) cells.push_back({&*slots_[i].picture, &*slots_[i].pixels});
+    if (auto r = writeSheet(folder_, cells); !r) return r;
+    for (std::size_t i = begin; i < end; ++i) slots_[i].pixels.reset();
+    // Hand the group's pixels back to the system, so the run's memory stays flat.
+    ::malloc_trim(0);
     return Done{};
   }
 
@@ -232,12 +166,7 @@ class MatrixRun {
   const Matrix& m_;
   GalleryFolder& folder_;
   std::vector<Slot> slots_;
-
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::vector<std::size_t> left_;  // per group, cells not yet drawn
-  std::size_t next_ = 0, done_ = 0, firstOpenGroup_ = 0;
-  std::optional<Failure> failure_;
+  std::vector<std::size_t> groupBegin_;  // the first cell of each group; cells are by group
 };
 
 constexpr std::size_t kMaxManifestBytes = std::size_t{256} << 20;
@@ -328,7 +257,7 @@ Outcome runGalleryCommand(const HostSession& s) {
   if (!matrix) return matrix.failure();
   auto folder = GalleryFolder::prepare(s.options.output);
   if (!folder) return folder.failure();
-  MatrixRun run(s, *matrix, *folder);
+  GalleryRun run(s, *matrix, *folder);
   if (auto r = run.run(); !r) return r;
   std::vector<GalleryPicture> pictures = run.pictures();
   ordered_json findings;

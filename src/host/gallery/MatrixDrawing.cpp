@@ -1,0 +1,126 @@
+#include "host/gallery/MatrixDrawing.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "host/gallery/ProgressLine.h"
+
+namespace host {
+namespace {
+
+// Groups whose cells may be drawn before the earliest unfinished group is done.
+constexpr std::size_t kGroupWindow = 2;
+
+Result<DrawnPicture> drawCell(const HostSession& s, const Matrix& m, const MatrixCell& cell,
+                              const render::PangoTextMeasurer& measurer) {
+  const MatrixState& state = m.groups[cell.group].states[cell.state];
+  const auto& member = state.members[cell.member];
+  PictureLook look{cell.appearance, s.options.drawing.device, s.options.drawing.scale,
+                   render::PictureFormat::png};
+  if (cell.family)
+    return drawWidget(*state.device, std::get<widgetkit::WidgetConfiguration>(member), *cell.family,
+                      EntryChoice::timeline, look, measurer);
+  return drawControl(*state.device, std::get<widgetkit::ControlConfiguration>(member), look,
+                     measurer);
+}
+
+class MatrixRun {
+ public:
+  MatrixRun(const HostSession& s, const Matrix& m, const MatrixHandlers& h)
+      : s_(s), m_(m), h_(h), left_(m.groups.size(), 0) {
+    for (const auto& c : m.cells) ++left_[c.group];
+  }
+
+  Outcome run() {
+    unsigned cores = s_.options.gallery.jobs ? static_cast<unsigned>(*s_.options.gallery.jobs)
+                                             : std::thread::hardware_concurrency();
+    unsigned threads =
+        std::max(1u, std::min<unsigned>(cores, static_cast<unsigned>(m_.cells.size())));
+    std::vector<std::thread> workers;
+    for (unsigned t = 0; t < threads; ++t) workers.emplace_back([this] { work(); });
+    Outcome outcome = finishGroups();
+    {
+      std::lock_guard lock(mutex_);
+      if (!outcome && !failure_) failure_ = outcome.failure();
+    }
+    changed_.notify_all();
+    for (auto& w : workers) w.join();
+    if (failure_) return *failure_;
+    return Done{};
+  }
+
+ private:
+  void work() {
+    render::PangoTextMeasurer measurer(s_.options.drawing.scale);
+    while (true) {
+      std::size_t i = 0;
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] {
+          return failure_ || next_ >= m_.cells.size() ||
+                 m_.cells[next_].group < firstOpenGroup_ + kGroupWindow;
+        });
+        if (failure_ || next_ >= m_.cells.size()) return;
+        i = next_++;
+      }
+      auto drawn = drawCell(s_, m_, m_.cells[i], measurer);
+      Outcome handled = drawn ? h_.cellDrawn(i, std::move(*drawn)) : Outcome(drawn.failure());
+      {
+        std::lock_guard lock(mutex_);
+        if (!handled) {
+          if (!failure_) failure_ = handled.failure();
+        } else {
+          --left_[m_.cells[i].group];
+          ++done_;
+        }
+      }
+      changed_.notify_all();
+    }
+  }
+
+  // On the calling thread: each group's handler once its cells are handed over, in order.
+  Outcome finishGroups() {
+    ProgressLine progress(m_.cells.size());
+    for (std::size_t g = 0; g < m_.groups.size(); ++g) {
+      {
+        std::unique_lock lock(mutex_);
+        while (!failure_ && left_[g] > 0) {
+          changed_.wait_for(lock, std::chrono::milliseconds(100));
+          progress.update(done_);
+        }
+        if (failure_) return *failure_;
+      }
+      if (h_.groupDone)
+        if (auto r = h_.groupDone(g); !r) return r;
+      {
+        std::lock_guard lock(mutex_);
+        firstOpenGroup_ = g + 1;
+      }
+      changed_.notify_all();
+    }
+    progress.finish(done_);
+    return Done{};
+  }
+
+  const HostSession& s_;
+  const Matrix& m_;
+  const MatrixHandlers& h_;
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<std::size_t> left_;  // per group, cells not yet handed over
+  std::size_t next_ = 0, done_ = 0, firstOpenGroup_ = 0;
+  std::optional<Failure> failure_;
+};
+
+}  // namespace
+
+Outcome drawMatrix(const HostSession& session, const Matrix& matrix,
+                   const MatrixHandlers& handlers) {
+  return MatrixRun(session, matrix, handlers).run();
+}
+
+}  // namespace host

@@ -1,0 +1,322 @@
+// Recording and verifying snapshots. Cells are drawn through the matrix drawing the gallery uses;
+// verify compares each cell on the thread that drew it, so nothing but the words is kept: the
+// layout reports first (the same text means the same picture's meaning), and only when they
+// agree the pictures, byte for byte and, when the bytes differ, decoded, pixel by pixel.
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+#include <nlohmann/json.hpp>
+#include <unordered_set>
+
+#include "host/core/CommandLine.h"
+#include "host/core/DeviceSetup.h"
+#include "host/core/OutputFiles.h"
+#include "host/gallery/GalleryFolder.h"
+#include "host/gallery/MatrixDrawing.h"
+#include "host/render/PngCodec.h"
+#include "host/snapshot/FontCensus.h"
+#include "host/snapshot/MeaningComparison.h"
+#include "host/snapshot/PixelComparison.h"
+#include "host/snapshot/SnapshotCommands.h"
+#include "host/snapshot/SnapshotManifest.h"
+#include "host/snapshot/SnapshotReport.h"
+
+namespace host {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+constexpr FolderKind kSnapshotFolder{"snapshot record", ".tamsa-snapshots",
+                                     "an earlier recording of snapshots"};
+constexpr FolderKind kReportFolder{"snapshot verify", ".tamsa-snapshot-report",
+                                   "an earlier snapshot report"};
+constexpr std::uintmax_t kMaxCellFileBytes = 64u << 20;
+
+std::string reportText(const json& report) {
+  return report.dump(2) + "\n";
+}
+
+// The file's bytes; nothing when it is missing, not a plain file, or too large.
+std::optional<std::string> readCellFile(const fs::path& path) {
+  std::error_code ec;
+  if (!fs::is_regular_file(fs::symlink_status(path, ec))) return std::nullopt;
+  auto size = fs::file_size(path, ec);
+  if (ec || size > kMaxCellFileBytes) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes(size, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(size));
+  if (!in) return std::nullopt;
+  return bytes;
+}
+
+// Writes a cell's picture and report into the folder, replacing what was there.
+Outcome writeCell(const fs::path& folder, const std::string& name, const DrawnPicture& drawn) {
+  fs::path png = folder / (name + ".png");
+  std::error_code ec;
+  fs::create_directories(png.parent_path(), ec);
+  if (ec) return Failure::runtime("snapshot: cannot make " + png.parent_path().string());
+  if (auto r = writeFileAtomically(png, drawn.bytes); !r) return r;
+  return writeFileAtomically(folder / (name + ".json"), reportText(drawn.report));
+}
+
+class LockedCensus {
+ public:
+  void add(const json& report) {
+    TextCensus one;
+    one.add(report);
+    std::lock_guard lock(mutex_);
+    all_.merge(one);
+  }
+  std::vector<FontFile> fontFiles() const { return all_.fontFiles(); }
+
+ private:
+  std::mutex mutex_;
+  TextCensus all_;
+};
+
+SnapshotManifest manifestOf(const HostSession& s, const Matrix& m,
+                            std::vector<std::pair<std::string, std::string>> options,
+                            std::vector<FontFile> fonts, PixelThreshold threshold) {
+  SnapshotManifest manifest;
+  manifest.program = programVersion();
+  manifest.scale = s.options.drawing.scale;
+  manifest.device = s.options.drawing.device.name;
+  manifest.options = std::move(options);
+  manifest.threshold = threshold;
+  manifest.fonts = std::move(fonts);
+  for (const auto& c : m.cells) manifest.cells.push_back(c.name);
+  return manifest;
+}
+
+Outcome record(const HostSession& session) {
+  // Snapshots are of named states, fixed everywhere: every shipped one unless some are named.
+  HostOptions options = session.options;
+  auto words = options.snapshot.matrixWords;
+  if (!options.gallery.scenarios) {
+    options.gallery.scenarios = std::vector<std::string>{"all"};
+    words.insert(words.begin(), std::pair<std::string, std::string>("scenario", "all"));
+  }
+  HostSession s{options, session.device, session.declared, session.body, session.paths};
+  auto matrix = buildMatrix(s);
+  if (!matrix) return matrix.failure();
+  auto folder = GalleryFolder::prepare(options.snapshot.folder, kSnapshotFolder);
+  if (!folder) return folder.failure();
+  LockedCensus census;
+  MatrixHandlers handlers{[&](std::size_t i, DrawnPicture drawn) -> Outcome {
+                            const std::string& name = matrix->cells[i].name;
+                            census.add(drawn.report);
+                            if (auto r = folder->write(name + ".png", drawn.bytes); !r) return r;
+                            return folder->write(name + ".json", reportText(drawn.report));
+                          },
+                          nullptr};
+  if (auto r = drawMatrix(s, *matrix, handlers); !r) return r;
+  SnapshotManifest manifest =
+      manifestOf(s, *matrix, std::move(words), census.fontFiles(), PixelThreshold{});
+  if (auto r = folder->write(kManifestFile, manifest.toJson()); !r) return r;
+  if (auto r = folder->commit(); !r) return r;
+  nlohmann::ordered_json fonts = nlohmann::ordered_json::array();
+  for (const auto& f : manifest.fonts) fonts.push_back(f.path);
+  nlohmann::ordered_json summary = {{"directory", options.snapshot.folder.string()},
+                                    {"cells", manifest.cells.size()},
+                                    {"fonts", fonts}};
+  return writeStandardOutput(summary.dump(2) + "\n");
+}
+
+// The options the recording was made with, read again as the command line reads them.
+Result<HostOptions> recordedOptions(const HostSession& s, const SnapshotManifest& manifest) {
+  std::vector<std::string> args = {"snapshot", "record", s.options.snapshot.folder.string()};
+  for (const auto& [name, word] : manifest.options) args.push_back("--" + name + "=" + word);
+  auto parsed = parseCommandLine(args);
+  if (!parsed || !parsed->run)
+    return Failure::runtime("snapshot verify: the manifest's options are not usable: " +
+                            (parsed ? std::string("nothing to run") : parsed.failure().message));
+  HostOptions options = *parsed->run;
+  options.gallery.jobs = s.options.gallery.jobs;
+  return options;
+}
+
+class Verification {
+ public:
+  Verification(const HostSession& s, const Matrix& m, const SnapshotManifest& manifest,
+               GalleryFolder* report)
+      : s_(s),
+        m_(m),
+        manifest_(manifest),
+        report_(report),
+        folder_(s.options.snapshot.folder),
+        recorded_(manifest.cells.begin(), manifest.cells.end()),
+        outcomes_(m.cells.size()) {}
+
+  Outcome run() {
+    MatrixHandlers handlers{
+        [this](std::size_t i, DrawnPicture drawn) { return compare(i, std::move(drawn)); },
+        nullptr};
+    return drawMatrix(s_, m_, handlers);
+  }
+
+  VerifyFindings findings() {
+    VerifyFindings f;
+    f.folder = folder_.string();
+    f.cells = std::move(outcomes_);
+    std::unordered_set<std::string> drawn;
+    for (const auto& c : m_.cells) drawn.insert(c.name);
+    for (const auto& name : manifest_.cells) {
+      if (drawn.count(name)) continue;
+      CellOutcome gone{name, CellStatus::gone, {}, "", "", "", 0};
+      if (report_)
+        if (auto png = readCellFile(folder_ / (name + ".png")))
+          if (report_->write(reportPicture(name, "reference"), *png))
+            gone.reference = reportPicture(name, "reference");
+      f.cells.push_back(std::move(gone));
+    }
+    return f;
+  }
+
+  std::vector<FontFile> fontFiles() const { return census_.fontFiles(); }
+
+ private:
+  // On a drawing thread: the cell's outcome, and its pictures for the report and the update.
+  Outcome compare(std::size_t i, DrawnPicture drawn) {
+    census_.add(drawn.report);
+    CellOutcome& out = outcomes_[i];
+    out.name = m_.cells[i].name;
+    std::optional<std::string> referencePng;
+    if (!recorded_.count(out.name)) {
+      out.status = CellStatus::added;
+    } else {
+      out.differences = meaningDifferences(out.name, drawn);
+      if (out.differences.empty()) {
+        referencePng = readCellFile(folder_ / (out.name + ".png"));
+        if (!referencePng)
+          out.differences.push_back("the recorded picture is missing or unreadable");
+        else if (*referencePng != drawn.bytes)
+          out.differences = pixelDifferences(*referencePng, drawn);
+      }
+      if (!out.differences.empty()) out.status = CellStatus::changed;
+    }
+    if (out.status == CellStatus::unchanged) return Done{};
+    if (s_.options.snapshot.update)
+      if (auto r = writeCell(folder_, out.name, drawn); !r) return r;
+    if (report_) return keepPictures(out, drawn, referencePng);
+    return Done{};
+  }
+
+  std::vector<std::string> meaningDifferences(const std::string& name, const DrawnPicture& drawn) {
+    auto text = readCellFile(folder_ / (name + ".json"));
+    if (!text) return {"the recorded layout report is missing or unreadable"};
+    if (*text == reportText(drawn.report)) return {};
+    json reference = json::parse(*text, nullptr, false);
+    if (reference.is_discarded()) return {"the recorded layout report is not JSON"};
+    return compareMeaning(reference, drawn.report);
+  }
+
+  std::vector<std::string> pixelDifferences(const std::string& referencePng,
+                                            const DrawnPicture& drawn) {
+    auto reference = render::decodePng(referencePng);
+    if (!reference || !drawn.pixels) return {"the recorded picture is not a PNG"};
+    PixelDifference d = comparePixels(*reference, *drawn.pixels, manifest_.threshold.level);
+    if (d.sizesDiffer)
+      return {"picture size " + std::to_string(reference->width) + " × " +
+              std::to_string(reference->height) + " → " + std::to_string(drawn.pixels->width) +
+              " × " + std::to_string(drawn.pixels->height) + " px"};
+    if (!d.exceeds(manifest_.threshold)) return {};
+    return {std::to_string(d.differing) + " pixels differ beyond anti-aliased edges (threshold " +
+            std::to_string(manifest_.threshold.pixels) + ")"};
+  }
+
+  Outcome keepPictures(CellOutcome& out, const DrawnPicture& drawn,
+                       std::optional<std::string> referencePng) {
+    out.actual = reportPicture(out.name, "actual");
+    if (auto r = report_->write(out.actual, drawn.bytes); !r) return r;
+    if (drawn.pixels) out.width = drawn.pixels->width;
+    if (out.status == CellStatus::added) return Done{};
+    if (!referencePng) referencePng = readCellFile(folder_ / (out.name + ".png"));
+    if (!referencePng) return Done{};
+    out.reference = reportPicture(out.name, "reference");
+    if (auto r = report_->write(out.reference, *referencePng); !r) return r;
+    auto reference = render::decodePng(*referencePng);
+    if (!reference || !drawn.pixels) return Done{};
+    auto png =
+        render::encodePng(differenceImage(*reference, *drawn.pixels, manifest_.threshold.level));
+    if (!png) return Done{};
+    out.difference = reportPicture(out.name, "difference");
+    return report_->write(out.difference, *png);
+  }
+
+  const HostSession& s_;
+  const Matrix& m_;
+  const SnapshotManifest& manifest_;
+  GalleryFolder* report_;
+  fs::path folder_;
+  std::unordered_set<std::string> recorded_;
+  std::vector<CellOutcome> outcomes_;  // by cell; each written by the thread that drew it
+  LockedCensus census_;
+};
+
+// --update: the cells gone are removed and the manifest names what is there now.
+Outcome finishUpdate(const HostSession& s, const Matrix& m, SnapshotManifest manifest,
+                     const VerifyFindings& f, std::vector<FontFile> fonts) {
+  const fs::path& folder = s.options.snapshot.folder;
+  for (const auto& c : f.cells) {
+    if (c.status != CellStatus::gone) continue;
+    std::error_code ec;
+    fs::remove(folder / (c.name + ".png"), ec);
+    fs::remove(folder / (c.name + ".json"), ec);
+  }
+  SnapshotManifest updated =
+      manifestOf(s, m, std::move(manifest.options), std::move(fonts), manifest.threshold);
+  return writeFileAtomically(folder / kManifestFile, updated.toJson());
+}
+
+Outcome verify(const HostSession& session) {
+  auto manifest = SnapshotManifest::read(session.options.snapshot.folder);
+  if (!manifest) return manifest.failure();
+  auto options = recordedOptions(session, *manifest);
+  if (!options) return options.failure();
+  options->snapshot = session.options.snapshot;
+  auto device = makeDevice(
+      options->device, [](const char* name) { return std::getenv(name); }, session.paths);
+  if (!device) return device.failure();
+  device->mainActor = std::make_shared<os::MainActor>();
+  HostSession s{*options, *device, session.body(*device).declared(), session.body, session.paths};
+  auto matrix = buildMatrix(s);
+  if (!matrix) return matrix.failure();
+
+  std::optional<GalleryFolder> report;
+  if (s.options.snapshot.report) {
+    auto prepared = GalleryFolder::prepare(*s.options.snapshot.report, kReportFolder);
+    if (!prepared) return prepared.failure();
+    report.emplace(std::move(*prepared));
+  }
+  Verification verification(s, *matrix, *manifest, report ? &*report : nullptr);
+  if (auto r = verification.run(); !r) return r;
+  VerifyFindings findings = verification.findings();
+  std::vector<FontFile> fonts = verification.fontFiles();
+  findings.fontDifferences = fontDifferences(manifest->fonts, fonts);
+  if (report) {
+    if (auto r = report->write("report.json", reportJson(findings)); !r) return r;
+    if (auto r = report->write("report.html", reportPage(findings)); !r) return r;
+    if (auto r = report->commit(); !r) return r;
+  }
+  if (auto r = writeStandardOutput(verifyText(findings)); !r) return r;
+  if (!findings.anythingChanged()) return Done{};
+  if (s.options.snapshot.update) {
+    if (auto r = finishUpdate(s, *matrix, *manifest, findings, std::move(fonts)); !r) return r;
+    return Done{};
+  }
+  return Failure::runtime(
+      "snapshot verify: " +
+      std::to_string(findings.cells.size() - findings.count(CellStatus::unchanged)) + " of " +
+      std::to_string(findings.cells.size()) +
+      " cells changed, came or went (snapshot verify --update records them)");
+}
+
+}  // namespace
+
+Outcome runSnapshotCommand(const HostSession& session) {
+  if (session.options.command == Command::snapshotRecord) return record(session);
+  return verify(session);
+}
+
+}  // namespace host

@@ -1,0 +1,77 @@
+// snapshot record and verify as a user runs them: a doctored recording fails with the
+// differences in words (a text's colour even under a generous pixel threshold), a report is
+// written, and --update brings the recording back in line.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/RunProgram.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+using testing_support::readFile;
+using testing_support::runWidgets;
+
+void write(const fs::path& path, const std::string& text) {
+  std::ofstream(path) << text;
+}
+
+TEST(SnapshotProgram, VerifySaysWhatChangedAndUpdateRecordsIt) {
+  fs::path base = testing_support::makeTempDirectory(), dir = base / "snapshots";
+  auto recorded = runWidgets({"snapshot", "record", dir.string(), "--scenario", "signed-out",
+                              "--language", "de", "--scale", "1"});
+  ASSERT_EQ(recorded.status, 0) << recorded.err;
+  json manifest = json::parse(readFile((dir / "manifest.json").string()));
+  ASSERT_EQ(manifest["cells"].size(), 8u);
+  EXPECT_EQ(manifest["options"]["language"], "de");
+  ASSERT_FALSE(manifest["fonts"].empty());
+  EXPECT_EQ(manifest["fonts"][0]["sha256"].get<std::string>().size(), 64u);
+  EXPECT_EQ(runWidgets({"snapshot", "verify", dir.string()}).status, 0);
+
+  // The recording's text is now red, bigger and lower; the pixel threshold forgives anything.
+  const std::string cell = "signed-out/de/TamsaWidget-small-light";
+  json report = json::parse(readFile((dir / (cell + ".json")).string()));
+  json* text = nullptr;
+  auto find = [&](json& node, auto& self) -> void {
+    if (!text && node.contains("string")) text = &node;
+    for (json& c : node["children"]) self(c, self);
+  };
+  find(report["root"], find);
+  ASSERT_NE(text, nullptr);
+  const std::string shown = (*text)["string"], colour = (*text)["color"];
+  (*text)["color"] = "#FF0000";
+  (*text)["frame"]["y"] = (*text)["frame"]["y"].get<double>() - 3;
+  write(dir / (cell + ".json"), report.dump(2) + "\n");
+  manifest["pixelThreshold"]["pixels"] = 1000000;
+  manifest["cells"].push_back("signed-out/de/Gone-small-light");
+  write(dir / "manifest.json", manifest.dump(1));
+  fs::remove(dir / "signed-out/de/TamsaWidget-medium-dark.png");
+
+  auto verified = runWidgets({"snapshot", "verify", dir.string(), "-o", (base / "r").string()});
+  EXPECT_EQ(verified.status, 1) << verified.err;
+  for (const std::string& words :
+       {cell + ": \"" + shown + "\" colour #FF0000 → " + colour + "; \"" + shown +
+            "\" moved down 3 pt",
+        std::string("signed-out/de/TamsaWidget-medium-dark: the recorded picture is missing"),
+        std::string("signed-out/de/Gone-small-light: gone"),
+        std::string("8 cells: 2 changed, 0 new, 1 gone, 6 unchanged")})
+    EXPECT_NE(verified.out.find(words), std::string::npos) << words << "\n" << verified.out;
+  json machine = json::parse(readFile((base / "r" / "report.json").string()));
+  EXPECT_EQ(machine["counts"]["changed"], 2);
+  EXPECT_TRUE(fs::exists(base / "r" / machine["cells"][0]["difference"].get<std::string>()));
+  EXPECT_NE(readFile((base / "r" / "report.html").string()).find("swipe"), std::string::npos);
+
+  EXPECT_EQ(runWidgets({"snapshot", "verify", dir.string(), "--update"}).status, 0);
+  auto again = runWidgets({"snapshot", "verify", dir.string()});
+  EXPECT_EQ(again.status, 0) << again.out;
+  EXPECT_EQ(json::parse(readFile((dir / "manifest.json").string()))["cells"].size(), 8u);
+
+  EXPECT_EQ(runWidgets({"snapshot", "verify", dir.string(), "--language", "en"}).status, 2);
+  EXPECT_EQ(runWidgets({"snapshot", "verify", (base / "none").string()}).status, 1);
+}
+
+}  // namespace
