@@ -303,7 +303,10 @@ Outcome verify(const HostSession& session) {
   if (!findings.anythingChanged()) return Done{};
   if (s.options.snapshot.update) {
     if (auto r = finishUpdate(s, *matrix, *manifest, findings, std::move(fonts)); !r) return r;
-    return Done{};
+    return writeStandardOutput(
+        "recorded again: " +
+        std::to_string(findings.count(CellStatus::changed) + findings.count(CellStatus::added)) +
+        " cells; removed: " + std::to_string(findings.count(CellStatus::gone)) + "\n");
   }
   return Failure::runtime(
       "snapshot verify: " +
