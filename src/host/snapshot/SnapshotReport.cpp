@@ -1,6 +1,7 @@
 #include "host/snapshot/SnapshotReport.h"
 
 #include <algorithm>
+#include <cctype>
 #include <nlohmann/json.hpp>
 
 namespace host {
@@ -40,6 +41,22 @@ std::string escaped(const std::string& text) {
         break;
       default:
         out += c;
+    }
+  }
+  return out;
+}
+
+// A relative file path as a URL path: a name from data may hold '#', '?' or '%'.
+std::string urlPath(const std::string& path) {
+  static const char* kHex = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : path) {
+    if (std::isalnum(c) || c == '/' || c == '.' || c == '-' || c == '_' || c == '~') {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
     }
   }
   return out;
@@ -163,15 +180,15 @@ std::string reportPage(const VerifyFindings& f) {
     page += "</ul>";
     auto figure = [&](const std::string& file, const char* caption) {
       if (file.empty()) return;
-      page += "<figure><img src=\"" + escaped(file) + "\"" + width + " alt=\"" + caption +
+      page += "<figure><img src=\"" + urlPath(file) + "\"" + width + " alt=\"" + caption +
               "\"><figcaption>" + caption + "</figcaption></figure>";
     };
     figure(c->reference, "reference");
     figure(c->actual, "actual");
     figure(c->difference, "difference (red: changed, yellow: anti-aliasing ignored)");
     if (!c->reference.empty() && !c->actual.empty()) {
-      page += "<figure><div class=\"swipe\"><img src=\"" + escaped(c->reference) + "\"" + width +
-              " alt=\"reference\"><img class=\"top\" src=\"" + escaped(c->actual) + "\"" + width +
+      page += "<figure><div class=\"swipe\"><img src=\"" + urlPath(c->reference) + "\"" + width +
+              " alt=\"reference\"><img class=\"top\" src=\"" + urlPath(c->actual) + "\"" + width +
               " alt=\"actual\"></div><br><input type=\"range\" value=\"50\" "
               "oninput=\"swipe(this)\"> <button onclick=\"show(this, 'reference')\">reference"
               "</button> <button onclick=\"show(this, 'actual')\">actual</button>"
