@@ -50,8 +50,24 @@ std::optional<std::string> readCellFile(const fs::path& path) {
   return bytes;
 }
 
+// True when no folder between `folder` and the cell's files is a symbolic link, so writing or
+// removing them cannot reach outside the snapshots' folder.
+bool staysInside(const fs::path& folder, const std::string& name) {
+  fs::path at = folder;
+  fs::path parents = fs::path(name).parent_path();
+  for (const auto& part : parents) {
+    at /= part;
+    std::error_code ec;
+    if (fs::is_symlink(fs::symlink_status(at, ec))) return false;
+  }
+  return true;
+}
+
 // Writes a cell's picture and report into the folder, replacing what was there.
 Outcome writeCell(const fs::path& folder, const std::string& name, const DrawnPicture& drawn) {
+  if (!staysInside(folder, name))
+    return Failure::runtime("snapshot verify --update: " + (folder / name).string() +
+                            " passes through a symbolic link; not written");
   fs::path png = folder / (name + ".png");
   std::error_code ec;
   fs::create_directories(png.parent_path(), ec);
@@ -259,7 +275,7 @@ Outcome finishUpdate(const HostSession& s, const Matrix& m, SnapshotManifest man
                      const VerifyFindings& f, std::vector<FontFile> fonts) {
   const fs::path& folder = s.options.snapshot.folder;
   for (const auto& c : f.cells) {
-    if (c.status != CellStatus::gone) continue;
+    if (c.status != CellStatus::gone || !staysInside(folder, c.name)) continue;
     std::error_code ec;
     fs::remove(folder / (c.name + ".png"), ec);
     fs::remove(folder / (c.name + ".json"), ec);
