@@ -5,36 +5,11 @@
 #include <sstream>
 #include <tuple>
 
+#include "host/core/HtmlText.h"
 #include "host/gallery/GalleryPicture.h"
 
 namespace host {
 namespace {
-
-std::string htmlEscape(const std::string& s) {
-  std::string out;
-  for (char c : s) {
-    switch (c) {
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '&':
-        out += "&amp;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
 
 std::string number(double value) {
   std::ostringstream out;

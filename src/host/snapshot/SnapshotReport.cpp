@@ -1,5 +1,7 @@
 #include "host/snapshot/SnapshotReport.h"
 
+#include "host/core/HtmlText.h"
+
 #include <algorithm>
 #include <cctype>
 #include <nlohmann/json.hpp>
@@ -21,29 +23,6 @@ const char* statusName(CellStatus s) {
       return "gone";
   }
   return "";
-}
-
-std::string escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
 }
 
 // A relative file path as a URL path: a name from data may hold '#', '?' or '%'.
@@ -166,17 +145,18 @@ std::string reportJson(const VerifyFindings& f) {
 
 std::string reportPage(const VerifyFindings& f) {
   std::string page = kPageHead;
-  page += "<h1>Snapshots of " + escaped(f.folder) + "</h1>\n<p>" + escaped(counts(f)) + "</p>\n";
+  page +=
+      "<h1>Snapshots of " + htmlEscape(f.folder) + "</h1>\n<p>" + htmlEscape(counts(f)) + "</p>\n";
   if (!f.fontDifferences.empty()) {
-    page += "<div class=\"fonts\"><p>" + escaped(kFontWarning) + "</p><ul>";
-    for (const auto& d : f.fontDifferences) page += "<li>" + escaped(d) + "</li>";
+    page += "<div class=\"fonts\"><p>" + htmlEscape(kFontWarning) + "</p><ul>";
+    for (const auto& d : f.fontDifferences) page += "<li>" + htmlEscape(d) + "</li>";
     page += "</ul></div>\n";
   }
   for (const CellOutcome* c : notable(f)) {
     std::string width = c->width > 0 ? " width=\"" + std::to_string(c->width * 2) + "\"" : "";
     page += "<div class=\"cell " + std::string(statusName(c->status)) + "\"><h2>" +
-            escaped(c->name) + " · " + statusName(c->status) + "</h2><ul>";
-    for (const auto& d : c->differences) page += "<li>" + escaped(d) + "</li>";
+            htmlEscape(c->name) + " · " + statusName(c->status) + "</h2><ul>";
+    for (const auto& d : c->differences) page += "<li>" + htmlEscape(d) + "</li>";
     page += "</ul>";
     auto figure = [&](const std::string& file, const char* caption) {
       if (file.empty()) return;

@@ -8,8 +8,8 @@ namespace render {
 namespace {
 
 TEST(PngCodec, RoundTripsPremultipliedPixelsAndRefusesWhatItCannotTrust) {
-  RenderedImage image{3, 2, {0xFF336699u, 0x00000000u, 0x80402010u, 0x40100804u, 0xFFFFFFFFu,
-                             0x01010101u}};
+  RenderedImage image{
+      3, 2, {0xFF336699u, 0x00000000u, 0x80402010u, 0x40100804u, 0xFFFFFFFFu, 0x01010101u}};
   auto png = encodePng(image);
   ASSERT_TRUE(png);
   auto back = decodePng(*png);

@@ -1,0 +1,12 @@
+// Text put into the pages the host writes (the gallery's index, the snapshot report): escaped so
+// that a name or text from data can never become markup, in an element or a quoted attribute.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace host {
+
+std::string htmlEscape(std::string_view text);
+
+}  // namespace host
