@@ -288,6 +288,7 @@ std::vector<std::pair<std::string, std::string>> matrixWords(const Words& w) {
   keep("hour-cycle", w.settings.hourCycle);
   keep("resources", w.resources);
   keep("container", w.container);
+  if (w.pseudo) out.emplace_back("pseudo", "true");
   return out;
 }
 
@@ -365,6 +366,7 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
   snapshot->add_option("--scenario", w.scenarios, "record: named states (default all)");
   snapshot->add_option("--scenarios", w.scenarioFolder, "record: folder of scenario files");
   snapshot->add_option("--jobs", w.jobs, "Cells drawn at once (default: one per core)");
+  snapshot->add_flag("--pseudo", w.pseudo, "record: also the pseudo-languages en-XA, en-XL, ar-XB");
   command("timeline", "Print the timeline of a widget", widgetKind);
 
   auto* render = command("render", "Draw a widget or the control to a picture",

@@ -32,7 +32,7 @@ bool safeCellName(const std::string& name) {
 
 bool isMatrixOption(const std::string& name) {
   for (const char* known : {"scenario", "scenarios", "language", "os", "device", "scale", "locale",
-                            "time-zone", "now", "hour-cycle", "resources", "container"})
+                            "time-zone", "now", "hour-cycle", "resources", "container", "pseudo"})
     if (name == known) return true;
   return false;
 }
