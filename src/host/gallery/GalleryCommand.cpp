@@ -5,11 +5,11 @@
 #include <malloc.h>
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
 
 #include "host/core/FamilyNames.h"
+#include "host/core/InputFiles.h"
 #include "host/core/OutputFiles.h"
 #include "host/drawing/Drawing.h"
 #include "host/gallery/ContactSheet.h"
@@ -173,17 +173,11 @@ constexpr std::size_t kMaxManifestBytes = std::size_t{256} << 20;
 constexpr std::size_t kMaxPictureBytes = std::size_t{64} << 20;
 
 Result<std::string> readShardFile(const fs::path& path, std::size_t maxBytes) {
-  std::error_code ec;
-  if (!fs::is_regular_file(fs::symlink_status(path, ec)))
-    return Failure::runtime("gallery --merge: " + path.string() + " is missing or not a file");
-  auto size = fs::file_size(path, ec);
-  if (ec || size > maxBytes)
-    return Failure::runtime("gallery --merge: " + path.string() + " is too large or unreadable");
-  std::ifstream in(path, std::ios::binary);
-  std::string bytes(size, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(size));
-  if (!in) return Failure::runtime("gallery --merge: cannot read " + path.string());
-  return bytes;
+  auto bytes = readPlainFile(path, maxBytes);
+  if (!bytes)
+    return Failure::runtime("gallery --merge: " + path.string() +
+                            " is missing, not a plain file, too large or unreadable");
+  return std::move(*bytes);
 }
 
 Outcome runMerge(const HostSession& s) {

@@ -1,7 +1,6 @@
 #include "host/scenarios/Scenario.h"
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 
 #include "host/core/CommandLine.h"
@@ -31,17 +30,6 @@ std::vector<std::string> namesIn(const fs::path& folder) {
   }
   std::sort(names.begin(), names.end());
   return names;
-}
-
-Result<std::string> readSmallFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return Failure::runtime("cannot read " + path.string());
-  std::string bytes(kMaxScenarioBytes + 1, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  if (bytes.size() > kMaxScenarioBytes)
-    return Failure::runtime(path.string() + ": larger than 1 MB; a scenario is a few lines");
-  return bytes;
 }
 
 Result<DeviceSettingWords> settingWords(const nlohmann::json& device, const std::string& file) {
@@ -83,8 +71,8 @@ Result<std::string> suiteBytes(const nlohmann::json& store, const std::string& f
 Result<Scenario> loadScenario(const fs::path& folder, const std::string& name) {
   fs::path path = folder / (name + ".json");
   std::string file = path.string();
-  auto text = readSmallFile(path);
-  if (!text) return text.failure();
+  auto text = os::posixFileSystem()->readFile(file, kMaxScenarioBytes);
+  if (!text) return Failure::runtime("cannot read " + file + " (or it is larger than 1 MB)");
   auto json = parseJson(*text, file);
   if (!json) return Failure::runtime(json.failure().message);
   if (!json->is_object()) return Failure::runtime(file + ": a scenario is a JSON object");

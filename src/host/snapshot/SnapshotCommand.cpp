@@ -3,13 +3,13 @@
 // layout reports first (the same text means the same picture's meaning), and only when they
 // agree the pictures, byte for byte and, when the bytes differ, decoded, pixel by pixel.
 #include <cstdlib>
-#include <fstream>
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <unordered_set>
 
 #include "host/core/CommandLine.h"
 #include "host/core/DeviceSetup.h"
+#include "host/core/InputFiles.h"
 #include "host/core/OutputFiles.h"
 #include "host/gallery/GalleryFolder.h"
 #include "host/gallery/MatrixDrawing.h"
@@ -37,17 +37,8 @@ std::string reportText(const json& report) {
   return report.dump(2) + "\n";
 }
 
-// The file's bytes; nothing when it is missing, not a plain file, or too large.
 std::optional<std::string> readCellFile(const fs::path& path) {
-  std::error_code ec;
-  if (!fs::is_regular_file(fs::symlink_status(path, ec))) return std::nullopt;
-  auto size = fs::file_size(path, ec);
-  if (ec || size > kMaxCellFileBytes) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  std::string bytes(size, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(size));
-  if (!in) return std::nullopt;
-  return bytes;
+  return readPlainFile(path, kMaxCellFileBytes);
 }
 
 // True when no folder between `folder` and the cell's files is a symbolic link, so writing or

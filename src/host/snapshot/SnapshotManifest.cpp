@@ -1,6 +1,7 @@
 #include "host/snapshot/SnapshotManifest.h"
 
-#include <fstream>
+#include "host/core/InputFiles.h"
+
 #include <nlohmann/json.hpp>
 
 #include "host/core/SafePathComponent.h"
@@ -60,9 +61,9 @@ Result<SnapshotManifest> SnapshotManifest::read(const fs::path& folder) {
   std::error_code ec;
   if (!fs::is_regular_file(fs::symlink_status(path, ec)))
     return fail("is missing: record the snapshots first (snapshot record DIR)");
-  if (fs::file_size(path, ec) > kMaxManifestBytes || ec) return fail("is too large or unreadable");
-  std::ifstream in(path, std::ios::binary);
-  json j = json::parse(in, nullptr, false);
+  auto text = readPlainFile(path, kMaxManifestBytes);
+  if (!text) return fail("is too large or unreadable");
+  json j = json::parse(*text, nullptr, false);
   if (j.is_discarded() || !j.is_object()) return fail("is not JSON");
   SnapshotManifest m;
   try {

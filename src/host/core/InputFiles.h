@@ -1,0 +1,17 @@
+// Reading a file the host did not write (a shard's pictures, a recorded snapshot): only a plain
+// file, not through a symbolic link, and only up to a size, so a doctored folder can neither lead
+// the reader elsewhere nor make it allocate without bound.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace host {
+
+// The whole file; nothing when it is missing, a symbolic link, not a regular file, larger than
+// maxBytes, or cannot be read.
+std::optional<std::string> readPlainFile(const std::filesystem::path& path, std::size_t maxBytes);
+
+}  // namespace host
