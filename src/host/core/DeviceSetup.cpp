@@ -31,6 +31,13 @@ bool isKnownTimeZone(const std::string& id) {
   return *zone != icu::TimeZone::getUnknown() || id == "Etc/Unknown";
 }
 
+device::Device deviceInLanguage(const device::Device& base, const std::string& language) {
+  device::Device d = base;
+  if (auto bundle = foundation::Bundle::atPath(d.fileSystem, d.mainBundle.bundlePath(), {language}))
+    d.mainBundle = std::move(*bundle);
+  return d;
+}
+
 std::string localeFromEnvironment(const Getenv& getenv) {
   for (const char* name : {"LC_ALL", "LC_TIME", "LANG"}) {
     std::string value = nonEmpty(getenv(name));

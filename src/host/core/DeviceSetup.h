@@ -24,4 +24,8 @@ std::string localeFromEnvironment(const Getenv& getenv);
 
 bool isKnownTimeZone(const std::string& identifier);
 
+// The device as it would be with the system set to this language (its bundle's tables chosen
+// for it); the device as it is when the bundle cannot be opened again.
+device::Device deviceInLanguage(const device::Device& base, const std::string& language);
+
 }  // namespace host

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/core/DeviceSetup.h"
 #include "host/core/FamilyNames.h"
 #include "host/core/SafePathComponent.h"
 #include "host/scenarios/Scenario.h"
@@ -24,14 +25,6 @@ std::vector<std::string> languagesToDraw(const HostSession& s) {
   for (const auto& l : asked)
     if (std::find(out.begin(), out.end(), l) == out.end()) out.push_back(l);
   return out;
-}
-
-// The device as it would be with the system set to this language.
-device::Device deviceInLanguage(const device::Device& base, const std::string& language) {
-  device::Device d = base;
-  if (auto bundle = foundation::Bundle::atPath(d.fileSystem, d.mainBundle.bundlePath(), {language}))
-    d.mainBundle = std::move(*bundle);
-  return d;
 }
 
 std::string systemLabel(const std::optional<os::SystemVersion>& v) {

@@ -1,5 +1,7 @@
 #include "host/serve/PreviewState.h"
 
+#include "host/core/DeviceSetup.h"
+
 #include <algorithm>
 
 #include "host/core/CommandLine.h"
@@ -243,10 +245,8 @@ device::Device PreviewState::deviceFor(const PreviewSettings& s, foundation::Dat
     given.now = now;
     d = scenarioDevice(session_.device, *scenario, given);
   }
+  d = deviceInLanguage(d, s.language);
   d.clock = std::make_shared<foundation::FixedClock>(now);
-  if (auto bundle =
-          foundation::Bundle::atPath(d.fileSystem, d.mainBundle.bundlePath(), {s.language}))
-    d.mainBundle = std::move(*bundle);
   d.systemVersion = s.systemVersion;
   return d;
 }
