@@ -141,15 +141,12 @@ device::Device scenarioDevice(const device::Device& base, const Scenario& scenar
   device::Device d = base;
   os::MemoryFileSystem overlay;
   std::string container = std::string(kContainerRoot) + "/" + scenario.name;
-  if (scenario.suite) {
+  // Without a suite the path names nothing, as when the system has no container to give.
+  if (scenario.suite)
     overlay.addFile(
         container + "/Library/Preferences/" + std::string(tamsa::appGroupIdentifier) + ".plist",
         *scenario.suite);
-    d.appGroupContainer = container;
-  } else {
-    // No container: the path names nothing, as the system's lookup would return none.
-    d.appGroupContainer = container;
-  }
+  d.appGroupContainer = container;
   d.fileSystem =
       std::make_shared<os::OverlayFileSystem>(base.fileSystem, kContainerRoot, std::move(overlay));
   const DeviceOptions& s = scenario.settings;
