@@ -1,6 +1,7 @@
 #include "host/store/StoreJson.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -52,26 +53,23 @@ std::optional<std::string> fromBase64(const std::string& text) {
 }
 
 bool isTag(const std::string& key) {
-  return key == "date" || key == "data" || key == "real" || key == "dictionary";
+  return key == "date" || key == "data" || key == "real" || key == "dictionary" || key == "CF$UID";
 }
 
-// A date's ISO 8601 text, with the fewest fraction digits (3 to 9) that read back the same value.
-std::string dateText(foundation::Date date) {
-  std::string text = foundation::iso8601(date);
-  if (text.back() != 'Z' || foundation::parseIso8601(text) == date) return text;
-  const double whole = std::floor(date.secondsSince1970);
-  const std::string prefix = foundation::iso8601(foundation::Date{whole});
-  std::string candidate;
-  for (int digits = 4; digits <= 9; ++digits) {
-    double scale = std::pow(10.0, digits);
-    auto fraction = std::min(std::llround((date.secondsSince1970 - whole) * scale),
-                             static_cast<long long>(scale) - 1);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, ".%0*lldZ", digits, fraction);
-    candidate = prefix.substr(0, prefix.size() - 5) + buf;
-    if (foundation::parseIso8601(candidate) == date) break;
-  }
-  return candidate;
+// A date as ISO 8601 text when it has one that reads back the same; else as what the binary form
+// holds, seconds since 2001 (not finite: as a real is shown).
+json dateJson(foundation::PlistDate date) {
+  if (auto text = foundation::plistDateText(date)) return {{"date", *text}};
+  const double x = date.secondsSince2001;
+  if (std::isfinite(x)) return {{"date", x}};
+  return {{"date", std::isnan(x) ? "NaN" : x > 0 ? "Infinity" : "-Infinity"}};
+}
+
+std::optional<double> nonFinite(const std::string& word) {
+  if (word == "NaN") return std::numeric_limits<double>::quiet_NaN();
+  if (word == "Infinity") return std::numeric_limits<double>::infinity();
+  if (word == "-Infinity") return -std::numeric_limits<double>::infinity();
+  return std::nullopt;
 }
 
 Failure bad(const std::string& where, const std::string& what) {
@@ -138,20 +136,38 @@ Result<PlistValue> tagged(const std::string& tag, const json& content, const std
   }
   if (tag == "real") {
     if (content.is_number()) return PlistValue{content.get<double>()};
-    const std::string word = content.is_string() ? content.get<std::string>() : "";
-    if (word == "NaN") return PlistValue{std::numeric_limits<double>::quiet_NaN()};
-    if (word == "Infinity") return PlistValue{std::numeric_limits<double>::infinity()};
-    if (word == "-Infinity") return PlistValue{-std::numeric_limits<double>::infinity()};
+    if (auto v = nonFinite(content.is_string() ? content.get<std::string>() : ""))
+      return PlistValue{*v};
     return bad(where, "{\"real\": ...} takes a number, \"NaN\", \"Infinity\" or \"-Infinity\"");
+  }
+  if (tag == "CF$UID") {
+    if (content.is_number_unsigned() ||
+        (content.is_number_integer() && content.get<std::int64_t>() >= 0))
+      return PlistValue{foundation::PlistUid{content.get<std::uint64_t>()}};
+    return bad(where, "{\"CF$UID\": ...} takes an integer from 0 to 2^64-1");
   }
   const std::string text = content.is_string() ? content.get<std::string>() : "";
   if (tag == "date") {
-    if (auto date = foundation::parseIso8601(text)) return PlistValue{*date};
+    if (content.is_number()) return PlistValue{foundation::PlistDate{content.get<double>()}};
+    if (auto date = foundation::parsePlistDate(text)) return PlistValue{*date};
+    if (auto v = nonFinite(text)) return PlistValue{foundation::PlistDate{*v}};
     return bad(where, "{\"date\": ...} takes an ISO 8601 time such as 2026-01-01T09:00:00Z");
   }
   if (auto bytes = content.is_string() ? fromBase64(text) : std::nullopt)
     return PlistValue{foundation::PlistData{std::move(*bytes)}};
   return bad(where, "{\"data\": ...} takes base64 text");
+}
+
+// A JSON number is a real, or an integer within int64 or uint64 (the parser takes care of
+// malformed ones).
+bool fitsInteger(std::string_view number) {
+  if (number.find_first_of(".eE") != std::string_view::npos) return true;
+  const bool negative = number.starts_with('-');
+  if (negative) number.remove_prefix(1);
+  std::uint64_t magnitude = 0;
+  auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), magnitude);
+  if (ec == std::errc::result_out_of_range) return false;
+  return !negative || magnitude <= std::uint64_t{1} << 63;
 }
 
 }  // namespace
@@ -166,8 +182,10 @@ json jsonFromPlist(const PlistValue& value) {
         } else if constexpr (std::is_same_v<T, double>) {
           if (std::isfinite(v)) return v;
           return {{"real", std::isnan(v) ? "NaN" : v > 0 ? "Infinity" : "-Infinity"}};
-        } else if constexpr (std::is_same_v<T, foundation::Date>) {
-          return {{"date", dateText(v)}};
+        } else if constexpr (std::is_same_v<T, foundation::PlistDate>) {
+          return dateJson(v);
+        } else if constexpr (std::is_same_v<T, foundation::PlistUid>) {
+          return {{"CF$UID", v.value}};
         } else if constexpr (std::is_same_v<T, foundation::PlistData>) {
           return {{"data", base64(v.bytes)}};
         } else if constexpr (std::is_same_v<T, foundation::PlistArray>) {
@@ -192,10 +210,12 @@ Result<PlistValue> plistFromJson(const json& j, const std::string& where) {
 
 Result<json> parseJson(std::string_view text, const std::string& what) {
   if (!foundation::unicode::isValidUtf8(text)) return Failure::usage(what + ": not UTF-8 text");
-  // Measured before parsing, so that no deep input reaches a recursive step.
+  // Measured before parsing, so that no deep input reaches a recursive step; and integers past
+  // 64 bits, which the parser would quietly read as reals, are found while at it.
   int depth = 0;
   bool inString = false, escaped = false;
-  for (char c : text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
     if (inString) {
       if (escaped)
         escaped = false;
@@ -210,6 +230,14 @@ Result<json> parseJson(std::string_view text, const std::string& what) {
         return Failure::usage(what + ": nested deeper than a property list may");
     } else if (c == ']' || c == '}') {
       --depth;
+    } else if (c == '-' || (c >= '0' && c <= '9')) {
+      const std::size_t end = std::min(text.find_first_not_of("0123456789+-.eE", i), text.size());
+      const std::string_view number = text.substr(i, end - i);
+      if (!fitsInteger(number))
+        return Failure::usage(what + ": " + std::string(number) +
+                              " is an integer beyond 64 bits, which the store cannot hold exactly "
+                              "(write it as a real, with a decimal point, or as text)");
+      i = end - 1;
     }
   }
   try {

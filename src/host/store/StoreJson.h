@@ -1,8 +1,11 @@
 // The store's values as JSON and back, so that what `store show` prints, `store import` reads as
 // the same suite: text as strings, integers as integers, reals always with a decimal point or an
 // exponent, booleans as themselves; the kinds JSON lacks as objects of one key: {"date": ISO
-// 8601}, {"data": base64}, {"real": "NaN" | "Infinity" | "-Infinity"}; and a stored dictionary
-// that would read as one of those, wrapped as {"dictionary": {...}}. Pure functions, thread-safe.
+// 8601} (a date with no calendar text: {"date": seconds since 2001 | "NaN" | "Infinity" |
+// "-Infinity"}), {"data": base64}, {"real": "NaN" | "Infinity" | "-Infinity"}, {"CF$UID": n} (as
+// the XML form writes a UID); and a stored dictionary that would read as one of those, wrapped as
+// {"dictionary": {...}}. Every value shown reads back as the same value. Pure functions,
+// thread-safe.
 #pragma once
 
 #include <nlohmann/json.hpp>
@@ -20,8 +23,8 @@ nlohmann::json jsonFromPlist(const foundation::PlistValue& value);
 // object whose content is malformed, or nesting past the property-list limit.
 Result<foundation::PlistValue> plistFromJson(const nlohmann::json& json, const std::string& where);
 
-// Parses JSON text; a usage failure, naming `what`, for text that is not UTF-8 or not JSON, or that
-// nests deeper than a property list may.
+// Parses JSON text; a usage failure, naming `what`, for text that is not UTF-8 or not JSON, that
+// nests deeper than a property list may, or that holds an integer beyond 64 bits.
 Result<nlohmann::json> parseJson(std::string_view text, const std::string& what);
 
 }  // namespace host

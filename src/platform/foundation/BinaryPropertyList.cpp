@@ -16,8 +16,6 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 8;
 constexpr std::size_t kTrailerSize = 32;
-// Seconds from 1970-01-01 to 2001-01-01, the epoch of binary dates.
-constexpr double kSecondsFrom1970To2001 = 978307200.0;
 // Rough cost of one value in the built tree, for the expansion cap.
 constexpr std::uint64_t kNodeCost = 64;
 
@@ -268,7 +266,7 @@ class Reader {
       case Kind::real:
         return PlistValue{real(o)};
       case Kind::date:
-        return PlistValue{Date{real(o) + kSecondsFrom1970To2001}};
+        return PlistValue{PlistDate{real(o)}};
       case Kind::data:
         return PlistValue{
             PlistData{std::string(reinterpret_cast<const char*>(data_ + o.start), o.count)}};
@@ -277,10 +275,7 @@ class Reader {
         return PlistValue{text(o)};
       case Kind::uid: {
         std::uint64_t width = std::min<std::uint64_t>(o.count, 8);
-        std::uint64_t v = be(o.start + (o.count - width), width);
-        PlistDictionary d;
-        d.emplace("CF$UID", PlistValue{PlistInteger{static_cast<std::int64_t>(v), false}});
-        return PlistValue{std::move(d)};
+        return PlistValue{PlistUid{be(o.start + (o.count - width), width)}};
       }
       case Kind::array: {
         PlistArray a;

@@ -1,6 +1,6 @@
 // Writer for binary property lists ("bplist00"), laid out as CoreFoundation lays them out: the
 // objects in the order of a walk from the top object (a dictionary's keys before its values),
-// equal scalars (strings, numbers, dates, data, booleans) written once and shared, containers
+// equal scalars (strings, numbers, dates, data, booleans, UIDs) written once and shared, containers
 // never shared; then the offset table and the 32-byte trailer, with object references and offsets
 // as narrow as the counts allow. Thread-safe: all state lives in one call.
 #include <cmath>
@@ -12,8 +12,6 @@
 
 namespace foundation {
 namespace {
-
-constexpr double kSecondsFrom1970To2001 = 978307200.0;
 
 // The fewest bytes (1, 2, 4 or 8) that hold value, as CoreFoundation sizes refs and offsets.
 std::uint8_t widthFor(std::uint64_t value) {
@@ -132,8 +130,12 @@ class Writer {
       }
     } else if (auto* r = std::get_if<double>(&value.value)) {
       appendDouble(bytes, 0x23, *r);
-    } else if (auto* d = std::get_if<Date>(&value.value)) {
-      appendDouble(bytes, 0x33, d->secondsSince1970 - kSecondsFrom1970To2001);
+    } else if (auto* d = std::get_if<PlistDate>(&value.value)) {
+      appendDouble(bytes, 0x33, d->secondsSince2001);
+    } else if (auto* u = std::get_if<PlistUid>(&value.value)) {
+      const std::uint8_t width = widthFor(u->value);
+      bytes.push_back(static_cast<char>(0x80 | (width - 1)));
+      appendBigEndian(bytes, u->value, width);
     } else if (auto* s = std::get_if<std::string>(&value.value)) {
       appendString(bytes, *s);
     } else if (auto* data = std::get_if<PlistData>(&value.value)) {

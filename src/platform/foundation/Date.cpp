@@ -10,7 +10,18 @@
 namespace foundation {
 namespace {
 
-// Days from civil date, proleptic Gregorian (H. Hinnant's algorithm).
+class SystemClock final : public Clock {
+ public:
+  Date now() const override {
+    using namespace std::chrono;
+    auto us = duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
+    return Date{static_cast<double>(us) / 1e6};
+  }
+};
+
+}  // namespace
+
+// H. Hinnant's algorithms.
 long long daysFromCivil(long long y, unsigned m, unsigned d) {
   y -= m <= 2;
   const long long era = (y >= 0 ? y : y - 399) / 400;
@@ -32,17 +43,6 @@ void civilFromDays(long long z, long long& y, unsigned& m, unsigned& d) {
   m = mp < 10 ? mp + 3 : mp - 9;
   y += m <= 2;
 }
-
-class SystemClock final : public Clock {
- public:
-  Date now() const override {
-    using namespace std::chrono;
-    auto us = duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
-    return Date{static_cast<double>(us) / 1e6};
-  }
-};
-
-}  // namespace
 
 std::shared_ptr<const Clock> systemClock() {
   static const auto clock = std::make_shared<const SystemClock>();

@@ -16,6 +16,10 @@ struct Date {
   auto operator<=>(const Date&) const = default;
 };
 
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar, and back.
+long long daysFromCivil(long long y, unsigned m, unsigned d);
+void civilFromDays(long long z, long long& y, unsigned& m, unsigned& d);
+
 // "YYYY-MM-DDTHH:MM:SS.mmmZ" in UTC, milliseconds rounded down. Years outside 0000..9999 take ISO
 // 8601's expanded form, a sign and at least six digits ("+010000-01-01...", "-000001-..."); beyond
 // about 273 million years, far past what a calendar holds (isRepresentableByCalendar),

@@ -30,8 +30,24 @@ struct PlistData {
   bool operator==(const PlistData&) const = default;
 };
 
+// A date as both forms hold it: seconds since 2001-01-01 00:00:00 UTC. Kept in that form, not
+// as a Date from 1970, so that a list read and written again keeps every date bit for bit.
+struct PlistDate {
+  static constexpr double secondsFrom1970To2001 = 978307200.0;
+  double secondsSince2001 = 0;
+  Date date() const { return Date{secondsSince2001 + secondsFrom1970To2001}; }
+  bool operator==(const PlistDate&) const = default;
+};
+
+// A keyed archiver's object reference (binary marker 0x8n; in XML a dictionary whose one key is
+// "CF$UID" with an integer).
+struct PlistUid {
+  std::uint64_t value = 0;
+  bool operator==(const PlistUid&) const = default;
+};
+
 struct PlistValue {
-  std::variant<bool, PlistInteger, double, std::string, Date, PlistData, PlistArray,
+  std::variant<bool, PlistInteger, double, std::string, PlistDate, PlistData, PlistUid, PlistArray,
                PlistDictionary>
       value;
   bool operator==(const PlistValue&) const = default;
@@ -47,19 +63,30 @@ std::optional<PlistValue> readPropertyList(std::string_view bytes);
 // The two forms on their own. The binary reader is our own: it applies CoreFoundation's trailer
 // checks, rejects cycles, nesting beyond maxPropertyListDepth and shared references that would
 // expand far beyond the file's size, and keeps 16-byte integers and dates at full range (libplist
-// 2.2 cannot). Null, fill, set and UTF-8 string objects are rejected; a UID becomes a dictionary
-// {"CF$UID": n}, as the XML form writes it.
+// 2.2 cannot). Null, fill, set and UTF-8 string objects are rejected.
 std::optional<PlistValue> readBinaryPropertyList(std::string_view bytes);
 // XML through libplist, after rejecting entity declarations, DOCTYPEs with an internal subset,
 // nesting beyond maxPropertyListDepth, text that is not UTF-8, a <key> without a value, a
-// second object in <plist>, and an <integer> or <real> that is not a whole number in range (the
-// platform finds such a file malformed). libplist keeps dates as 32-bit
-// seconds from 2001, so XML dates outside 1933..2069 are not read faithfully.
+// second object in <plist>, an <integer> or <real> that is not a whole number in range (the
+// platform finds such a file malformed), and a <date> that parsePlistDate does not read. Dates are
+// read here, not by libplist (which keeps 32-bit seconds), so every year reads as written. A
+// dictionary whose one key is "CF$UID", with an integer, reads as that UID.
 std::optional<PlistValue> readXmlPropertyList(std::string_view bytes);
 
 // Writes value as a binary list that CoreFoundation, plistlib and readPropertyList read back as
 // the same value (a string that is not UTF-8 has each bad byte written as U+FFFD). Nothing when
 // containers nest deeper than maxPropertyListDepth.
 std::optional<std::string> writeBinaryPropertyList(const PlistValue& value);
+
+// ISO 8601 text for a date that reads back through parsePlistDate to the same double:
+// "YYYY-MM-DDTHH:MM:SS.fffZ", with as many fraction digits as that takes (three at least); years
+// outside 0000..9999 in the expanded form, a sign and six digits or more ("+010000-01-01T...").
+// Nothing for a date with no such text: not finite, -0, beyond 10^15 seconds (31 million years)
+// or needing more than 24 fraction digits.
+std::optional<std::string> plistDateText(PlistDate date);
+// Reads ISO 8601 exactly (the nearest double to the decimal value, however many fraction digits):
+// a date (YYYY or an expanded year), "T" or a space, HH:MM, optional :SS and fraction, then "Z" or
+// an offset (+HH:MM, +HHMM, +HH). Nothing for anything else.
+std::optional<PlistDate> parsePlistDate(std::string_view text);
 
 }  // namespace foundation

@@ -3,8 +3,10 @@
 // internal subset, and element nesting within maxPropertyListDepth. libplist also reads numbers
 // leniently ("1.5" as the integer 1, "5abc" as the real 5, "010" as 8), where the platform rejects
 // the file or reads decimal: the screening checks every <integer> and <real> as the platform does
-// and hands libplist each integer in plain decimal. libplist reports failure only by leaving its
-// out pointer null. Thread-safe: libplist's parser keeps no shared state.
+// and hands libplist each integer in plain decimal. libplist keeps dates as 32-bit seconds and
+// reads malformed ones as 1970, so the screening reads every <date> itself and hands libplist the
+// date's index in their list instead. libplist reports failure only by leaving its out pointer
+// null. Thread-safe: libplist's parser keeps no shared state.
 #include <plist/plist.h>
 
 #include <charconv>
@@ -19,8 +21,6 @@
 
 namespace foundation {
 namespace {
-
-constexpr double kSecondsFrom1970To2001 = 978307200.0;
 
 bool startsWith(std::string_view text, std::size_t at, std::string_view prefix) {
   return text.substr(at, prefix.size()) == prefix;
@@ -85,7 +85,7 @@ bool isReal(std::string_view text) {
          end == text.data() + text.size();
 }
 
-// Text to put in place of a stretch of the original.
+// Text to put in place of a stretch of the original, in the order of the text.
 struct Replacement {
   std::size_t at = 0, length = 0;
   std::string text;
@@ -101,8 +101,10 @@ struct OpenElement {
 // Screens the text before libplist sees it. Counts element nesting by scanning tags, skipping
 // comments, CDATA sections, processing instructions and quoted attribute values. Also refuses what
 // libplist 2.2 lets through and CoreFoundation does not: a <key> with no value before </dict>, a
-// second object in <plist>, and malformed numbers. Fills in the integers' decimal forms.
-bool acceptableXml(std::string_view text, std::vector<Replacement>& integers) {
+// second object in <plist>, and malformed numbers and dates. Fills in the integers' decimal forms
+// and the dates' indexes, and the dates read.
+bool acceptableXml(std::string_view text, std::vector<Replacement>& replacements,
+                   std::vector<PlistDate>& dates) {
   // XML forbids NUL, and libplist would stop reading at one.
   if (text.find('\0') != std::string_view::npos) return false;
   if (!unicode::isValidUtf8(text)) return false;
@@ -164,8 +166,8 @@ bool acceptableXml(std::string_view text, std::vector<Replacement>& integers) {
           parent.hasChild = true;
         }
       }
-      if (name == "integer" || name == "real") {
-        // The number runs to the closing tag: no comment, CDATA or child in between.
+      if (name == "integer" || name == "real" || name == "date") {
+        // The value runs to the closing tag: no comment, CDATA or child in between.
         std::size_t close = text.find('<', j + 1);
         if (text[j - 1] == '/' || close == std::string_view::npos || !startsWith(text, close, "</"))
           return false;
@@ -174,7 +176,17 @@ bool acceptableXml(std::string_view text, std::vector<Replacement>& integers) {
         if (name == "integer") {
           auto decimal = decimalInteger(number);
           if (!decimal) return false;
-          integers.push_back({j + 1, number.size(), std::move(*decimal)});
+          replacements.push_back({j + 1, number.size(), std::move(*decimal)});
+        }
+        if (name == "date") {
+          auto date = parsePlistDate(trimmed(number));
+          if (!date) return false;
+          // Whole seconds from 2001, well within libplist's 32 bits: the list holds fewer dates
+          // than the text has bytes.
+          auto index = plistDateText(PlistDate{static_cast<double>(dates.size())});
+          if (!index) return false;
+          replacements.push_back({j + 1, number.size(), std::move(*index)});
+          dates.push_back(*date);
         }
       }
       if (text[j - 1] != '/') {
@@ -212,7 +224,12 @@ bool isLargeUnsigned(plist_t node) {
   return large;
 }
 
-std::optional<PlistValue> convert(plist_t node, int depth);
+// What the screening read for libplist's nodes to refer to.
+struct Screened {
+  std::vector<PlistDate> dates;
+};
+
+std::optional<PlistValue> convert(plist_t node, int depth, const Screened& screened);
 
 std::optional<std::string> stringValue(plist_t node) {
   char* raw = nullptr;
@@ -224,7 +241,7 @@ std::optional<std::string> stringValue(plist_t node) {
   return s;
 }
 
-std::optional<PlistValue> convertDictionary(plist_t node, int depth) {
+std::optional<PlistValue> convertDictionary(plist_t node, int depth, const Screened& screened) {
   PlistDictionary dict;
   plist_dict_iter it = nullptr;
   plist_dict_new_iter(node, &it);
@@ -242,16 +259,21 @@ std::optional<PlistValue> convertDictionary(plist_t node, int depth) {
     if (!rawKey) return std::nullopt;
     std::string k(rawKey);
     if (!unicode::isValidUtf8(k)) return std::nullopt;
-    auto value = convert(child, depth + 1);
+    auto value = convert(child, depth + 1, screened);
     if (!value) return std::nullopt;
     dict.insert_or_assign(std::move(k), std::move(*value));
   }
+  // The XML form of a UID, as CoreFoundation reads it.
+  if (dict.size() == 1 && dict.begin()->first == "CF$UID")
+    if (auto* n = std::get_if<PlistInteger>(&dict.begin()->second.value);
+        n && (n->value >= 0 || n->isUnsignedAboveInt64))
+      return PlistValue{PlistUid{static_cast<std::uint64_t>(n->value)}};
   std::optional<PlistValue> result(std::in_place);
   result->value.emplace<PlistDictionary>(std::move(dict));
   return result;
 }
 
-std::optional<PlistValue> convert(plist_t node, int depth) {
+std::optional<PlistValue> convert(plist_t node, int depth, const Screened& screened) {
   switch (plist_get_node_type(node)) {
     case PLIST_BOOLEAN: {
       std::uint8_t b = 0;
@@ -276,9 +298,11 @@ std::optional<PlistValue> convert(plist_t node, int depth) {
       return PlistValue{std::move(*s)};
     }
     case PLIST_DATE: {
-      std::int32_t sec = 0, usec = 0;
-      plist_get_date_val(node, &sec, &usec);
-      return PlistValue{Date{kSecondsFrom1970To2001 + sec + usec / 1e6}};
+      std::int32_t index = 0, usec = 0;
+      plist_get_date_val(node, &index, &usec);
+      if (index < 0 || static_cast<std::size_t>(index) >= screened.dates.size() || usec != 0)
+        return std::nullopt;
+      return PlistValue{screened.dates[static_cast<std::size_t>(index)]};
     }
     case PLIST_DATA: {
       char* raw = nullptr;
@@ -290,9 +314,7 @@ std::optional<PlistValue> convert(plist_t node, int depth) {
     case PLIST_UID: {
       std::uint64_t u = 0;
       plist_get_uid_val(node, &u);
-      PlistDictionary d;
-      d.emplace("CF$UID", PlistValue{PlistInteger{static_cast<std::int64_t>(u), false}});
-      return PlistValue{std::move(d)};
+      return PlistValue{PlistUid{u}};
     }
     case PLIST_ARRAY: {
       if (depth >= maxPropertyListDepth) return std::nullopt;
@@ -302,7 +324,7 @@ std::optional<PlistValue> convert(plist_t node, int depth) {
       for (std::uint32_t i = 0; i < n; ++i) {
         plist_t child = plist_array_get_item(node, i);
         if (!child) return std::nullopt;
-        auto value = convert(child, depth + 1);
+        auto value = convert(child, depth + 1, screened);
         if (!value) return std::nullopt;
         array.push_back(std::move(*value));
       }
@@ -310,7 +332,7 @@ std::optional<PlistValue> convert(plist_t node, int depth) {
     }
     case PLIST_DICT:
       if (depth >= maxPropertyListDepth) return std::nullopt;
-      return convertDictionary(node, depth);
+      return convertDictionary(node, depth, screened);
     default:
       return std::nullopt;
   }
@@ -320,13 +342,14 @@ std::optional<PlistValue> convert(plist_t node, int depth) {
 
 std::optional<PlistValue> readXmlPropertyList(std::string_view bytes) {
   if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
-  std::vector<Replacement> integers;
-  if (!acceptableXml(bytes, integers)) return std::nullopt;
+  std::vector<Replacement> replacements;
+  Screened screened;
+  if (!acceptableXml(bytes, replacements, screened.dates)) return std::nullopt;
   // libplist's number and date parsing may read up to a terminating NUL: the string gives it one.
   std::string text;
   text.reserve(bytes.size());
   std::size_t copied = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
-  for (const Replacement& r : integers) {
+  for (const Replacement& r : replacements) {
     text.append(bytes.substr(copied, r.at - copied));
     text += r.text;
     copied = r.at + r.length;
@@ -336,7 +359,7 @@ std::optional<PlistValue> readXmlPropertyList(std::string_view bytes) {
   plist_from_xml(text.c_str(), static_cast<std::uint32_t>(text.size()), &root);
   if (!root) return std::nullopt;
   PlistHandle owner(root);
-  return convert(root, 0);
+  return convert(root, 0, screened);
 }
 
 }  // namespace foundation

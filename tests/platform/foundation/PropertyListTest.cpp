@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
+#include <random>
 
 #include "platform/os/FileSystem.h"
 
@@ -44,7 +46,7 @@ TEST(PropertyList, ReadsEveryKindOfBinaryObject) {
   ASSERT_TRUE(list);
   auto d = std::get<PlistDictionary>(list->value);
   EXPECT_EQ(d.at("huge"), integer(-1, true));
-  EXPECT_EQ(d.extract("uid").mapped(), (PlistValue{PlistDictionary{{"CF$UID", integer(7)}}}));
+  EXPECT_EQ(d.extract("uid").mapped(), PlistValue{PlistUid{7}});
   EXPECT_EQ(PlistValue{d}, readPropertyList(fixture("xml/every-kind.plist")));
   PlistValue text{std::string("a\uFFFDb\uFFFD")};
   PlistValue pair{PlistArray{text, text}};
@@ -64,7 +66,7 @@ TEST(PropertyList, ReadsEveryKindOfXmlValue) {
       "</dict></plist>");
   EXPECT_EQ(list, (PlistValue{PlistDictionary{
                       {"caf\xC3\xA9", PlistValue{std::string("a & <c> <raw> &amp;\xE2\x82\xAC")}},
-                      {"when", PlistValue{Date{1700000000.0}}},
+                      {"when", PlistValue{PlistDate{1700000000.0 - 978307200}}},
                       {"bytes", PlistValue{PlistData{"hello"}}}}}));
   auto numbers = readPropertyList(fixture("xml/accept-numbers.plist"));
   ASSERT_TRUE(numbers);
@@ -74,6 +76,51 @@ TEST(PropertyList, ReadsEveryKindOfXmlValue) {
   EXPECT_EQ(values, (PlistArray{integer(-5), integer(10), integer(31), integer(INT64_MIN),
                                 integer(-1, true), PlistValue{0.1}, PlistValue{-5.0},
                                 PlistValue{-INFINITY}, PlistValue{INFINITY}}));
+}
+
+// A date keeps every bit of its double through the binary form and through its ISO 8601 text,
+// in any year the text can write; XML dates read in full whatever the year, or refuse the file.
+TEST(PropertyList, DatesComeBackBitForBit) {
+  std::mt19937_64 random(7);
+  std::vector<double> seconds = {
+      0.1,   -0.1,   1e-9,   -1e-9, 790000000.123456789, -63113904000, 252423993599.99998,
+      -5.25, 3.3e14, -9.9e14};
+  for (int i = 0; i < 20000; ++i) {
+    const std::uint64_t bits = random();
+    double x;
+    std::memcpy(&x, &bits, sizeof x);
+    seconds.push_back(std::fmod(x, 1e15));
+    seconds.push_back(static_cast<double>(bits >> 14) * (i % 2 ? 1e-6 : -1e-3));
+  }
+  int texts = 0;
+  for (double x : seconds) {
+    if (std::isnan(x)) continue;
+    PlistValue date{PlistDate{x}};
+    auto back = readPropertyList(*writeBinaryPropertyList(PlistValue{PlistArray{date}}));
+    ASSERT_TRUE(back && std::get<PlistArray>(back->value)[0] == date) << x;
+    auto text = plistDateText(PlistDate{x});
+    if (!text) continue;
+    ++texts;
+    auto read = parsePlistDate(*text);
+    ASSERT_TRUE(read && std::memcmp(&read->secondsSince2001, &x, sizeof x) == 0)
+        << *text << " for " << x;
+  }
+  EXPECT_GT(texts, 20000);
+  EXPECT_EQ(plistDateText(PlistDate{-63113904000}), "0001-01-01T00:00:00.000Z");
+  EXPECT_EQ(plistDateText(PlistDate{252423993600}), "+010000-01-01T00:00:00.000Z");
+
+  auto xml = [](const std::string& date) {
+    return readPropertyList("<plist version=\"1.0\"><array><date>" + date +
+                            "</date></array></plist>");
+  };
+  for (const auto& [text, since2001] :
+       std::vector<std::pair<std::string, double>>{{"0001-01-01T00:00:00Z", -63113904000},
+                                                   {"1901-12-13T20:45:51Z", -3125790849},
+                                                   {"2100-06-01T00:00:00Z", 3137184000},
+                                                   {"9999-12-31T23:59:59Z", 252423993599}})
+    EXPECT_EQ(xml(text), (PlistValue{PlistArray{PlistValue{PlistDate{since2001}}}})) << text;
+  for (const char* bad : {"garbage", "2023-02-29T00:00:00Z", "2023-01-01", "", "99-01-01T00:00Z"})
+    EXPECT_FALSE(xml(bad)) << bad;
 }
 
 }  // namespace

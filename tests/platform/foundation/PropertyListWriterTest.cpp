@@ -30,8 +30,9 @@ PlistValue everyKind() {
                                      integer(INT64_MAX), integer(-2, true)}}},
       {"reals", PlistValue{PlistArray{PlistValue{1.0}, PlistValue{-12.5}, PlistValue{-0.0},
                                       PlistValue{1e300}, PlistValue{0.1}}}},
-      {"date", PlistValue{Date{1700000000}}},
+      {"date", PlistValue{PlistDate{1700000000 - 978307200}}},
       {"data", PlistValue{PlistData{std::string("\0\xFF\x01", 3)}}},
+      {"uid", PlistValue{PlistUid{300}}},
       {"flags", PlistValue{PlistArray{PlistValue{true}, PlistValue{false}, PlistValue{true}}}},
       {"many", PlistValue{std::move(many)}},
       {"", PlistValue{PlistDictionary{{"nested", PlistValue{PlistArray{}}}}}},
@@ -74,13 +75,16 @@ TEST(PropertyListWriter, PythonsPlistlibReadsTheSameValues) {
   const std::string script =
       "import plistlib, sys; d = plistlib.load(open(sys.argv[1] + '/in.plist', 'rb')); "
       "assert d['ints'][6] == -2**63 and d['ints'][8] == 2**64 - 2, d['ints']; "
+      "assert d['uid'] == plistlib.UID(300), d['uid']; "
       "assert plistlib.dumps(d, fmt=plistlib.FMT_BINARY) == open(sys.argv[1] + '/in.plist', "
       "'rb').read(), 'laid out otherwise'; "
       "open(sys.argv[1] + '/b.plist', 'wb').write(plistlib.dumps(d, fmt=plistlib.FMT_BINARY)); "
-      "open(sys.argv[1] + '/x.plist', 'wb').write(plistlib.dumps(d))";
+      "del d['uid']; open(sys.argv[1] + '/x.plist', 'wb').write(plistlib.dumps(d))";
   ASSERT_EQ(std::system(("python3 -c \"" + script + "\" " + dir).c_str()), 0);
   EXPECT_EQ(readPropertyList(testing_support::readFile(dir + "/b.plist")), value);
-  EXPECT_EQ(readPropertyList(testing_support::readFile(dir + "/x.plist")), value);
+  auto withoutUid = std::get<PlistDictionary>(value.value);  // XML has no UIDs of its own
+  withoutUid.erase("uid");
+  EXPECT_EQ(readPropertyList(testing_support::readFile(dir + "/x.plist")), PlistValue{withoutUid});
 }
 
 }  // namespace
