@@ -1,6 +1,7 @@
 // `store show|set|delete|import`. Every argument is read and checked before the suite is touched;
 // a suite that does not parse is shown as an error and overwritten only with --force; keys the
-// command was not asked about are kept as they were, value and type.
+// command was not asked about are kept as they were, value and type. A writer reads, changes and
+// replaces the suite under the writers' lock, so that writers at once lose no edit.
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -125,28 +126,21 @@ Result<std::string> readInput(const std::string& name) {
   return text;
 }
 
-// The whole suite an import file stands for.
+// The whole suite an import file stands for; its mistakes are usage errors, as set's are.
 Result<PlistDictionary> readImport(const std::string& name) {
   auto text = readInput(name);
   if (!text) return text.failure();
   auto json = parseJson(*text, name);
-  if (!json || !json->is_object())
-    return Failure::runtime(json ? name + ": the suite must be a JSON object"
-                                 : json.failure().message);
+  if (!json) return json.failure();
+  if (!json->is_object()) return Failure::usage(name + ": the suite must be a JSON object");
   PlistDictionary suite;
   for (const auto& [key, element] : json->items()) {
-    if (auto r = checkKey(key, "store import"); !r) return Failure::runtime(r.failure().message);
+    if (auto r = checkKey(key, "store import"); !r) return r.failure();
     auto value = plistFromJson(element, name + ": " + key);
-    if (!value) return Failure::runtime(value.failure().message);
+    if (!value) return value.failure();
     suite.emplace(key, std::move(*value));
   }
   return suite;
-}
-
-bool isShippedSample(const fs::path& container) {
-  std::error_code ec;
-  fs::path sample = InstallPaths::ofThisProgram().sampleContainer;
-  return fs::weakly_canonical(container, ec) == fs::weakly_canonical(sample, ec);
 }
 
 Outcome show(const SuiteFile& suite, const SuiteReading& reading) {
@@ -161,6 +155,11 @@ Outcome show(const SuiteFile& suite, const SuiteReading& reading) {
                  absent.c_str());
     return writeStandardOutput("{}\n");
   }
+  if (reading.throughLink)
+    std::fprintf(stderr,
+                 "tamsa-widgets: store show: the suite is reached through the symbolic link %s "
+                 "(the widget reads through it; set, delete and import never write through one)\n",
+                 reading.throughLink->c_str());
   auto shown = jsonFromPlist(PlistValue{*reading.values});
   return writeStandardOutput(shown.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
                              "\n");
@@ -172,7 +171,9 @@ Outcome runStoreCommand(const HostSession& session) {
   const StoreOptions& o = session.options.store;
   const char* action = actionWord(o.action);
   const fs::path container = session.device.appGroupContainer;
-  if (o.action != StoreAction::show && isShippedSample(container))
+  const SuiteFile suite = SuiteFile::in(container);
+  if (o.action != StoreAction::show &&
+      isSameSuite(suite, SuiteFile::in(InstallPaths::ofThisProgram().sampleContainer)))
     return Failure::usage(std::string(action) +
                           ": name the container to write with --container DIR (or "
                           "$TAMSA_APP_GROUP_CONTAINER); the shipped sample is never written");
@@ -189,17 +190,28 @@ Outcome runStoreCommand(const HostSession& session) {
     imported = std::move(*read);
   }
 
-  const SuiteFile suite = SuiteFile::in(container);
-  auto reading = readSuite(suite);
+  if (o.action == StoreAction::show) {
+    auto reading = readSuite(suite, Links::followed);
+    if (!reading) return reading.failure();
+    if (!reading->values) return Failure::runtime(suite.path.string() + " " + reading->problem);
+    return show(suite, *reading);
+  }
+  if (o.action == StoreAction::remove) {
+    auto reading = readSuite(suite, Links::refused);
+    if (!reading) return reading.failure();
+    if (reading->found != SuiteReading::Found::suite)
+      return Done{};  // nothing to delete: no folder or file is made for it
+  }
+
+  auto lock = lockSuite(suite);
+  if (!lock) return lock.failure();
+  auto reading = readSuite(suite, Links::refused);
   if (!reading) return reading.failure();
-  const bool parsed = reading->values.has_value();
-  if (!parsed && (o.action == StoreAction::show || !o.force))
-    return Failure::runtime(
-        suite.path.string() + " " + reading->problem +
-        (o.action == StoreAction::show ? "" : "; it is left as it is (--force replaces it)"));
-  if (o.action == StoreAction::show) return show(suite, *reading);
+  if (!reading->values && !o.force)
+    return Failure::runtime(suite.path.string() + " " + reading->problem +
+                            "; it is left as it is (--force replaces it)");
   if (o.action == StoreAction::remove && reading->found != SuiteReading::Found::suite)
-    return Done{};  // nothing to delete: no folder or file is made for it
+    return Done{};
 
   PlistDictionary values =
       imported ? std::move(*imported) : reading->values.value_or(PlistDictionary{});
@@ -209,7 +221,7 @@ Outcome runStoreCommand(const HostSession& session) {
     else
       values.erase(key);
   }
-  return writeSuite(suite, values, reading->mode);
+  return writeSuite(suite, values);
 }
 
 }  // namespace host

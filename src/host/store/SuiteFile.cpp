@@ -1,13 +1,16 @@
 #include "host/store/SuiteFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <ctime>
 
-#include "host/core/OutputFiles.h"
 #include "platform/foundation/UserDefaults.h"
 #include "shared/AppConfiguration.h"
 
@@ -16,46 +19,72 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Temporaries are "." + the suite's name + this + mkstemp's six letters or digits.
+constexpr std::string_view kTemporaryInfix = ".tmp-";
+constexpr std::size_t kTemporaryLetters = 6;
+// A temporary this old whose writer holds no lock on it was left by a writer that died.
+constexpr std::time_t kStaleSeconds = 60;
+
 Failure cannot(const std::string& what, const fs::path& path, int error) {
   return Failure::runtime("cannot " + what + " " + path.string() + ": " + std::strerror(error));
 }
+
+// Closes a descriptor when it goes.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+  int release() { return std::exchange(fd_, -1); }
+
+ private:
+  int fd_;
+};
 
 // Refuses what is not a plain file where the suite should be.
 std::optional<Failure> notAFile(const fs::path& path, const struct stat& st) {
   if (S_ISLNK(st.st_mode))
     return Failure::runtime(path.string() +
-                            " is a symbolic link: the store is never read or written through one");
+                            " is a symbolic link: the store is never written through one");
   if (S_ISDIR(st.st_mode))
     return Failure::runtime(path.string() + " is a folder, not a suite file");
   if (!S_ISREG(st.st_mode)) return Failure::runtime(path.string() + " is not a regular file");
   return std::nullopt;
 }
 
-// Reads at most limit + 1 bytes of a regular file, without following a link.
-Result<std::string> readAtMost(const fs::path& path, std::size_t limit) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return cannot("read", path, errno);
+// Reads at most limit + 1 bytes of a regular file.
+Result<std::string> readAtMost(const fs::path& path, std::size_t limit, Links links) {
+  int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (links == Links::refused ? O_NOFOLLOW : 0);
+  Descriptor fd(::open(path.c_str(), flags));
+  if (fd.get() < 0) return cannot("read", path, errno);
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
     return Failure::runtime(path.string() + " is not a regular file");
-  }
   std::string bytes(limit + 1, '\0');
   std::size_t got = 0;
   while (got < bytes.size()) {
-    ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+    ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      int error = errno;
-      ::close(fd);
-      return cannot("read", path, error);
-    }
+    if (n < 0) return cannot("read", path, errno);
     if (n == 0) break;
     got += static_cast<std::size_t>(n);
   }
-  ::close(fd);
   bytes.resize(got);
   return bytes;
+}
+
+// As root, a file or folder made in someone else's folder is given to that folder's owner, so
+// that the app can still change its own store.
+void ownLikeFolder(int fd, const fs::path& folder) {
+  struct stat dir {
+  }, own{};
+  if (::geteuid() != 0 || ::stat(folder.c_str(), &dir) != 0 || ::fstat(fd, &own) != 0) return;
+  if (own.st_uid == dir.st_uid && own.st_gid == dir.st_gid) return;
+  if (::fchown(fd, dir.st_uid, dir.st_gid) == 0) ::fchmod(fd, own.st_mode & 07777);
 }
 
 // Makes dir unless it is there; refuses a link or a file in its place.
@@ -69,7 +98,12 @@ Outcome makeFolder(const fs::path& dir) {
     return Done{};
   }
   if (errno != ENOENT) return cannot("reach", dir, errno);
-  if (::mkdir(dir.c_str(), 0755) != 0 && errno != EEXIST) return cannot("make folder", dir, errno);
+  if (::mkdir(dir.c_str(), 0755) != 0) {
+    if (errno == EEXIST) return makeFolder(dir);  // made meanwhile: checked again
+    return cannot("make folder", dir, errno);
+  }
+  Descriptor fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (fd.get() >= 0) ownLikeFolder(fd.get(), dir.parent_path());
   return Done{};
 }
 
@@ -80,6 +114,105 @@ SuiteReading nothingFound(SuiteReading::Found found) {
   return reading;
 }
 
+bool isTemporaryName(std::string_view name, std::string_view prefix) {
+  if (!name.starts_with(prefix) || name.size() != prefix.size() + kTemporaryLetters) return false;
+  for (char c : name.substr(prefix.size()))
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+  return true;
+}
+
+std::string temporaryPrefix(const SuiteFile& suite) {
+  return "." + suite.path.filename().string() + std::string(kTemporaryInfix);
+}
+
+// Removes the temporaries of dead writers in the suite's folder. Each candidate is looked at
+// through one descriptor that never follows a link, and removed only while this sweep holds the
+// lock a live writer keeps on its temporary, and only if its name still names that file.
+void sweepTemporaries(const SuiteFile& suite) {
+  const fs::path folder = suite.path.parent_path();
+  Descriptor dirFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (dirFd.get() < 0) return;
+  DIR* dir = ::fdopendir(::dup(dirFd.get()));
+  if (!dir) return;
+  const std::string prefix = temporaryPrefix(suite);
+  const std::time_t staleBefore = std::time(nullptr) - kStaleSeconds;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (!isTemporaryName(name, prefix)) continue;
+    struct stat st {};
+    if (::fstatat(dirFd.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(st.st_mode) || st.st_mtime >= staleBefore)
+      continue;
+    Descriptor fd(::openat(dirFd.get(), name.c_str(),
+                           O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat opened {
+    }, again{};
+    if (fd.get() < 0 || ::fstat(fd.get(), &opened) != 0 || opened.st_ino != st.st_ino ||
+        opened.st_dev != st.st_dev || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+      continue;
+    if (::fstatat(dirFd.get(), name.c_str(), &again, AT_SYMLINK_NOFOLLOW) == 0 &&
+        again.st_ino == st.st_ino && again.st_dev == st.st_dev)
+      ::unlinkat(dirFd.get(), name.c_str(), 0);
+  }
+  ::closedir(dir);
+}
+
+int writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n < 0 ? errno : EIO;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return 0;
+}
+
+// Writes bytes to a new temporary beside the suite and renames it over the suite, the temporary
+// locked all the while so that no sweep takes it. `existing` is the suite's file, if any, whose
+// owner and permissions the new one keeps.
+Outcome replaceSuite(const SuiteFile& suite, std::string_view bytes,
+                     const std::optional<struct stat>& existing) {
+  const fs::path folder = suite.path.parent_path();
+  std::string temporary = (folder / (temporaryPrefix(suite) + "XXXXXX")).string();
+  Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+  if (fd.get() < 0) return cannot("write", suite.path, errno);
+  auto fail = [&](const Failure& failure) {
+    ::unlink(temporary.c_str());
+    return failure;
+  };
+  if (::flock(fd.get(), LOCK_EX) != 0) return fail(cannot("lock", temporary, errno));
+  if (int error = writeAll(fd.get(), bytes)) return fail(cannot("write", suite.path, error));
+  if (existing) {
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) return fail(cannot("write", suite.path, errno));
+    if ((st.st_uid != existing->st_uid || st.st_gid != existing->st_gid) &&
+        ::fchown(fd.get(), existing->st_uid, existing->st_gid) != 0)
+      return fail(Failure::runtime("cannot keep the owner of " + suite.path.string() + " (user " +
+                                   std::to_string(existing->st_uid) + ", group " +
+                                   std::to_string(existing->st_gid) +
+                                   "): run as that user or as root; the suite is left as it was"));
+  } else {
+    ownLikeFolder(fd.get(), folder);
+  }
+  // Preferences hold the user's money figures: private unless the file said otherwise.
+  if (::fchmod(fd.get(), existing ? existing->st_mode & 07777 : 0600) != 0 ||
+      ::fsync(fd.get()) != 0)
+    return fail(cannot("write", suite.path, errno));
+  if (::rename(temporary.c_str(), suite.path.c_str()) != 0)
+    return fail(cannot("write", suite.path, errno));
+  // Makes the rename durable; a failure only weakens durability, so it is not reported.
+  Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() >= 0) ::fsync(dir.get());
+  return Done{};
+}
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+  struct stat sa {
+  }, sb{};
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
 }  // namespace
 
 SuiteFile SuiteFile::in(const fs::path& container) {
@@ -87,21 +220,33 @@ SuiteFile SuiteFile::in(const fs::path& container) {
                          (std::string(tamsa::appGroupIdentifier) + ".plist")};
 }
 
-Result<SuiteReading> readSuite(const SuiteFile& suite) {
+fs::path SuiteFile::lockPath() const {
+  return path.parent_path() / ("." + path.filename().string() + ".tamsa-widgets-lock");
+}
+
+Result<SuiteReading> readSuite(const SuiteFile& suite, Links links) {
   using Found = SuiteReading::Found;
   struct stat st {};
   if (::stat(suite.container.c_str(), &st) != 0)
     return nothingFound(errno == ENOTDIR ? Found::containerNotFolder : Found::noContainer);
   if (!S_ISDIR(st.st_mode)) return nothingFound(Found::containerNotFolder);
-  if (::lstat(suite.path.c_str(), &st) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return nothingFound(Found::noSuite);
-    return cannot("reach", suite.path, errno);
+  std::optional<fs::path> link;
+  for (const fs::path& p :
+       {suite.path.parent_path().parent_path(), suite.path.parent_path(), suite.path})
+    if (!link && ::lstat(p.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) link = p;
+  const int found =
+      links == Links::followed ? ::stat(suite.path.c_str(), &st) : ::lstat(suite.path.c_str(), &st);
+  if (found != 0) {
+    if (errno != ENOENT && errno != ENOTDIR) return cannot("reach", suite.path, errno);
+    SuiteReading reading = nothingFound(Found::noSuite);
+    if (links == Links::followed) reading.throughLink = link;
+    return reading;
   }
   if (auto refused = notAFile(suite.path, st)) return *refused;
   constexpr std::size_t kLimit = foundation::UserDefaults::maxFileBytes;
-  auto bytes = readAtMost(suite.path, kLimit);
+  auto bytes = readAtMost(suite.path, kLimit, links);
   if (!bytes) return bytes.failure();
-  SuiteReading reading{Found::suite, std::nullopt, "", st.st_mode & 07777};
+  SuiteReading reading{Found::suite, std::nullopt, "", link};
   if (bytes->empty()) {
     reading.values.emplace();
   } else if (bytes->size() > kLimit) {
@@ -118,16 +263,11 @@ Result<SuiteReading> readSuite(const SuiteFile& suite) {
   return reading;
 }
 
-Outcome writeSuite(const SuiteFile& suite, const foundation::PlistDictionary& values,
-                   std::optional<mode_t> mode) {
-  auto bytes = foundation::writeBinaryPropertyList(foundation::PlistValue{values});
-  if (!bytes)
-    return Failure::runtime("the suite nests deeper than a property list may (" +
-                            std::to_string(foundation::maxPropertyListDepth) + ")");
-  if (bytes->size() > foundation::UserDefaults::maxFileBytes)
-    return Failure::runtime("the suite would take " + std::to_string(bytes->size()) +
-                            " bytes; the widget reads at most " +
-                            std::to_string(foundation::UserDefaults::maxFileBytes));
+SuiteLock::~SuiteLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing the last descriptor releases the lock
+}
+
+Result<SuiteLock> lockSuite(const SuiteFile& suite) {
   std::error_code ec;
   if (fs::exists(suite.container, ec) && !fs::is_directory(suite.container, ec))
     return Failure::runtime("the container " + suite.container.string() + " is not a folder");
@@ -136,14 +276,59 @@ Outcome writeSuite(const SuiteFile& suite, const foundation::PlistDictionary& va
     if (ec) return cannot("make folder", suite.container, ec.value());
   }
   for (const fs::path& dir : {suite.path.parent_path().parent_path(), suite.path.parent_path()})
-    if (auto made = makeFolder(dir); !made) return made;
-  // Checked again here: the file may have changed since it was read.
+    if (auto made = makeFolder(dir); !made) return made.failure();
+  // Read-only is enough for flock, so that the app's user can lock a file root made, and the
+  // reverse; no link is followed and nothing but a plain file is taken.
+  const fs::path path = suite.lockPath();
+  Descriptor fd(::open(path.c_str(),
+                       O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0644));
+  if (fd.get() < 0) return cannot("open the writers' lock", path, errno);
   struct stat st {};
-  if (::lstat(suite.path.c_str(), &st) == 0)
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+    return Failure::runtime(path.string() + " (the writers' lock) is not a regular file");
+  if (st.st_uid == ::geteuid()) ownLikeFolder(fd.get(), suite.path.parent_path());
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+    if (errno != EWOULDBLOCK) return cannot("lock", path, errno);
+    std::fprintf(stderr, "tamsa-widgets: waiting for another writer of %s (it holds %s)\n",
+                 suite.path.c_str(), path.c_str());
+    while (::flock(fd.get(), LOCK_EX) != 0)
+      if (errno != EINTR) return cannot("lock", path, errno);
+  }
+  SuiteLock lock(fd.release());
+  sweepTemporaries(suite);
+  return lock;
+}
+
+Outcome writeSuite(const SuiteFile& suite, const foundation::PlistDictionary& values) {
+  auto bytes = foundation::writeBinaryPropertyList(foundation::PlistValue{values});
+  if (!bytes)
+    return Failure::runtime("the suite nests deeper than a property list may (" +
+                            std::to_string(foundation::maxPropertyListDepth) + ")");
+  if (bytes->size() > foundation::UserDefaults::maxFileBytes)
+    return Failure::runtime("the suite would take " + std::to_string(bytes->size()) +
+                            " bytes; the widget reads at most " +
+                            std::to_string(foundation::UserDefaults::maxFileBytes));
+  // The reader also refuses lists whose shared values expand far past their size.
+  if (!foundation::readPropertyList(*bytes))
+    return Failure::runtime(
+        "the suite would not read back: its " + std::to_string(bytes->size()) +
+        " bytes expand to more values than the widget reads from a list that size (too many "
+        "repeats of equal values); the suite is left as it was");
+  // Checked again here, under the lock: the file may have changed since it was read.
+  struct stat st {};
+  std::optional<struct stat> existing;
+  if (::lstat(suite.path.c_str(), &st) == 0) {
     if (auto refused = notAFile(suite.path, st)) return *refused;
-  // Preferences hold the user's money figures: private unless the file said otherwise.
-  return writeFileAtomically(suite.path, *bytes,
-                             {mode.value_or(0600), Durability::syncedBeforeRename});
+    existing = st;
+  } else if (errno != ENOENT) {
+    return cannot("reach", suite.path, errno);
+  }
+  return replaceSuite(suite, *bytes, existing);
+}
+
+bool isSameSuite(const SuiteFile& a, const SuiteFile& b) {
+  return sameFile(a.container, b.container) ||
+         sameFile(a.path.parent_path(), b.path.parent_path()) || sameFile(a.path, b.path);
 }
 
 }  // namespace host

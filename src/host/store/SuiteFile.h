@@ -1,9 +1,13 @@
 // The suite file of the app group's store, read and replaced the way the host app leaves it:
-// "<container>/Library/Preferences/<suite>.plist", a binary property list. A reading never
-// follows a symbolic link and never takes a folder for the suite; a write replaces the file whole
-// (a synced temporary file renamed over it), keeps its permissions, makes the folders it needs
-// and never writes through a symbolic link inside the container. Not thread-safe across writers:
-// two writers at once keep one of their suites whole, not both edits.
+// "<container>/Library/Preferences/<suite>.plist", a binary property list.
+//
+// Readers follow symbolic links as the widget does (and say so); writers never write through one
+// inside the container. Writers queue on an advisory lock (flock) on a file of their own beside
+// the suite, held from before they read the suite until they have replaced it, so two writers at
+// once keep both their edits; readers never take it and are never blocked. A write replaces the
+// file whole (a synced temporary file renamed over it), keeps its owner and permissions, makes
+// the folders it needs and refuses to leave a list its readers would not read. Temporaries that
+// killed writers left behind are swept by the next writer.
 #pragma once
 
 #include <sys/types.h>
@@ -11,6 +15,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "host/core/Result.h"
 #include "platform/foundation/PropertyList.h"
@@ -22,6 +27,9 @@ struct SuiteFile {
   std::filesystem::path path;  // the plist itself
 
   static SuiteFile in(const std::filesystem::path& container);
+  // The writers' lock file, beside the suite; named after it and this program, so that it is
+  // no other app's file and no temporary.
+  std::filesystem::path lockPath() const;
 };
 
 // What is found where the suite should be.
@@ -32,17 +40,47 @@ struct SuiteReading {
   // dictionary (see `problem`).
   std::optional<foundation::PlistDictionary> values;
   std::string problem;
-  std::optional<mode_t> mode;  // an existing file's permission bits
+  // The first symbolic link inside the container on the way to the suite (Library, Preferences
+  // or the suite file), when the reading followed one.
+  std::optional<std::filesystem::path> throughLink;
 };
 
-// A runtime failure for a suite that is a symbolic link, a folder or another special file, or
-// that cannot be read; an empty file reads as an empty suite.
-Result<SuiteReading> readSuite(const SuiteFile& suite);
+// Whether a reading follows symbolic links inside the container (as the widget does) or refuses
+// a suite file that is one (as a writer must).
+enum class Links { followed, refused };
 
-// Replaces the suite with the values (keeping `mode` when given, else private to the user); a
-// runtime failure, the old suite left as it was, when the list would be larger than the widget
-// reads or a folder or the file cannot be written.
-Outcome writeSuite(const SuiteFile& suite, const foundation::PlistDictionary& values,
-                   std::optional<mode_t> mode);
+// A runtime failure for a suite that is a folder or another special file, a symbolic link when
+// links are refused, or that cannot be read; an empty file reads as an empty suite.
+Result<SuiteReading> readSuite(const SuiteFile& suite, Links links);
+
+// The writers' lock on a suite, held until the object goes.
+class SuiteLock {
+ public:
+  SuiteLock(SuiteLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  SuiteLock& operator=(SuiteLock&&) = delete;
+  ~SuiteLock();
+
+ private:
+  friend Result<SuiteLock> lockSuite(const SuiteFile& suite);
+  explicit SuiteLock(int fd) : fd_(fd) {}
+  int fd_ = -1;
+};
+
+// Makes the folders the suite needs (never through a symbolic link; as root, owned like the
+// folder they are made in), takes the writers' lock, waiting for another writer after saying so
+// on standard error, then sweeps temporaries that writers killed on the way left behind: files of
+// exactly the temporaries' name pattern, older than a minute and not locked by a live writer.
+Result<SuiteLock> lockSuite(const SuiteFile& suite);
+
+// Replaces the suite with the values, under the lock. An existing file keeps its owner, group and
+// permissions (a failure, not a change of owner, when they cannot be kept); a new one is private
+// (0600) and, as root, owned like its folder. A runtime failure, the old suite left as it was,
+// when the list would be larger than the widget reads or would not read back, when the suite is
+// not a plain file, or a folder or the file cannot be written.
+Outcome writeSuite(const SuiteFile& suite, const foundation::PlistDictionary& values);
+
+// Whether two suites are one: the same container, Preferences folder or suite file, by the
+// files' identity (device and inode), so that a link, a bind mount or a hard link is seen through.
+bool isSameSuite(const SuiteFile& a, const SuiteFile& b);
 
 }  // namespace host
