@@ -119,7 +119,10 @@ std::size_t sweepStaleStaging(const fs::path& output, const FolderKind& kind) {
   return removed;
 }
 
-Result<GalleryFolder> GalleryFolder::prepare(const fs::path& output, const FolderKind& kind) {
+Result<GalleryFolder> GalleryFolder::prepare(const fs::path& given, const FolderKind& kind) {
+  // "out/" names the folder "out": its staging folder goes beside it, not inside.
+  fs::path output = given;
+  while (!output.has_filename() && output.has_relative_path()) output = output.parent_path();
   std::error_code ec;
   auto status = fs::symlink_status(output, ec);
   if (fs::exists(status)) {

@@ -9,13 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
 
 #include "support/RunProgram.h"
-
-extern char** environ;
 
 namespace host {
 namespace {
@@ -56,6 +55,10 @@ TEST(GalleryFolder, ReplacesOnlyAnEmptyFolderOrAnEarlierGallery) {
     ASSERT_TRUE(folder->commit().ok());
   }
   EXPECT_FALSE(fs::exists(dir / "gallery" / "en" / "run0"));  // replaced whole
+  auto slashed = GalleryFolder::prepare(dir.string() + "/slashed/");
+  ASSERT_TRUE(slashed.ok() && slashed->commit().ok());
+  EXPECT_TRUE(fs::exists(dir / "slashed" / ".tamsa-gallery"));
+  fs::remove_all(dir / "slashed");
   ASSERT_TRUE(GalleryFolder::prepare(dir / "gallery").ok());  // abandoned at once
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
   EXPECT_TRUE(fs::exists(dir / "gallery" / "en" / "run1"));
@@ -121,8 +124,14 @@ TEST(GalleryFolder, AnInterruptedRunLeavesNothingBehind) {
     std::vector<char*> argv;
     for (auto& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
+    std::vector<std::string> settings = {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "TZ=UTC"};
+    for (std::string name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "TSAN_OPTIONS"})
+      if (const char* value = std::getenv(name.c_str())) settings.push_back(name + "=" + value);
+    std::vector<char*> env;
+    for (auto& s : settings) env.push_back(s.data());
+    env.push_back(nullptr);
     pid_t pid = 0;
-    ASSERT_EQ(::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+    ASSERT_EQ(::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), env.data()), 0);
     // Interrupted once it has drawn into its staging folder.
     bool drawing = false;
     int status = 0;
