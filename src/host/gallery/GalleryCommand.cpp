@@ -5,6 +5,7 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <nlohmann/json.hpp>
 
@@ -18,6 +19,7 @@
 #include "host/gallery/GalleryMatrix.h"
 #include "host/gallery/GalleryPicture.h"
 #include "host/gallery/MatrixDrawing.h"
+#include "host/render/HostDevice.h"
 #include "host/render/PngCodec.h"
 
 namespace host {
@@ -133,6 +135,7 @@ class GalleryRun {
     p.language = group.language;
     p.appearance = cell.appearance;
     p.file = cell.name + ".png";
+    p.order = cell.position;
     if (cell.family) {
       p.kind = std::get<widgetkit::WidgetConfiguration>(member).kind();
       p.family = familyName(*cell.family);
@@ -170,7 +173,29 @@ class GalleryRun {
 };
 
 constexpr std::size_t kMaxManifestBytes = std::size_t{256} << 20;
-constexpr std::size_t kMaxPictureBytes = std::size_t{64} << 20;
+constexpr std::size_t kMaxPictureBytes = std::size_t{16} << 20;
+constexpr std::size_t kMaxReportBytes = std::size_t{1} << 20;
+constexpr double kLargestScale = 3;
+
+// The largest picture this program draws: the largest widget of any device at the largest scale.
+// A shard's picture that claims more was not drawn by it; it is refused from its header, before
+// anything is decoded, so a doctored shard cannot make a merge allocate gigabytes.
+render::PngSize largestPicture() {
+  render::PngSize most;
+  for (const auto& name : render::hostDeviceNames()) {
+    auto device = render::hostDevice(name);
+    for (auto family : {swiftui::WidgetFamily::systemSmall, swiftui::WidgetFamily::systemMedium,
+                        swiftui::WidgetFamily::systemLarge}) {
+      auto size = device ? device->widgetSize(family) : std::nullopt;
+      if (!size) continue;
+      most.width =
+          std::max(most.width, static_cast<std::uint32_t>(std::ceil(size->width * kLargestScale)));
+      most.height = std::max(most.height,
+                             static_cast<std::uint32_t>(std::ceil(size->height * kLargestScale)));
+    }
+  }
+  return most;
+}
 
 Result<std::string> readShardFile(const fs::path& path, std::size_t maxBytes) {
   auto bytes = readPlainFile(path, maxBytes);
@@ -180,13 +205,51 @@ Result<std::string> readShardFile(const fs::path& path, std::size_t maxBytes) {
   return std::move(*bytes);
 }
 
-Outcome runMerge(const HostSession& s) {
-  auto folder = GalleryFolder::prepare(s.options.output);
-  if (!folder) return folder.failure();
-  std::vector<GalleryPicture> pictures;
-  std::vector<ScenarioNote> scenarios;
-  std::map<std::string, fs::path> sources;  // each picture's shard
-  for (const auto& dir : s.options.gallery.merge) {
+// A shard's picture, with its PNG and layout report.
+struct ShardPicture {
+  GalleryPicture picture;
+  fs::path shard;
+
+  Result<std::string> png() const { return readShardFile(shard / picture.file, kMaxPictureBytes); }
+  Result<std::string> report() const {
+    return readShardFile(shard / picture.reportFile(), kMaxReportBytes);
+  }
+};
+
+// A cell found in two shards (the same shard given twice) must be the same cell.
+Outcome checkSameCell(const ShardPicture& a, const ShardPicture& b) {
+  auto pngA = a.png(), pngB = b.png(), reportA = a.report(), reportB = b.report();
+  for (const auto* r : {&pngA, &pngB, &reportA, &reportB})
+    if (!*r) return r->failure();
+  if (a.picture.toJson() == b.picture.toJson() && *pngA == *pngB && *reportA == *reportB)
+    return Done{};
+  return Failure::runtime("gallery --merge: " + a.picture.file + " is in " + a.shard.string() +
+                          " and in " + b.shard.string() + ", drawn differently");
+}
+
+// The PNG's pixels, for the sheet; a failure when it claims more than any widget at any scale.
+Result<render::RenderedImage> sheetPixels(const ShardPicture& p, const std::string& png) {
+  const render::PngSize most = largestPicture();
+  auto size = render::pngSize(png);
+  if (!size) return Failure::runtime("gallery --merge: " + p.picture.file + " is not a PNG");
+  if (size->width > most.width || size->height > most.height)
+    return Failure::runtime("gallery --merge: " + (p.shard / p.picture.file).string() + " is " +
+                            std::to_string(size->width) + " × " + std::to_string(size->height) +
+                            " px, larger than any widget at scale 3 (" +
+                            std::to_string(most.width) + " × " + std::to_string(most.height) +
+                            "); not a picture this program drew");
+  auto decoded = render::decodePng(png, std::size_t{size->width} * size->height);
+  if (!decoded) return Failure::runtime("gallery --merge: " + p.picture.file + " is not a PNG");
+  return std::move(*decoded);
+}
+
+// Each shard's pictures, each cell once, in the one order of the whole gallery.
+Result<std::vector<ShardPicture>> shardPictures(const std::vector<fs::path>& shards,
+                                                std::vector<ScenarioNote>& scenarios) {
+  std::vector<ShardPicture> pictures;
+  std::map<std::string, std::size_t> byFile;
+  std::map<std::size_t, std::string> byOrder;
+  for (const auto& dir : shards) {
     auto manifest = readShardFile(dir / "gallery.json", kMaxManifestBytes);
     if (!manifest) return manifest.failure();
     auto json = nlohmann::json::parse(*manifest, nullptr, false);
@@ -204,35 +267,54 @@ Outcome runMerge(const HostSession& s) {
     for (const auto& entry : json["pictures"]) {
       auto p = GalleryPicture::fromJson(entry);
       if (!p) return Failure::runtime(p.failure().message + " (in " + dir.string() + ")");
-      if (sources.count(p->file)) continue;  // shards overlap only when one was given twice
-      for (const auto& file : {p->file, p->reportFile()}) {
-        auto bytes = readShardFile(dir / file, kMaxPictureBytes);
-        if (!bytes) return bytes.failure();
-        if (auto r = folder->write(file, *bytes); !r) return r;
+      ShardPicture picture{std::move(*p), dir};
+      if (auto seen = byFile.find(picture.picture.file); seen != byFile.end()) {
+        if (auto r = checkSameCell(pictures[seen->second], picture); !r) return r.failure();
+        continue;
       }
-      sources[p->file] = dir;
-      pictures.push_back(std::move(*p));
+      auto [place, fresh] = byOrder.emplace(picture.picture.order, picture.picture.file);
+      if (!fresh)
+        return Failure::runtime("gallery --merge: " + picture.picture.file + " (in " +
+                                dir.string() + ") and " + place->second +
+                                " take the same place; the shards are not of one gallery");
+      byFile.emplace(picture.picture.file, pictures.size());
+      pictures.push_back(std::move(picture));
     }
   }
-  // The cells' order is the matrix's: by scenario, then language, as the shards drew them.
-  std::stable_sort(pictures.begin(), pictures.end(), [](const auto& a, const auto& b) {
-    return fs::path(a.file).parent_path() < fs::path(b.file).parent_path();
+  std::sort(pictures.begin(), pictures.end(), [](const ShardPicture& a, const ShardPicture& b) {
+    return a.picture.order < b.picture.order;
   });
-  for (std::size_t begin = 0; begin < pictures.size();) {
-    std::string group = fs::path(pictures[begin].file).parent_path().string();
+  return pictures;
+}
+
+Outcome runMerge(const HostSession& s) {
+  auto folder = GalleryFolder::prepare(s.options.output);
+  if (!folder) return folder.failure();
+  std::vector<ScenarioNote> scenarios;
+  auto merged = shardPictures(s.options.gallery.merge, scenarios);
+  if (!merged) return merged.failure();
+  std::vector<GalleryPicture> pictures;
+  // Group by group (a scenario in a language), as one run draws them: copied, then its sheet.
+  for (std::size_t begin = 0; begin < merged->size();) {
+    const fs::path group = fs::path((*merged)[begin].picture.file).parent_path();
     std::size_t end = begin;
+    while (end < merged->size() && fs::path((*merged)[end].picture.file).parent_path() == group)
+      ++end;
     std::vector<render::RenderedImage> images;
-    images.reserve(pictures.size() - begin);
-    while (end < pictures.size() && fs::path(pictures[end].file).parent_path() == group) ++end;
-    std::vector<SheetCell> cells;
     for (std::size_t i = begin; i < end; ++i) {
-      auto png = readShardFile(sources[pictures[i].file] / pictures[i].file, kMaxPictureBytes);
+      const ShardPicture& p = (*merged)[i];
+      auto png = p.png();
       if (!png) return png.failure();
-      auto decoded = render::decodePng(*png);
-      if (!decoded)
-        return Failure::runtime("gallery --merge: " + pictures[i].file + " is not a PNG");
-      images.push_back(std::move(*decoded));
+      auto pixels = sheetPixels(p, *png);
+      if (!pixels) return pixels.failure();
+      auto report = p.report();
+      if (!report) return report.failure();
+      if (auto r = folder->write(p.picture.file, *png); !r) return r;
+      if (auto r = folder->write(p.picture.reportFile(), *report); !r) return r;
+      images.push_back(std::move(*pixels));
+      pictures.push_back(p.picture);
     }
+    std::vector<SheetCell> cells;
     for (std::size_t i = begin; i < end; ++i) cells.push_back({&pictures[i], &images[i - begin]});
     if (auto r = writeSheet(*folder, cells); !r) return r;
     begin = end;

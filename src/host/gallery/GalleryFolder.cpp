@@ -1,14 +1,20 @@
 #include "host/gallery/GalleryFolder.h"
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <mutex>
+#include <optional>
+#include <shared_mutex>
 
-#include "host/core/OutputFiles.h"
+#include "host/gallery/InterruptWatch.h"
 
 namespace host {
 namespace {
@@ -20,9 +26,103 @@ Failure cannot(const char* command, const std::string& what, const fs::path& pat
                           std::strerror(error));
 }
 
+fs::path parentOf(const fs::path& output) {
+  return output.parent_path().empty() ? fs::path(".") : output.parent_path();
+}
+
+// "." + the output's name + ".tmp-" + mkdtemp's six letters or digits.
+std::string stagingPattern(const fs::path& output) {
+  return "." + output.filename().string() + ".tmp-XXXXXX";
+}
+
+bool isStagingName(const std::string& name, const std::string& pattern) {
+  const std::size_t fixed = pattern.size() - 6;
+  if (name.size() != pattern.size() || name.compare(0, fixed, pattern, 0, fixed) != 0) return false;
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(fixed), name.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+  });
+}
+
+// The folder itself, opened (never through a symbolic link) to hold its lock.
+int openFolder(const fs::path& path) {
+  return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+bool holdsFile(int folder, const char* name) {
+  struct stat st {};
+  return ::fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode);
+}
+
+bool isSameFile(int fd, const fs::path& path) {
+  struct stat a {
+  }, b{};
+  return ::fstat(fd, &a) == 0 && ::lstat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+         a.st_ino == b.st_ino;
+}
+
 }  // namespace
 
-Result<GalleryFolder> GalleryFolder::prepare(const fs::path& output, const FolderKind& kind) {
+// Shared with the interrupt watch's thread, so it lives on the heap and never moves.
+struct GalleryFolder::Staging {
+  fs::path output, folder;  // folder: empty until made
+  const char* command;
+  int lock = -1;  // the staging folder, locked for as long as this run may use it
+  // Writers share it; the commit, the abandonment and an interrupt take it whole, so none of
+  // them removes or moves the folder under a writer.
+  std::shared_mutex mutex;
+  bool finished = false;  // committed or abandoned: the folder is no longer ours to remove
+  std::optional<InterruptWatch> watch;
+
+  Staging(fs::path out, const char* cmd) : output(std::move(out)), command(cmd) {
+    watch.emplace([this] {
+      std::unique_lock hold(mutex);
+      removeFolder();
+      // The process ends now; the lock stays taken so no writer touches the folder again.
+      (void)hold.release();
+    });
+  }
+
+  ~Staging() {
+    {
+      std::unique_lock hold(mutex);
+      removeFolder();
+      finished = true;
+    }
+    if (lock >= 0) ::close(lock);
+    watch.reset();
+  }
+
+  // With the mutex held. Only the folder this run made and locked: not whatever took its name.
+  void removeFolder() {
+    std::error_code ec;
+    if (!finished && !folder.empty() && (lock < 0 || isSameFile(lock, folder)))
+      fs::remove_all(folder, ec);
+  }
+};
+
+std::size_t sweepStaleStaging(const fs::path& output, const FolderKind& kind) {
+  const std::string pattern = stagingPattern(output);
+  std::size_t removed = 0;
+  std::error_code ec;
+  for (fs::directory_iterator it(parentOf(output), ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::path path = it->path();
+    if (!isStagingName(path.filename().string(), pattern)) continue;
+    int fd = openFolder(path);
+    if (fd < 0) continue;  // a symbolic link, or not a folder
+    // A live run holds the lock; a run that died released it with its last descriptor.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && holdsFile(fd, kind.marker) && isSameFile(fd, path)) {
+      std::error_code gone;
+      if (fs::remove_all(path, gone) > 0 && !gone) ++removed;
+    }
+    ::close(fd);
+  }
+  return removed;
+}
+
+Result<GalleryFolder> GalleryFolder::prepare(const fs::path& given, const FolderKind& kind) {
+  // "out/" names the folder "out": its staging folder goes beside it, not inside.
+  fs::path output = given;
+  while (!output.has_filename() && output.has_relative_path()) output = output.parent_path();
   std::error_code ec;
   auto status = fs::symlink_status(output, ec);
   if (fs::exists(status)) {
@@ -32,61 +132,67 @@ Result<GalleryFolder> GalleryFolder::prepare(const fs::path& output, const Folde
       return Failure::usage(std::string(kind.command) + ": " + output.string() +
                             " exists and is not " + kind.what + "; name a new or empty folder");
   }
-  fs::path parent = output.parent_path().empty() ? fs::path(".") : output.parent_path();
-  std::string pattern = (parent / ("." + output.filename().string() + ".tmp-XXXXXX")).string();
-  if (!::mkdtemp(pattern.data())) return cannot(kind.command, "make a folder in", parent, errno);
-  GalleryFolder folder(output, pattern, kind.command);
+  sweepStaleStaging(output, kind);
+  // Watched before the folder exists, so that no interrupt finds it unwatched.
+  auto staging = std::make_unique<Staging>(output, kind.command);
+  const fs::path parent = parentOf(output);
+  std::string made = (parent / stagingPattern(output)).string();
+  if (!::mkdtemp(made.data())) return cannot(kind.command, "make a folder in", parent, errno);
+  {
+    std::unique_lock hold(staging->mutex);
+    staging->folder = made;
+  }
+  // Locked before the marker is written: a sweep removes only a folder with the marker that no
+  // one locks, so never one a live run is still setting up.
+  staging->lock = openFolder(made);
+  if (staging->lock < 0 || ::flock(staging->lock, LOCK_EX) != 0)
+    return cannot(kind.command, "lock", made, errno);
+  GalleryFolder folder(std::move(staging));
   if (auto r = folder.write(kind.marker, "Drawn by tamsa-widgets; replaced when drawn again.\n");
       !r)
     return r.failure();
   return folder;
 }
 
-GalleryFolder::GalleryFolder(GalleryFolder&& other) noexcept
-    : output_(std::move(other.output_)),
-      staging_(std::move(other.staging_)),
-      command_(other.command_),
-      committed_(other.committed_) {
-  other.committed_ = true;  // the moved-from folder owns nothing
-}
-
-GalleryFolder::~GalleryFolder() {
-  std::error_code ec;
-  if (!committed_) fs::remove_all(staging_, ec);
-}
+GalleryFolder::GalleryFolder(std::unique_ptr<Staging> staging) : staging_(std::move(staging)) {}
+GalleryFolder::GalleryFolder(GalleryFolder&&) noexcept = default;
+GalleryFolder::~GalleryFolder() = default;
 
 Outcome GalleryFolder::write(const fs::path& relative, std::string_view bytes) {
-  fs::path target = staging_ / relative;
+  std::shared_lock hold(staging_->mutex);
+  fs::path target = staging_->folder / relative;
   std::error_code ec;
   fs::create_directories(target.parent_path(), ec);
-  if (ec) return cannot(command_, "make", target.parent_path(), ec.value());
+  if (ec) return cannot(staging_->command, "make", target.parent_path(), ec.value());
   // Inside the staging folder a plain write will do: nobody sees it before the commit.
   std::ofstream out(target, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
-  if (!out) return cannot(command_, "write", target, errno ? errno : EIO);
+  if (!out) return cannot(staging_->command, "write", target, errno ? errno : EIO);
   return Done{};
 }
 
 Outcome GalleryFolder::commit() {
+  Staging& s = *staging_;
+  std::unique_lock hold(s.mutex);
   std::error_code ec;
   fs::path old;
-  if (fs::exists(fs::symlink_status(output_, ec))) {
-    std::string pattern = output_.string() + ".old-XXXXXX";
-    if (!::mkdtemp(pattern.data())) return cannot(command_, "replace", output_, errno);
+  if (fs::exists(fs::symlink_status(s.output, ec))) {
+    std::string pattern = s.output.string() + ".old-XXXXXX";
+    if (!::mkdtemp(pattern.data())) return cannot(s.command, "replace", s.output, errno);
     old = pattern;
-    if (::rename(output_.c_str(), old.c_str()) != 0) {
+    if (::rename(s.output.c_str(), old.c_str()) != 0) {
       int error = errno;
       fs::remove(old, ec);
-      return cannot(command_, "replace", output_, error);
+      return cannot(s.command, "replace", s.output, error);
     }
   }
-  if (::rename(staging_.c_str(), output_.c_str()) != 0) {
+  if (::rename(s.folder.c_str(), s.output.c_str()) != 0) {
     int error = errno;
-    if (!old.empty()) ::rename(old.c_str(), output_.c_str());
-    return cannot(command_, "make", output_, error);
+    if (!old.empty()) ::rename(old.c_str(), s.output.c_str());
+    return cannot(s.command, "make", s.output, error);
   }
-  committed_ = true;
+  s.finished = true;
   if (!old.empty()) fs::remove_all(old, ec);
   return Done{};
 }

@@ -4,11 +4,18 @@
 // earlier gallery (it holds the marker file); anything else is refused, so a mistyped -o cannot
 // wipe a user's files. Names taken from data (languages, kinds) become path components only through
 // safePathComponent, so none can leave the folder.
+//
+// No staging folder outlives its run: it goes when the folder object goes uncommitted, and when
+// the process is interrupted (SIGINT, SIGTERM; see InterruptWatch.h). What a killed or crashed run
+// left behind is swept by the next one writing the same output. A live run holds a lock on its
+// staging folder, so no other run sweeps it. write() is thread-safe; the rest is for the thread
+// that prepared the folder.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
-#include <optional>
-#include <string>
+#include <memory>
+#include <string_view>
 
 #include "host/core/Result.h"
 #include "host/core/SafePathComponent.h"
@@ -25,7 +32,8 @@ inline constexpr FolderKind kGalleryFolder{"gallery", ".tamsa-gallery", "an earl
 
 class GalleryFolder {
  public:
-  // Checks the output folder can be made or replaced and makes the staging folder.
+  // Checks the output folder can be made or replaced, sweeps the staging folders earlier runs
+  // left beside it, and makes the staging folder.
   static Result<GalleryFolder> prepare(const std::filesystem::path& output,
                                        const FolderKind& kind = kGalleryFolder);
   GalleryFolder(GalleryFolder&&) noexcept;
@@ -38,11 +46,14 @@ class GalleryFolder {
   Outcome commit();
 
  private:
-  GalleryFolder(std::filesystem::path output, std::filesystem::path staging, const char* command)
-      : output_(std::move(output)), staging_(std::move(staging)), command_(command) {}
-  std::filesystem::path output_, staging_;
-  const char* command_;
-  bool committed_ = false;
+  struct Staging;
+  explicit GalleryFolder(std::unique_ptr<Staging> staging);
+  std::unique_ptr<Staging> staging_;
 };
+
+// Removes the staging folders that runs which were killed or crashed left beside `output`: only
+// folders (never symbolic links) named exactly as a staging folder of `output` is, holding the
+// kind's marker, and locked by no live run. Returns how many were removed.
+std::size_t sweepStaleStaging(const std::filesystem::path& output, const FolderKind& kind);
 
 }  // namespace host

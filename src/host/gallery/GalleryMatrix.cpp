@@ -67,6 +67,7 @@ Result<Matrix> buildMatrix(const HostSession& s) {
   if (!states) return states.failure();
   const auto& versions = s.options.gallery.systemVersions;
   const bool severalVersions = versions.size() > 1;
+  std::size_t position = 0;
   for (const auto& base : *states) {
     for (const auto& language : languagesToDraw(s)) {
       MatrixGroup group{base.scenario, language, "", {}};
@@ -93,7 +94,8 @@ Result<Matrix> buildMatrix(const HostSession& s) {
                                  appearanceName(appearance);
               MatrixCell cell{g,          st,
                               i,          family,
-                              appearance, group.folder + "/" + safePathComponent(stem) + suffix};
+                              appearance, group.folder + "/" + safePathComponent(stem) + suffix,
+                              position++};
               if (!s.options.gallery.shard || inShard(cell.name, *s.options.gallery.shard))
                 m.cells.push_back(std::move(cell));
             };

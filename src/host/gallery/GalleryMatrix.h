@@ -34,6 +34,9 @@ struct MatrixCell {
   std::optional<widgetkit::WidgetFamily> family;  // nothing: a control
   swiftui::ColorScheme appearance = swiftui::ColorScheme::light;
   std::string name;  // "de/TamsaWidget-small-dark", made of safe path components
+  // Where the cell stands in the whole matrix, shard or not: the one order of a gallery's
+  // pictures, by which shards are merged.
+  std::size_t position = 0;
 };
 
 struct Matrix {

@@ -64,9 +64,11 @@ ordered_json GalleryPicture::toJson() const {
     if (f.table)
       findingsJson.back().update({{"table", *f.table}, {"key", *f.key}, {"line", *f.line}});
   }
-  return {{"scenario", scenario}, {"system", system},     {"language", language},
-          {"kind", kind},         {"family", family},     {"appearance", appearanceName()},
-          {"picture", file},      {"overflow", overflow}, {"findings", findingsJson}};
+  return {{"scenario", scenario}, {"system", system},
+          {"language", language}, {"kind", kind},
+          {"family", family},     {"appearance", appearanceName()},
+          {"picture", file},      {"order", order},
+          {"overflow", overflow}, {"findings", findingsJson}};
 }
 
 Result<GalleryPicture> GalleryPicture::fromJson(const nlohmann::json& e) {
@@ -86,6 +88,7 @@ Result<GalleryPicture> GalleryPicture::fromJson(const nlohmann::json& e) {
     p.file = e.at("picture").get<std::string>();
     if (!isSafeRelativeFile(p.file, ".png"))
       return bad("names a file outside its gallery: '" + p.file + "'");
+    p.order = e.at("order").get<std::size_t>();
     p.overflow = e.at("overflow").get<double>();
     for (const auto& f : e.at("findings")) {
       p.findings.push_back(

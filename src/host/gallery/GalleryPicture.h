@@ -21,7 +21,8 @@ struct GalleryPicture {
   swiftui::ColorScheme appearance = swiftui::ColorScheme::light;
   std::string file;  // relative to the gallery folder, made of safe path components
   std::vector<TextFinding> findings;
-  double overflow = 0;  // points the content reaches past the space inside the margins
+  double overflow = 0;    // points the content reaches past the space inside the margins
+  std::size_t order = 0;  // the cell's position in the whole matrix (MatrixCell::position)
 
   // Half a point is rounding, not a fault.
   static constexpr double kOverflowSlack = 0.5;

@@ -13,6 +13,9 @@ struct ContextDeleter {
 };
 using Context = std::unique_ptr<spng_ctx, ContextDeleter>;
 
+// What the chunks beside the pixels (text, colour profiles) may hold in all; ours have none.
+constexpr std::size_t kMaxAncillaryBytes = std::size_t{1} << 20;
+
 }  // namespace
 
 std::optional<std::string> encodePng(const std::uint32_t* pixels, int width, int height,
@@ -68,10 +71,24 @@ std::optional<std::string> encodePng(const RenderedImage& image) {
                    static_cast<std::size_t>(image.width));
 }
 
+std::optional<PngSize> pngSize(std::string_view bytes) {
+  // The signature, then the IHDR chunk: its length (13), its type, width and height big-endian.
+  static constexpr std::string_view kStart("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+  if (bytes.size() < 24 || bytes.substr(0, 16) != kStart) return std::nullopt;
+  auto word = [&](std::size_t at) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return v;
+  };
+  return PngSize{word(16), word(20)};
+}
+
 std::optional<RenderedImage> decodePng(std::string_view bytes, std::size_t maxPixels) {
   Context ctx(spng_ctx_new(0));
   if (!ctx) return std::nullopt;
   spng_set_crc_action(ctx.get(), SPNG_CRC_USE, SPNG_CRC_USE);
+  // Compressed text chunks inflate as they are read: bounded, or a small file takes gigabytes.
+  spng_set_chunk_limits(ctx.get(), bytes.size(), kMaxAncillaryBytes);
   spng_set_png_buffer(ctx.get(), bytes.data(), bytes.size());
   spng_ihdr ihdr{};
   if (spng_get_ihdr(ctx.get(), &ihdr) != 0) return std::nullopt;

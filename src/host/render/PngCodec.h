@@ -18,8 +18,17 @@ std::optional<std::string> encodePng(const RenderedImage& image);
 std::optional<std::string> encodePng(const std::uint32_t* pixels, int width, int height,
                                      std::size_t stride);
 
-// The pixels of a PNG of any colour type; nothing when the bytes are not a PNG or it is larger
-// than maxPixels (a hostile file cannot make us allocate gigabytes).
+// The size a PNG's header claims, read without decoding anything: a file from elsewhere is judged
+// by it before its pixels are allocated. Nothing when the bytes do not start as a PNG.
+struct PngSize {
+  std::uint32_t width = 0, height = 0;
+  bool operator==(const PngSize&) const = default;
+};
+std::optional<PngSize> pngSize(std::string_view bytes);
+
+// The pixels of a PNG of any colour type; nothing when the bytes are not a PNG, it is larger than
+// maxPixels, or its other chunks inflate to more than a megabyte (a hostile file cannot make us
+// allocate gigabytes).
 std::optional<RenderedImage> decodePng(std::string_view bytes,
                                        std::size_t maxPixels = std::size_t{1} << 26);
 

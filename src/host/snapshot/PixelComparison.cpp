@@ -8,39 +8,41 @@ namespace {
 
 using render::RenderedImage;
 
-// Premultiplied components compare as they look over black, which is all a threshold needs.
-bool near(std::uint32_t a, std::uint32_t b, int level) {
+// The largest difference of the four premultiplied channels; alpha is one of them, so a picture
+// made partly transparent differs as much as it looks.
+int channelDifference(std::uint32_t a, std::uint32_t b) {
+  int most = 0;
   for (int shift = 0; shift < 32; shift += 8) {
     int d = static_cast<int>((a >> shift) & 0xff) - static_cast<int>((b >> shift) & 0xff);
-    if (std::abs(d) > level) return false;
+    most = std::max(most, std::abs(d));
   }
-  return true;
+  return most;
 }
 
-// True when (x, y) lies on an anti-aliased edge of the picture.
-bool onEdge(const RenderedImage& image, int x, int y, int level) {
+// The strongest contrast between (x, y) and a neighbour within one pixel: how much of an edge the
+// pixel is on.
+int edgeContrast(const RenderedImage& image, int x, int y) {
   const std::uint32_t* px = image.pixels.data();
   const std::uint32_t p = px[static_cast<std::size_t>(y) * image.width + x];
-  const std::uint32_t alpha = p >> 24;
-  if (alpha != 0 && alpha != 255) return true;
-  for (int dy = -1; dy <= 1; ++dy) {
-    for (int dx = -1; dx <= 1; ++dx) {
-      int nx = x + dx, ny = y + dy;
-      if ((dx == 0 && dy == 0) || nx < 0 || ny < 0 || nx >= image.width || ny >= image.height)
-        continue;
-      if (!near(px[static_cast<std::size_t>(ny) * image.width + nx], p, level)) return true;
-    }
-  }
-  return false;
+  int most = 0;
+  for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, image.height - 1); ++ny)
+    for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, image.width - 1); ++nx)
+      most =
+          std::max(most, channelDifference(px[static_cast<std::size_t>(ny) * image.width + nx], p));
+  return most;
 }
 
+// What one pixel is on its own; whether edge noise is excused depends on the whole picture.
 enum class PixelVerdict { same, edgeNoise, different };
 
 PixelVerdict verdict(const RenderedImage& a, const RenderedImage& b, int x, int y, int level) {
   std::size_t i = static_cast<std::size_t>(y) * a.width + x;
-  if (a.pixels[i] == b.pixels[i] || near(a.pixels[i], b.pixels[i], level))
-    return PixelVerdict::same;
-  if (onEdge(a, x, y, level) || onEdge(b, x, y, level)) return PixelVerdict::edgeNoise;
+  int d = channelDifference(a.pixels[i], b.pixels[i]);
+  if (d <= level) return PixelVerdict::same;
+  // An edge explains a difference no larger than its own contrast.
+  const int edge = std::max(d, kEdgeContrast);
+  if (d <= kMaxEdgeNoise && edgeContrast(a, x, y) >= edge && edgeContrast(b, x, y) >= edge)
+    return PixelVerdict::edgeNoise;
   return PixelVerdict::different;
 }
 
@@ -73,6 +75,12 @@ PixelDifference comparePixels(const RenderedImage& reference, const RenderedImag
       }
     }
   }
+  if (static_cast<double>(d.edgeNoise) >
+      kMaxEdgeNoiseShare * static_cast<double>(reference.pixels.size())) {
+    d.differing += d.edgeNoise;
+    d.edgeNoise = 0;
+    d.edgesChanged = true;
+  }
   return d;
 }
 
@@ -83,6 +91,7 @@ RenderedImage differenceImage(const RenderedImage& reference, const RenderedImag
   out.height = std::max(reference.height, actual.height);
   out.pixels.assign(static_cast<std::size_t>(out.width) * out.height, 0xffff0000u);
   const bool comparable = sameSize(reference, actual);
+  const bool edgesChanged = comparable && comparePixels(reference, actual, level).edgesChanged;
   for (int y = 0; y < out.height; ++y) {
     for (int x = 0; x < out.width; ++x) {
       std::uint32_t& o = out.pixels[static_cast<std::size_t>(y) * out.width + x];
@@ -101,7 +110,7 @@ RenderedImage differenceImage(const RenderedImage& reference, const RenderedImag
         case PixelVerdict::same:
           break;
         case PixelVerdict::edgeNoise:
-          o = 0xffffc800u;
+          o = edgesChanged ? 0xffff0000u : 0xffffc800u;
           break;
         case PixelVerdict::different:
           o = 0xffff0000u;

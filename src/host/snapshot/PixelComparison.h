@@ -1,8 +1,12 @@
-// Compares two pictures of the same cell pixel by pixel, ignoring anti-aliasing noise: a pixel
-// that differs only where either picture has an anti-aliased edge (the pixel is partly
-// transparent, or a neighbour within one pixel differs from it) is not a difference, since font
-// rasterizers and versions disagree exactly there. What remains is what a person sees: a filled
-// area changed. Pure functions; thread-safe.
+// Compares two pictures of the same cell pixel by pixel, as a person looks at them: a pixel
+// differs when a premultiplied channel, alpha included, differs by more than the level. Font
+// rasterizers and their versions disagree on anti-aliased edges, so a difference there is excused
+// as edge noise, but only when it looks like that and like nothing else: both pictures have an
+// edge at the pixel, each with a neighbour contrasting at least as much as the difference (and at
+// least kEdgeContrast), the difference is at most kMaxEdgeNoise, and the excused pixels stay within
+// kMaxEdgeNoiseShare of the picture. Beyond that share the edges themselves changed and every one
+// of those pixels counts, so no picture is excused for being all edges. Pure functions;
+// thread-safe.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +15,14 @@
 #include "host/render/WidgetRenderer.h"
 
 namespace host {
+
+// The weakest edge that excuses anything (of 255, in any channel).
+inline constexpr int kEdgeContrast = 32;
+// A pixel that differs by more than half the range is never edge noise: it flipped, not blurred.
+inline constexpr int kMaxEdgeNoise = 128;
+// At most this share of a picture is excused. Drawn widgets have up to a quarter of their pixels
+// on edges; moving everything a quarter pixel excuses a tenth at most.
+inline constexpr double kMaxEdgeNoiseShare = 0.125;
 
 // When pictures count as different; stored in a snapshot's manifest, where the user can set it.
 struct PixelThreshold {
@@ -22,7 +34,9 @@ struct PixelThreshold {
 struct PixelDifference {
   bool sizesDiffer = false;
   std::size_t differing = 0;  // counted differences
-  std::size_t edgeNoise = 0;  // differences on anti-aliased edges, not counted
+  std::size_t edgeNoise = 0;  // differences excused as anti-aliasing, not counted
+  // More edge pixels differed than anti-aliasing explains; they are counted in `differing`.
+  bool edgesChanged = false;
   bool exceeds(const PixelThreshold& t) const { return sizesDiffer || differing > t.pixels; }
 };
 

@@ -31,14 +31,29 @@ constexpr FolderKind kSnapshotFolder{"snapshot record", ".tamsa-snapshots",
                                      "an earlier recording of snapshots"};
 constexpr FolderKind kReportFolder{"snapshot verify", ".tamsa-snapshot-report",
                                    "an earlier snapshot report"};
-constexpr std::uintmax_t kMaxCellFileBytes = 64u << 20;
+// A cell's files are read whole, one per drawing thread. The largest widget at scale 3 is a few
+// megabytes of PNG and its layout report some kilobytes; larger files were not recorded by us.
+constexpr std::size_t kMaxCellPictureBytes = std::size_t{16} << 20;
+constexpr std::size_t kMaxCellReportBytes = std::size_t{1} << 20;
 
 std::string reportText(const json& report) {
   return report.dump(2) + "\n";
 }
 
-std::optional<std::string> readCellFile(const fs::path& path) {
-  return readPlainFile(path, kMaxCellFileBytes);
+std::optional<std::string> readCellPicture(const fs::path& folder, const std::string& name) {
+  return readPlainFile(folder / (name + ".png"), kMaxCellPictureBytes);
+}
+
+// The recorded picture's pixels when its header claims the drawn picture's size: a file claiming
+// another size is never decoded, so a doctored one cannot make verify allocate more than drawing
+// did.
+std::optional<render::RenderedImage> decodeAsDrawn(const std::string& png,
+                                                   const render::RenderedImage& drawn) {
+  auto size = render::pngSize(png);
+  if (!size || size->width != static_cast<std::uint32_t>(drawn.width) ||
+      size->height != static_cast<std::uint32_t>(drawn.height))
+    return std::nullopt;
+  return render::decodePng(png, drawn.pixels.size());
 }
 
 // True when no folder between `folder` and the cell's files is a symbolic link, so writing or
@@ -65,6 +80,17 @@ Outcome writeCell(const fs::path& folder, const std::string& name, const DrawnPi
   if (ec) return Failure::runtime("snapshot: cannot make " + png.parent_path().string());
   if (auto r = writeFileAtomically(png, drawn.bytes); !r) return r;
   return writeFileAtomically(folder / (name + ".json"), reportText(drawn.report));
+}
+
+// Removes a cell's files; empty when done (or there were none), else why not.
+std::string removeCell(const fs::path& folder, const std::string& name) {
+  if (!staysInside(folder, name)) return "through a symbolic link";
+  for (const char* extension : {".png", ".json"}) {
+    std::error_code ec;
+    fs::remove(folder / (name + extension), ec);
+    if (ec) return ec.message();
+  }
+  return "";
 }
 
 class LockedCensus {
@@ -153,7 +179,8 @@ class Verification {
         report_(report),
         folder_(s.options.snapshot.folder),
         recorded_(manifest.cells.begin(), manifest.cells.end()),
-        outcomes_(m.cells.size()) {}
+        outcomes_(m.cells.size()),
+        refused_(m.cells.size(), 0) {}
 
   Outcome run() {
     MatrixHandlers handlers{
@@ -162,6 +189,10 @@ class Verification {
     return drawMatrix(s_, m_, handlers);
   }
 
+  // --update: whether the cell was left unwritten, its folder passing through a symbolic link.
+  bool refused(std::size_t cell) const { return refused_[cell] != 0; }
+
+  // Every drawn cell's outcome, by cell, then the cells gone.
   VerifyFindings findings() {
     VerifyFindings f;
     f.folder = folder_.string();
@@ -172,7 +203,7 @@ class Verification {
       if (drawn.count(name)) continue;
       CellOutcome gone{name, CellStatus::gone, {}, "", "", "", 0};
       if (report_)
-        if (auto png = readCellFile(folder_ / (name + ".png")))
+        if (auto png = readCellPicture(folder_, name))
           if (report_->write(reportPicture(name, "reference"), *png))
             gone.reference = reportPicture(name, "reference");
       f.cells.push_back(std::move(gone));
@@ -194,7 +225,7 @@ class Verification {
     } else {
       out.differences = meaningDifferences(out.name, drawn);
       if (out.differences.empty()) {
-        referencePng = readCellFile(folder_ / (out.name + ".png"));
+        referencePng = readCellPicture(folder_, out.name);
         if (!referencePng)
           out.differences.push_back("the recorded picture is missing or unreadable");
         else if (*referencePng != drawn.bytes)
@@ -203,15 +234,19 @@ class Verification {
       if (!out.differences.empty()) out.status = CellStatus::changed;
     }
     if (out.status == CellStatus::unchanged) return Done{};
-    if (s_.options.snapshot.update)
-      if (auto r = writeCell(folder_, out.name, drawn); !r) return r;
+    if (s_.options.snapshot.update) {
+      if (!staysInside(folder_, out.name))
+        refused_[i] = 1;
+      else if (auto r = writeCell(folder_, out.name, drawn); !r)
+        return r;
+    }
     if (report_) return keepPictures(out, drawn, referencePng);
     return Done{};
   }
 
   std::vector<std::string> meaningDifferences(const std::string& name, const DrawnPicture& drawn) {
-    auto text = readCellFile(folder_ / (name + ".json"));
-    if (!text) return {"the recorded layout report is missing or unreadable"};
+    auto text = readPlainFile(folder_ / (name + ".json"), kMaxCellReportBytes);
+    if (!text) return {"the recorded layout report is missing, unreadable or too large"};
     if (*text == reportText(drawn.report)) return {};
     json reference = json::parse(*text, nullptr, false);
     if (reference.is_discarded()) return {"the recorded layout report is not JSON"};
@@ -220,16 +255,21 @@ class Verification {
 
   std::vector<std::string> pixelDifferences(const std::string& referencePng,
                                             const DrawnPicture& drawn) {
-    auto reference = render::decodePng(referencePng);
-    if (!reference || !drawn.pixels) return {"the recorded picture is not a PNG"};
+    auto size = render::pngSize(referencePng);
+    if (!size || !drawn.pixels) return {"the recorded picture is not a PNG"};
+    if (size->width != static_cast<std::uint32_t>(drawn.pixels->width) ||
+        size->height != static_cast<std::uint32_t>(drawn.pixels->height))
+      return {"picture size " + std::to_string(size->width) + " × " + std::to_string(size->height) +
+              " → " + std::to_string(drawn.pixels->width) + " × " +
+              std::to_string(drawn.pixels->height) + " px"};
+    auto reference = decodeAsDrawn(referencePng, *drawn.pixels);
+    if (!reference) return {"the recorded picture is not a PNG"};
     PixelDifference d = comparePixels(*reference, *drawn.pixels, manifest_.threshold.level);
-    if (d.sizesDiffer)
-      return {"picture size " + std::to_string(reference->width) + " × " +
-              std::to_string(reference->height) + " → " + std::to_string(drawn.pixels->width) +
-              " × " + std::to_string(drawn.pixels->height) + " px"};
     if (!d.exceeds(manifest_.threshold)) return {};
-    return {std::to_string(d.differing) + " pixels differ beyond anti-aliased edges (threshold " +
-            std::to_string(manifest_.threshold.pixels) + ")"};
+    return {std::to_string(d.differing) + " pixels differ " +
+            (d.edgesChanged ? "on more edges than anti-aliasing explains"
+                            : "beyond anti-aliased edges") +
+            " (threshold " + std::to_string(manifest_.threshold.pixels) + ")"};
   }
 
   Outcome keepPictures(CellOutcome& out, const DrawnPicture& drawn,
@@ -238,12 +278,13 @@ class Verification {
     if (auto r = report_->write(out.actual, drawn.bytes); !r) return r;
     if (drawn.pixels) out.width = drawn.pixels->width;
     if (out.status == CellStatus::added) return Done{};
-    if (!referencePng) referencePng = readCellFile(folder_ / (out.name + ".png"));
+    if (!referencePng) referencePng = readCellPicture(folder_, out.name);
     if (!referencePng) return Done{};
     out.reference = reportPicture(out.name, "reference");
     if (auto r = report_->write(out.reference, *referencePng); !r) return r;
-    auto reference = render::decodePng(*referencePng);
-    if (!reference || !drawn.pixels) return Done{};
+    if (!drawn.pixels) return Done{};
+    auto reference = decodeAsDrawn(*referencePng, *drawn.pixels);
+    if (!reference) return Done{};
     auto png =
         render::encodePng(differenceImage(*reference, *drawn.pixels, manifest_.threshold.level));
     if (!png) return Done{};
@@ -257,23 +298,49 @@ class Verification {
   GalleryFolder* report_;
   fs::path folder_;
   std::unordered_set<std::string> recorded_;
-  std::vector<CellOutcome> outcomes_;  // by cell; each written by the thread that drew it
+  std::vector<CellOutcome> outcomes_;   // by cell; each written by the thread that drew it
+  std::vector<unsigned char> refused_;  // the same
   LockedCensus census_;
 };
 
-// --update: the cells gone are removed and the manifest names what is there now.
-Outcome finishUpdate(const HostSession& s, const Matrix& m, SnapshotManifest manifest,
-                     const VerifyFindings& f, std::vector<FontFile> fonts) {
+// What --update did: cells recorded again and removed, and those left as they were (with why).
+struct UpdateTally {
+  std::size_t recorded = 0, removed = 0;
+  std::vector<std::string> left;
+};
+
+// --update: the cells gone are removed and the manifest names what is there now. A cell whose
+// folder passes through a symbolic link is neither written nor removed, so the manifest keeps
+// naming it as it was (and a new one there stays unnamed).
+Result<UpdateTally> finishUpdate(const HostSession& s, const Matrix& m,
+                                 const Verification& verification, SnapshotManifest manifest,
+                                 const VerifyFindings& f, std::vector<FontFile> fonts) {
   const fs::path& folder = s.options.snapshot.folder;
-  for (const auto& c : f.cells) {
-    if (c.status != CellStatus::gone || !staysInside(folder, c.name)) continue;
-    std::error_code ec;
-    fs::remove(folder / (c.name + ".png"), ec);
-    fs::remove(folder / (c.name + ".json"), ec);
+  UpdateTally tally;
+  std::vector<std::string> cells;
+  for (std::size_t i = 0; i < f.cells.size(); ++i) {
+    const CellOutcome& c = f.cells[i];
+    if (c.status == CellStatus::gone) {
+      std::string why = removeCell(folder, c.name);
+      if (why.empty()) {
+        ++tally.removed;
+        continue;
+      }
+      tally.left.push_back(c.name + " (not removed: " + why + ")");
+    } else if (c.status != CellStatus::unchanged && verification.refused(i)) {
+      tally.left.push_back(c.name + " (not recorded: through a symbolic link)");
+      if (c.status == CellStatus::added) continue;
+    } else if (c.status != CellStatus::unchanged) {
+      ++tally.recorded;
+    }
+    cells.push_back(c.name);
   }
   SnapshotManifest updated =
       manifestOf(s, m, std::move(manifest.options), std::move(fonts), manifest.threshold);
-  return writeFileAtomically(folder / kManifestFile, updated.toJson());
+  updated.cells = std::move(cells);
+  if (auto r = writeFileAtomically(folder / kManifestFile, updated.toJson()); !r)
+    return r.failure();
+  return tally;
 }
 
 Outcome verify(const HostSession& session) {
@@ -309,11 +376,17 @@ Outcome verify(const HostSession& session) {
   if (auto r = writeStandardOutput(verifyText(findings)); !r) return r;
   if (!findings.anythingChanged()) return Done{};
   if (s.options.snapshot.update) {
-    if (auto r = finishUpdate(s, *matrix, *manifest, findings, std::move(fonts)); !r) return r;
-    return writeStandardOutput(
-        "recorded again: " +
-        std::to_string(findings.count(CellStatus::changed) + findings.count(CellStatus::added)) +
-        " cells; removed: " + std::to_string(findings.count(CellStatus::gone)) + "\n");
+    auto tally = finishUpdate(s, *matrix, verification, *manifest, findings, std::move(fonts));
+    if (!tally) return tally.failure();
+    if (auto r = writeStandardOutput("recorded again: " + std::to_string(tally->recorded) +
+                                     " cells; removed: " + std::to_string(tally->removed) + "\n");
+        !r)
+      return r;
+    if (tally->left.empty()) return Done{};
+    std::string left;
+    for (const auto& l : tally->left) left += (left.empty() ? "" : "; ") + l;
+    return Failure::runtime(
+        "snapshot verify --update: left as they were, and the manifest says so: " + left);
   }
   return Failure::runtime(
       "snapshot verify: " +

@@ -1,7 +1,15 @@
 #include "host/gallery/GalleryFolder.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -12,6 +20,12 @@ namespace host {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::set<std::string> namesIn(const fs::path& dir) {
+  std::set<std::string> out;
+  for (const auto& e : fs::directory_iterator(dir)) out.insert(e.path().filename().string());
+  return out;
+}
 
 TEST(GalleryFolder, NamesFromDataNeverLeaveTheFolder) {
   for (std::string plain : {"en", "zh-Hans", "pt_BR", "com.tamsaledger.app.Control-small"})
@@ -41,9 +55,99 @@ TEST(GalleryFolder, ReplacesOnlyAnEmptyFolderOrAnEarlierGallery) {
     ASSERT_TRUE(folder->commit().ok());
   }
   EXPECT_FALSE(fs::exists(dir / "gallery" / "en" / "run0"));  // replaced whole
+  auto slashed = GalleryFolder::prepare(dir.string() + "/slashed/");
+  ASSERT_TRUE(slashed.ok() && slashed->commit().ok());
+  EXPECT_TRUE(fs::exists(dir / "slashed" / ".tamsa-gallery"));
+  fs::remove_all(dir / "slashed");
   ASSERT_TRUE(GalleryFolder::prepare(dir / "gallery").ok());  // abandoned at once
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
   EXPECT_TRUE(fs::exists(dir / "gallery" / "en" / "run1"));
+}
+
+// What killed runs left beside the output goes; what only looks like it stays.
+TEST(GalleryFolder, SweepsOnlyItsOwnStaleStagingFolders) {
+  fs::path dir = testing_support::makeTempDirectory();
+  auto folderLike = [&](const std::string& name, bool marked) {
+    fs::create_directories(dir / name / "en");
+    std::ofstream(dir / name / "en" / "a.png") << "picture";
+    if (marked) std::ofstream(dir / name / ".tamsa-gallery") << "marker";
+    return dir / name;
+  };
+  fs::path stale = folderLike(".g.tmp-Ab3xYz", true), elsewhere = folderLike("elsewhere", true);
+  fs::create_directory_symlink(elsewhere, stale / "link");
+  std::set<std::string> lookAlikes = {".g.tmp-Ab3xY",   ".g.tmp-Ab3xYz7", ".g.tmp-Ab3_Yz",
+                                      ".gg.tmp-Ab3xYz", "g.tmp-Ab3xYz",   ".g.tmp-Unmark"};
+  for (const auto& name : lookAlikes) folderLike(name, name != ".g.tmp-Unmark");
+  std::ofstream(dir / ".g.tmp-File01") << "a file being written as g";
+  fs::create_directory_symlink(elsewhere, dir / ".g.tmp-Link01");
+  fs::create_symlink(elsewhere / ".tamsa-gallery",
+                     folderLike(".g.tmp-MarkLn", false) / ".tamsa-gallery");
+  // A live run holds its staging folder's lock.
+  fs::path live = folderLike(".g.tmp-Live01", true);
+  int lock = ::open(live.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+  lookAlikes.insert(
+      {".g.tmp-File01", ".g.tmp-Link01", ".g.tmp-MarkLn", ".g.tmp-Live01", "elsewhere"});
+
+  auto folder = GalleryFolder::prepare(dir / "g");
+  ASSERT_TRUE(folder.ok());
+  std::set<std::string> left = namesIn(dir);
+  EXPECT_FALSE(left.count(stale.filename().string()));
+  for (const auto& name : lookAlikes) EXPECT_TRUE(left.erase(name)) << name;
+  EXPECT_EQ(left.size(), 1u);  // this run's own
+  EXPECT_TRUE(fs::exists(elsewhere / "en" / "a.png"));
+
+  // Once the run ends its folder may go; this live run's may not.
+  ::close(lock);
+  auto second = GalleryFolder::prepare(dir / "g");
+  ASSERT_TRUE(second.ok());
+  EXPECT_FALSE(fs::exists(live));
+  EXPECT_TRUE(namesIn(dir).count(*left.begin()));
+}
+
+// Interrupted, the program removes its staging folder and ends as the signal would have ended it;
+// the earlier gallery it was to replace stays.
+TEST(GalleryFolder, AnInterruptedRunLeavesNothingBehind) {
+  struct Case {
+    std::vector<std::string> command;
+    int signal;
+  } cases[] = {{{"gallery", "--scenario", "all", "--pseudo", "--jobs", "2", "-o"}, SIGINT},
+               {{"snapshot", "record", "--pseudo", "--jobs", "2"}, SIGTERM}};
+  for (const auto& c : cases) {
+    fs::path dir = testing_support::makeTempDirectory(), out = dir / "out";
+    fs::create_directory(out);
+    std::ofstream(out / ".tamsa-gallery") << "earlier";
+    std::ofstream(out / ".tamsa-snapshots") << "earlier";
+    std::vector<std::string> words = {TAMSA_WIDGETS_BINARY};
+    words.insert(words.end(), c.command.begin(), c.command.end());
+    words.push_back(out.string());
+    std::vector<char*> argv;
+    for (auto& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> settings = {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "TZ=UTC"};
+    for (std::string name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "TSAN_OPTIONS"})
+      if (const char* value = std::getenv(name.c_str())) settings.push_back(name + "=" + value);
+    std::vector<char*> env;
+    for (auto& s : settings) env.push_back(s.data());
+    env.push_back(nullptr);
+    pid_t pid = 0;
+    ASSERT_EQ(::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), env.data()), 0);
+    // Interrupted once it has drawn into its staging folder.
+    bool drawing = false;
+    int status = 0;
+    while (!drawing && ::waitpid(pid, &status, WNOHANG) == 0) {
+      std::error_code ec;
+      for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        drawing = drawing || it->path().extension() == ".png";
+      ::usleep(2000);
+    }
+    ASSERT_TRUE(drawing) << "ended before it drew anything";
+    ::kill(pid, c.signal);
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << c.command[0];
+    EXPECT_EQ(namesIn(dir), std::set<std::string>{"out"}) << c.command[0];
+    EXPECT_EQ(namesIn(out).size(), 2u);
+  }
 }
 
 }  // namespace

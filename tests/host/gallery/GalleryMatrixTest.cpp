@@ -1,5 +1,6 @@
 // The gallery over named scenarios, as a user runs it: each scenario drawn in its own state,
-// shards that join into the whole, and scenario files and shard manifests checked before use.
+// shards that join into exactly the gallery one run draws, and scenario files and shard manifests
+// (and pictures) checked before use.
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -7,6 +8,7 @@
 #include <fstream>
 #include <set>
 
+#include "support/CraftedPng.h"
 #include "support/RunProgram.h"
 
 namespace {
@@ -61,26 +63,58 @@ TEST(GalleryMatrix, ShardsJoinIntoTheWholeGallery) {
     args.insert(args.end(), more.begin(), more.end());
     return runWidgets(args);
   };
-  ASSERT_EQ(run({"-o", (base / "whole").string()}).status, 0);
-  std::vector<std::string> merge = {"gallery", "-o", (base / "merged").string(), "--merge"};
+  auto whole = run({"-o", (base / "whole").string()});
+  ASSERT_EQ(whole.status, 0);
+  std::vector<std::string> shards;
   for (const char* shard : {"1/3", "2/3", "3/3"}) {
     fs::path dir = base / (std::string("shard") + shard[0]);
     auto r = run({"--shard", shard, "-o", dir.string()});
     ASSERT_EQ(r.status, 0) << r.err;
-    merge.push_back(dir.string());
+    shards.push_back(dir.string());
   }
-  auto merged = runWidgets(merge);
+  auto merge = [&](const std::string& out, std::vector<std::string> dirs) {
+    std::vector<std::string> args = {"gallery", "-o", (base / out).string(), "--merge"};
+    args.insert(args.end(), dirs.begin(), dirs.end());
+    return runWidgets(args);
+  };
+  // Given in any order, even one shard twice, they make what one run made, in its order.
+  auto merged = merge("merged", {shards[2], shards[0], shards[1], shards[2]});
   ASSERT_EQ(merged.status, 0) << merged.err;
   EXPECT_EQ(picturesIn(base / "merged"), picturesIn(base / "whole"));
-  EXPECT_EQ(json::parse(merged.out)["pictures"], 2 * 2 * 8);
+  for (const char* file : {"gallery.json", "findings.json", "index.html", "signed-out/en.png",
+                           "month-one-wallet/de.png"})
+    EXPECT_TRUE(readFile((base / "merged" / file).string()) ==
+                readFile((base / "whole" / file).string()))
+        << file;
+  json summary = json::parse(merged.out), expected = json::parse(whole.out);
+  EXPECT_TRUE(summary["findings"] == expected["findings"]);
+  ASSERT_EQ(summary["sheets"].size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i)
+    EXPECT_EQ(fs::relative(summary["sheets"][i].get<std::string>(), base / "merged"),
+              fs::relative(expected["sheets"][i].get<std::string>(), base / "whole"));
+
+  // The same cell drawn differently in two shards is an error, not a choice.
+  fs::copy(shards[0], base / "again", fs::copy_options::recursive);
+  const std::string cell =
+      json::parse(readFile(shards[0] + "/gallery.json"))["pictures"][0]["picture"];
+  fs::copy_file(base / "whole" / "signed-out/en.png", base / "again" / cell,
+                fs::copy_options::overwrite_existing);
+  auto twice = merge("m1", {shards[0], shards[1], shards[2], (base / "again").string()});
+  EXPECT_EQ(twice.status, 1);
+  EXPECT_NE(twice.err.find(cell + " is in " + shards[0]), std::string::npos) << twice.err;
+  // A picture claiming to be larger than any widget is refused from its header.
+  std::ofstream(base / "again" / cell, std::ios::trunc) << testing_support::pngClaiming(8192, 8192);
+  auto huge = merge("m1", {(base / "again").string(), shards[1], shards[2]});
+  EXPECT_EQ(huge.status, 1);
+  EXPECT_NE(huge.err.find("8192 × 8192 px, larger than any widget"), std::string::npos) << huge.err;
+  EXPECT_FALSE(fs::exists(base / "m1"));
 
   // A manifest naming a file outside its gallery is refused; nothing is made.
   fs::path manifest = base / "shard1" / "gallery.json";
   std::string text = readFile(manifest.string());
   text.replace(text.find("\"picture\": \"") + 12, 0, "../../");
   std::ofstream(manifest, std::ios::trunc) << text;
-  auto hostile =
-      runWidgets({"gallery", "-o", (base / "m2").string(), "--merge", (base / "shard1").string()});
+  auto hostile = merge("m2", {shards[0]});
   EXPECT_EQ(hostile.status, 1);
   EXPECT_NE(hostile.err.find("outside its gallery"), std::string::npos) << hostile.err;
   EXPECT_FALSE(fs::exists(base / "m2"));

@@ -1,11 +1,38 @@
-// PNGs round-trip the renderer's premultiplied pixels (within rounding), and hostile bytes or
-// sizes are refused rather than decoded.
+// PNGs round-trip the renderer's premultiplied pixels (within rounding), and hostile bytes,
+// sizes or compressed text are refused rather than decoded.
 #include "host/render/PngCodec.h"
 
 #include <gtest/gtest.h>
 
 namespace render {
 namespace {
+
+// A PNG of `image` with a zTXt chunk that inflates to `inflated` zero bytes: fixed-Huffman copies
+// of 258 bytes, two bytes each, so the test never holds the inflated text itself.
+std::string withTextBomb(const std::string& png, std::size_t inflated) {
+  std::string deflated;
+  unsigned pending = 0;
+  int used = 0;
+  auto code = [&](unsigned value, int bits) {  // most significant bit first, packed from bit 0
+    for (int i = bits - 1; i >= 0; --i) {
+      pending |= ((value >> i) & 1) << used;
+      if (++used == 8) deflated += static_cast<char>(pending), pending = 0, used = 0;
+    }
+  };
+  code(0b110, 3);  // the final block, of fixed codes
+  code(0x30, 8);   // a zero byte
+  std::size_t made = 1;
+  for (; made + 258 <= inflated; made += 258) code(0xC5, 8), code(0, 5);  // 258 more, 1 back
+  code(0, 7);                                                             // end of block
+  if (used) deflated += static_cast<char>(pending);
+  const std::uint32_t adler = static_cast<std::uint32_t>(made % 65521) << 16 | 1;
+  std::string data = std::string("Comment\0\0\x78\x01", 11) + deflated;
+  for (int shift = 24; shift >= 0; shift -= 8) data += static_cast<char>(adler >> shift);
+  std::string chunk;
+  for (int shift = 24; shift >= 0; shift -= 8) chunk += static_cast<char>(data.size() >> shift);
+  chunk += "zTXt" + data + std::string(4, '\0');      // the checksum is not checked
+  return png.substr(0, 33) + chunk + png.substr(33);  // after the signature and header
+}
 
 TEST(PngCodec, RoundTripsPremultipliedPixelsAndRefusesWhatItCannotTrust) {
   RenderedImage image{
@@ -26,6 +53,11 @@ TEST(PngCodec, RoundTripsPremultipliedPixelsAndRefusesWhatItCannotTrust) {
   EXPECT_FALSE(decodePng(*png, 5));  // more pixels than allowed
   EXPECT_FALSE(decodePng(png->substr(0, png->size() / 2)));
   EXPECT_FALSE(decodePng("not a png"));
+  // Sixteen megabytes of text in some kilobytes of file.
+  std::string bomb = withTextBomb(*png, std::size_t{16} << 20);
+  EXPECT_LT(bomb.size(), std::size_t{128} << 10);
+  EXPECT_FALSE(decodePng(bomb));
+  EXPECT_TRUE(decodePng(withTextBomb(*png, 1000)));
 }
 
 }  // namespace

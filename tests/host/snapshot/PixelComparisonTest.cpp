@@ -1,7 +1,13 @@
-// The anti-aliasing rule on small synthetic pictures.
+// The anti-aliasing rule: noise on edges is forgiven, and pictures made to pass for noise (all
+// edges, partly transparent, a checkerboard) are not.
 #include "host/snapshot/PixelComparison.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "host/render/PngCodec.h"
+#include "support/RunProgram.h"
 
 namespace host {
 namespace {
@@ -9,50 +15,129 @@ namespace {
 using render::RenderedImage;
 
 constexpr std::uint32_t kWhite = 0xffffffff, kBlack = 0xff000000, kRed = 0xffff0000;
+constexpr PixelThreshold kStrict{16, 0};
 
-// 12 x 12 white with the given block filled.
-RenderedImage picture(int x0, int y0, int size, std::uint32_t fill) {
+// 12 x 12 white with a black 4 x 4 block at (4, 4), its outline grey when soft.
+RenderedImage block(bool soft = false) {
   RenderedImage image{12, 12, std::vector<std::uint32_t>(144, kWhite)};
-  for (int y = y0; y < y0 + size; ++y)
-    for (int x = x0; x < x0 + size; ++x) image.pixels[y * 12 + x] = fill;
+  for (int y = 4; y < 8; ++y)
+    for (int x = 4; x < 8; ++x)
+      image.pixels[y * 12 + x] =
+          soft && (x == 4 || x == 7 || y == 4 || y == 7) ? 0xff808080 : kBlack;
   return image;
 }
 
-TEST(PixelComparison, IgnoresAntiAliasedEdgesAndCountsWhatAPersonSees) {
+RenderedImage drawn(const std::string& cell) {
+  return *render::decodePng(
+      testing_support::readFile(TAMSA_TEST_DATA "/snapshots/signed-out/en/" + cell + ".png"));
+}
+
+// Each pixel made by f(x, y, premultiplied pixel) from the picture's own.
+template <class F>
+RenderedImage remade(RenderedImage image, F f) {
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x) {
+      auto& p = image.pixels[static_cast<std::size_t>(y) * image.width + x];
+      p = f(x, y, p);
+    }
+  return image;
+}
+
+std::uint32_t channel(std::uint32_t p, int c) {
+  return (p >> (8 * c)) & 0xff;
+}
+
+// The picture moved right and down by a fraction of a pixel, as another rasterizer would place it.
+RenderedImage nudged(const RenderedImage& image, double dx, double dy) {
+  return remade(image, [&](int x, int y, std::uint32_t p) {
+    auto at = [&](int ox, int oy) {
+      return image.pixels[static_cast<std::size_t>(std::max(y - oy, 0)) * image.width +
+                          std::max(x - ox, 0)];
+    };
+    std::uint32_t out = 0;
+    for (int c = 0; c < 4; ++c)
+      out |= static_cast<std::uint32_t>(std::lround(
+                 (1 - dx) * (1 - dy) * channel(p, c) + dx * (1 - dy) * channel(at(1, 0), c) +
+                 (1 - dx) * dy * channel(at(0, 1), c) + dx * dy * channel(at(1, 1), c)))
+             << (8 * c);
+    return out;
+  });
+}
+
+// Alpha 254 where it was opaque, premultiplied: to the eye the same picture.
+std::uint32_t nearlyOpaque(int, int, std::uint32_t p) {
+  std::uint32_t out = 0;
+  for (int c = 0; c < 4; ++c) out |= (channel(p, c) * 254 + 127) / 255 << (8 * c);
+  return out;
+}
+
+TEST(PixelComparison, ForgivesNoiseOnEdgesButNotAChangeAPersonSees) {
+  const RenderedImage reference = block();
   struct Case {
     const char* what;
     RenderedImage actual;
     std::size_t differing, noise;
   } cases[] = {
-      {"the same", picture(4, 4, 4, kBlack), 0, 0},
-      {"a channel within the level", picture(4, 4, 4, 0xff0a0a0a), 0, 0},
-      // Every changed pixel borders an unchanged one in one picture or the other.
-      {"moved by a pixel", picture(5, 4, 4, kBlack), 0, 8},
-      // The block's inner 2 x 2 have only block neighbours: a change a person sees.
-      {"block recoloured", picture(4, 4, 4, kRed), 4, 12},
-      {"block grown by two pixels", picture(3, 3, 6, kBlack), 0, 20},
-      {"all black", picture(0, 0, 12, kBlack), 108, 20},
+      {"the same", block(), 0, 0},
+      {"within the level", remade(block(), [](int, int, std::uint32_t p) { return p | 0x0a0a0a; }),
+       0, 0},
+      {"the outline softened", block(true), 0, 12},
+      // A pixel that flips from black to white did not blur: the block moved, or grew.
+      {"moved by a pixel",
+       remade(block(),
+              [](int x, int y, std::uint32_t) {
+                return x >= 5 && x < 9 && y >= 4 && y < 8 ? kBlack : kWhite;
+              }),
+       8, 0},
+      {"recoloured",
+       remade(block(), [](int, int, std::uint32_t p) { return p == kBlack ? kRed : p; }), 16, 0},
   };
-  const RenderedImage reference = picture(4, 4, 4, kBlack);
   for (const auto& c : cases) {
     PixelDifference d = comparePixels(reference, c.actual, 16);
     EXPECT_EQ(d.differing, c.differing) << c.what;
     EXPECT_EQ(d.edgeNoise, c.noise) << c.what;
   }
-  // A partly transparent pixel is an edge: a change there is noise.
-  RenderedImage soft = picture(0, 0, 12, kWhite), softer = soft;
-  soft.pixels[40] = 0x80808080;
-  softer.pixels[40] = 0x40404040;
-  EXPECT_EQ(comparePixels(soft, softer, 16).differing, 0u);
   EXPECT_TRUE(comparePixels(reference, RenderedImage{4, 4, std::vector<std::uint32_t>(16)}, 16)
                   .exceeds(PixelThreshold{16, 1000}));
+
+  RenderedImage diff = differenceImage(reference, block(true), 16);
+  EXPECT_EQ(diff.pixels[4 * 12 + 4], 0xffffc800);  // forgiven: yellow
+  EXPECT_NE(diff.pixels[5 * 12 + 5], kRed);        // the same inside
+  diff = differenceImage(reference, cases[4].actual, 16);
+  EXPECT_EQ(diff.pixels[5 * 12 + 5], kRed);
+  EXPECT_NE(diff.pixels[0], kRed);
 }
 
-TEST(PixelComparison, TheDifferenceImageMarksCountedPixelsRed) {
-  RenderedImage diff = differenceImage(picture(4, 4, 4, kBlack), picture(4, 4, 4, kRed), 16);
-  EXPECT_EQ(diff.pixels[5 * 12 + 5], kRed);        // inside the block
-  EXPECT_EQ(diff.pixels[4 * 12 + 4], 0xffffc800);  // its edge: noise
-  EXPECT_NE(diff.pixels[0], kRed);                 // untouched
+TEST(PixelComparison, PicturesMadeToPassForEdgeNoiseAreDifferent) {
+  const RenderedImage widget = drawn("TamsaWidget-small-light");
+  const std::size_t all = widget.pixels.size();
+  // Drawn again a sixth of a pixel off: every edge moves a little, nothing a person sees.
+  EXPECT_FALSE(comparePixels(widget, nudged(widget, 1.0 / 6, 1.0 / 12), 16).exceeds(kStrict));
+  EXPECT_FALSE(comparePixels(widget, remade(widget, nearlyOpaque), 16).exceeds(kStrict));
+
+  // Another picture, partly transparent everywhere.
+  PixelDifference other =
+      comparePixels(widget, remade(drawn("TamsaWidget-small-dark"), nearlyOpaque), 16);
+  EXPECT_GT(other.differing, all / 2);
+  // A fine checkerboard of two colours: all edges, but the widget is not.
+  auto checkerboard = [](std::uint32_t a, std::uint32_t b) {
+    return [=](int x, int y, std::uint32_t) { return (x + y) % 2 ? a : b; };
+  };
+  EXPECT_GT(comparePixels(widget, remade(widget, checkerboard(kWhite, 0xff1c1c1e)), 16).differing,
+            all / 2);
+  // Both all edges, each pixel within what anti-aliasing may change: too many edges changed.
+  PixelDifference swapped = comparePixels(remade(widget, checkerboard(kWhite, 0xff9b9b9b)),
+                                          remade(widget, checkerboard(0xff9b9b9b, kWhite)), 16);
+  EXPECT_EQ(swapped.differing, all);
+  // One pixel on a strong edge of the widget taking its neighbour's colour flipped: never noise.
+  RenderedImage flipped = widget;
+  for (std::size_t i = 0; i + 1 < all; ++i)
+    if (std::abs(static_cast<int>(channel(widget.pixels[i], 2)) -
+                 static_cast<int>(channel(widget.pixels[i + 1], 2))) > 200) {
+      flipped.pixels[i] = widget.pixels[i + 1];
+      break;
+    }
+  EXPECT_EQ(comparePixels(widget, flipped, 16).differing, 1u);
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 // snapshot record and verify as a user runs them: a doctored recording fails with the
-// differences in words (a text's colour even under a generous pixel threshold), a report is
-// written, and --update brings the recording back in line.
+// differences in words (a text's colour even under a generous pixel threshold, a picture claiming
+// a size no widget has), a report is written, and --update brings the recording back in line
+// and says what it did, leaving alone what lies behind a symbolic link.
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <fstream>
 
+#include "support/CraftedPng.h"
 #include "support/RunProgram.h"
 
 namespace {
@@ -48,8 +50,16 @@ TEST(SnapshotProgram, VerifySaysWhatChangedAndUpdateRecordsIt) {
   write(dir / (cell + ".json"), report.dump(2) + "\n");
   manifest["pixelThreshold"]["pixels"] = 1000000;
   manifest["cells"].push_back("signed-out/de/Gone-small-light");
+  // A gone cell reached through a symbolic link: neither it nor what it leads to is removed.
+  manifest["cells"].push_back("linked/de/Gone-small-light");
+  fs::create_directories(base / "elsewhere" / "de");
+  write(base / "elsewhere" / "de" / "Gone-small-light.png", "keep");
+  fs::create_directory_symlink(base / "elsewhere", dir / "linked");
   write(dir / "manifest.json", manifest.dump(1));
   fs::remove(dir / "signed-out/de/TamsaWidget-medium-dark.png");
+  // 67,108,864 x 1 pixels, judged by its header and never decoded.
+  write(dir / "signed-out/de/TamsaWidget-small-dark.png",
+        testing_support::pngClaiming(1u << 26, 1));
 
   auto verified = runWidgets({"snapshot", "verify", dir.string(), "-o", (base / "r").string()});
   EXPECT_EQ(verified.status, 1) << verified.err;
@@ -57,15 +67,28 @@ TEST(SnapshotProgram, VerifySaysWhatChangedAndUpdateRecordsIt) {
        {cell + ": \"" + shown + "\" colour #FF0000 → " + colour + "; \"" + shown +
             "\" moved down 3 pt",
         std::string("signed-out/de/TamsaWidget-medium-dark: the recorded picture is missing"),
+        std::string("signed-out/de/TamsaWidget-small-dark: picture size 67108864 × 1 → 158 × 158"),
         std::string("signed-out/de/Gone-small-light: gone"),
-        std::string("9 cells: 2 changed, 0 new, 1 gone, 6 unchanged")})
+        std::string("10 cells: 3 changed, 0 new, 2 gone, 5 unchanged")})
     EXPECT_NE(verified.out.find(words), std::string::npos) << words << "\n" << verified.out;
   json machine = json::parse(readFile((base / "r" / "report.json").string()));
-  EXPECT_EQ(machine["counts"]["changed"], 2);
+  EXPECT_EQ(machine["counts"]["changed"], 3);
   EXPECT_TRUE(fs::exists(base / "r" / machine["cells"][0]["difference"].get<std::string>()));
   EXPECT_NE(readFile((base / "r" / "report.html").string()).find("swipe"), std::string::npos);
 
-  EXPECT_EQ(runWidgets({"snapshot", "verify", dir.string(), "--update"}).status, 0);
+  auto updated = runWidgets({"snapshot", "verify", dir.string(), "--update"});
+  EXPECT_EQ(updated.status, 1);
+  EXPECT_NE(updated.out.find("recorded again: 3 cells; removed: 1\n"), std::string::npos)
+      << updated.out;
+  EXPECT_NE(updated.err.find("linked/de/Gone-small-light (not removed: through a symbolic link)"),
+            std::string::npos)
+      << updated.err;
+  EXPECT_EQ(json::parse(readFile((dir / "manifest.json").string()))["cells"].size(), 9u);
+  EXPECT_EQ(readFile((base / "elsewhere" / "de" / "Gone-small-light.png").string()), "keep");
+  fs::remove(dir / "linked");
+  updated = runWidgets({"snapshot", "verify", dir.string(), "--update"});
+  EXPECT_EQ(updated.status, 0) << updated.err;
+  EXPECT_NE(updated.out.find("recorded again: 0 cells; removed: 1\n"), std::string::npos);
   auto again = runWidgets({"snapshot", "verify", dir.string()});
   EXPECT_EQ(again.status, 0) << again.out;
   EXPECT_EQ(json::parse(readFile((dir / "manifest.json").string()))["cells"].size(), 8u);

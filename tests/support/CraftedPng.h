@@ -1,0 +1,18 @@
+// A PNG that claims a size and holds no pixels: its signature and header chunk only, so that a test
+// of a hostile size allocates nothing itself. Header-only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace testing_support {
+
+inline std::string pngClaiming(std::uint32_t width, std::uint32_t height) {
+  std::string bytes("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+  for (std::uint32_t v : {width, height})
+    for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>((v >> shift) & 0xff);
+  // 8-bit RGBA, then a CRC no one checks before the size, and no image data at all.
+  return bytes + std::string("\x08\x06\0\0\0\0\0\0\0", 9);
+}
+
+}  // namespace testing_support
