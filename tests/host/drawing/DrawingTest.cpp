@@ -1,11 +1,12 @@
 // The language of what is drawn: the system's settings choose one table, and that choice decides
-// the direction too.
+// the direction too; each text is measured and drawn in the language of the table it came from.
 #include "host/drawing/Drawing.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 
+#include "quickadd/TamsaAddTransactionControl.h"
 #include "quickadd/TamsaAddTransactionWidget.h"
 #include "support/TestDevice.h"
 
@@ -82,6 +83,29 @@ TEST(Drawing, TheSystemsLanguageChoosesTheTableAndTheDirectionAlike) {
     EXPECT_EQ(drawn[0], (DrawnText{"+", title.language, title.rightToLeft})) << system;
     EXPECT_EQ(drawn[1], title) << system;
   }
+}
+
+// A key the in-app language's table lacks shows the system language's text, which is then drawn
+// in the system's language: its glyph forms and its paragraph direction are that language's.
+// The "+" is looked up by the platform in the system's table, so it is in that language too.
+TEST(Drawing, EachTextIsDrawnInTheLanguageOfTheTableItCameFrom) {
+  auto inApp = [](const char* recorded, const char* system) {
+    return shipped()
+        .withPreferredLanguages({system})
+        .withStore({{"widget_language", std::string(recorded)}})
+        .device();
+  };
+  EXPECT_EQ(quickAdd(inApp("ja", "zh-Hans")),
+            (std::vector<DrawnText>{{"+", "zh-Hans"}, {"添加交易", "zh-Hans"}}));
+  EXPECT_EQ(quickAdd(inApp("ja", "ar")),
+            (std::vector<DrawnText>{{"+", "ar"}, {"إضافة معاملة", "ar"}}));
+  EXPECT_EQ(quickAdd(inApp("zh-Hans", "ja")),
+            (std::vector<DrawnText>{{"+", "ja"}, {"添加交易", "zh-Hans"}}));
+  // The control's title is the in-app language's; the system lays the control out.
+  auto d = inApp("zh-Hans", "ja");
+  auto control =
+      texts(drawControl(d, tamsa::TamsaAddTransactionControl{}.body(d), look(), measurer()));
+  EXPECT_EQ(control, (std::vector<DrawnText>{{"添加交易", "zh-Hans"}}));
 }
 
 }  // namespace
