@@ -54,8 +54,6 @@ TEST(LocalizedWidgetString, ARecordedNameThatIsNoDirectoryGivesTheSystemLanguage
     EXPECT_EQ(localizedWidgetString(device, "widget_income"), "Einnahmen") << language;
     EXPECT_EQ(widgetTextLanguage(device), "de") << language;
   }
-  auto english = twoLanguages({"de"}).withStore({{"widget_language", std::string("en")}}).device();
-  EXPECT_EQ(widgetTextLanguage(english), "en");
 }
 
 TEST(LocalizedWidgetString, ChangeOfRecordedLanguageShowsAtTheNextCall) {
