@@ -5,19 +5,34 @@
 namespace tamsa {
 namespace {
 
+struct RecordedLanguage {
+  std::string name;
+  foundation::Bundle bundle;
+};
+
+// The recorded language when the bundle carries a directory of that name that opens as a bundle:
+// the one rule for the table the widget's texts come from, and so for the language they are
+// drawn in. Only a directory counts: a pseudo-language is no resource of the bundle.
+std::optional<RecordedLanguage> recordedLanguage(const device::Device& device,
+                                                 const std::optional<SharedSettingsStore>& store) {
+  if (!store) return std::nullopt;
+  auto language = store->stringForKey("widget_language");
+  if (!language || language->empty()) return std::nullopt;
+  // The name comes from another process's data: a path in it could leave the bundle.
+  if (!isPlainLocalizationName(*language)) return std::nullopt;
+  auto path = device.mainBundle.pathForResource(*language, "lproj");
+  if (!path) return std::nullopt;
+  auto languageBundle = foundation::Bundle::atPath(device.fileSystem, *path);
+  if (!languageBundle) return std::nullopt;
+  return RecordedLanguage{std::move(*language), std::move(*languageBundle)};
+}
+
 // Steps after the system-language text: the recorded language's table, falling back to base.
 std::string inRecordedLanguage(const device::Device& device, const std::string& key,
                                const std::optional<SharedSettingsStore>& store, std::string base) {
-  if (!store) return base;
-  auto language = store->stringForKey("widget_language");
-  if (!language || language->empty()) return base;
-  // The name comes from another process's data: a path in it could leave the bundle.
-  if (!isPlainLocalizationName(*language)) return base;
-  auto path = device.mainBundle.pathForResource(*language, "lproj");
-  if (!path) return base;
-  auto languageBundle = foundation::Bundle::atPath(device.fileSystem, *path);
-  if (!languageBundle) return base;
-  return languageBundle->localizedStringForKey(key, base);
+  auto recorded = recordedLanguage(device, store);
+  if (!recorded) return base;
+  return recorded->bundle.localizedStringForKey(key, base);
 }
 
 }  // namespace
@@ -27,12 +42,8 @@ bool isPlainLocalizationName(const std::string& name) {
 }
 
 std::optional<std::string> widgetTextLanguage(const device::Device& device) {
-  if (auto store = SharedSettingsStore::open(device)) {
-    auto language = store->stringForKey("widget_language");
-    if (language && isPlainLocalizationName(*language) &&
-        device.mainBundle.pathForResource(*language, "lproj"))
-      return language;
-  }
+  if (auto recorded = recordedLanguage(device, SharedSettingsStore::open(device)))
+    return std::move(recorded->name);
   return device.mainBundle.preferredLocalization();
 }
 

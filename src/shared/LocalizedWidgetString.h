@@ -21,8 +21,9 @@ std::string localizedWidgetString(const device::Device& device, const std::strin
 std::string localizedWidgetString(const device::Device& device, const std::string& key,
                                   const std::optional<SharedSettingsStore>& store);
 
-// The localization the widget's own texts come from: the recorded language when the bundle has
-// it, else the one chosen for the system's languages; nothing when the bundle has none.
+// The localization the widget's own texts come from, by the same rule as the lookup: the recorded
+// language when the bundle has a directory of that name, else the one chosen for the system's
+// languages; nothing when the bundle has none.
 std::optional<std::string> widgetTextLanguage(const device::Device& device);
 
 // True when a recorded language can only name one directory at the bundle's top

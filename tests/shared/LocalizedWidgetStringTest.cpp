@@ -42,6 +42,20 @@ TEST(LocalizedWidgetString, RecordedLanguageThenSystemLanguageThenTheKey) {
   EXPECT_EQ(localizedWidgetString(unopenable, "widget_income"), "Einnahmen");
 }
 
+// Only a directory of the bundle counts: a pseudo-language (made by the host for --language) is
+// none, in any spelling, and neither is a name that the platform would mend or read as a path.
+// The widget's texts and the language they are drawn in then both follow the system.
+TEST(LocalizedWidgetString, ARecordedNameThatIsNoDirectoryGivesTheSystemLanguage) {
+  for (const std::string& language :
+       std::vector<std::string>{"en-XA", "EN-XA", "en-xa", "en_XA", "en-XL", "ar-XB", "en.lproj",
+                                "../en", "./en", "en/", std::string(5000, 'e')}) {
+    auto device = twoLanguages({"de"}).withStore({{"widget_language", language}}).device();
+    EXPECT_EQ(localizedWidgetString(device, "widget_expense"), "widget_expense") << language;
+    EXPECT_EQ(localizedWidgetString(device, "widget_income"), "Einnahmen") << language;
+    EXPECT_EQ(widgetTextLanguage(device), "de") << language;
+  }
+}
+
 TEST(LocalizedWidgetString, ChangeOfRecordedLanguageShowsAtTheNextCall) {
   auto t = twoLanguages();
   auto device = t.withStore({{"widget_language", std::string("de")}}).device();

@@ -10,13 +10,13 @@
 namespace host {
 namespace {
 
-Result<DrawnPicture> encode(const device::Device& device, render::WidgetScene scene,
+Result<DrawnPicture> encode(const TextSources& sources, render::WidgetScene scene,
                             const PictureLook& look, const render::PangoTextMeasurer& measurer) {
   auto bytes = render::encodePicture(scene, look.format, look.scale, measurer);
   if (auto* error = std::get_if<render::RenderError>(&bytes))
     return Failure::runtime(error->message);
   nlohmann::json report = render::layoutReport(scene, look.scale);
-  TextSources::of(device).annotate(report);
+  sources.annotate(report);
   auto& picture = std::get<render::EncodedPicture>(bytes);
   return DrawnPicture{std::move(picture.bytes), std::move(picture.pixels), std::move(report),
                       std::move(scene)};
@@ -51,9 +51,13 @@ Result<DrawnPicture> drawWidgetEntry(const device::Device& device,
   request.localizedKeyResolver = [&device](const std::string& key) {
     return foundation::NSLocalizedString(device.mainBundle, key);
   };
+  const TextSources sources = TextSources::of(device);
+  request.textLanguage = [&sources](const std::string& shown, bool fromKey) {
+    return sources.languageOf(shown, fromKey);
+  };
   render::RenderResult drawn = render::renderWidget(request, measurer);
   if (!drawn.ok()) return Failure::runtime(drawn.error->message);
-  TextSources::of(device).annotate(drawn.report);
+  sources.annotate(drawn.report);
   return DrawnPicture{std::move(drawn.picture), std::move(drawn.pixels), std::move(drawn.report),
                       std::move(*drawn.scene)};
 }
@@ -66,10 +70,15 @@ Result<DrawnPicture> drawControl(const device::Device& device,
   request.title = control.button().title;
   request.systemImage = control.button().systemImage;
   request.appearance = look.appearance;
-  // The system draws the control's title in its own language.
+  // The system lays the control out in its own language; the title is drawn in that of the
+  // table it came from.
   request.language = device.mainBundle.preferredLocalization();
+  const TextSources sources = TextSources::of(device);
+  request.textLanguage = [&sources](const std::string& shown, bool fromKey) {
+    return sources.languageOf(shown, fromKey);
+  };
   request.pixelScale = look.format == render::PictureFormat::png ? look.scale : 1;
-  return encode(device, render::composeControlScene(request, measurer), look, measurer);
+  return encode(sources, render::composeControlScene(request, measurer), look, measurer);
 }
 
 }  // namespace host

@@ -37,7 +37,9 @@ bool formatShows(const std::string& value, const std::string& text) {
 
 void annotateNode(nlohmann::json& node, const TextSources& sources) {
   if (node.value("type", "") == "Text" && node.contains("string")) {
-    if (auto source = sources.find(node["string"].get<std::string>())) {
+    std::optional<std::string> language;
+    if (auto l = node.find("language"); l != node.end() && l->is_string()) language = *l;
+    if (auto source = sources.find(node["string"].get<std::string>(), language)) {
       node["table"] = source->table;
       node["key"] = source->key;
       node["line"] = source->line;
@@ -51,6 +53,7 @@ void annotateNode(nlohmann::json& node, const TextSources& sources) {
 
 TextSources TextSources::of(const device::Device& device) {
   TextSources out;
+  out.systemLanguage_ = device.mainBundle.preferredLocalization();
   std::vector<std::string> languages;
   for (const auto& l :
        {tamsa::widgetTextLanguage(device), device.mainBundle.preferredLocalization()})
@@ -74,18 +77,35 @@ TextSources TextSources::of(const device::Device& device) {
     std::map<std::string, int> lines;
     for (const auto& d : listing.definitions) lines[d.key] = d.line;
     for (const auto& [key, value] : listing.table->entries())
-      out.entries_.push_back(
-          {{table, key, lines[key]}, pseudo ? foundation::pseudoLocalized(value, *pseudo) : value});
+      out.entries_.push_back({{table, key, lines[key]},
+                              pseudo ? foundation::pseudoLocalized(value, *pseudo) : value,
+                              language});
   }
   return out;
 }
 
-std::optional<TextSource> TextSources::find(const std::string& text) const {
+const TextSources::Entry* TextSources::entryShowing(
+    const std::string& text, const std::optional<std::string>& language) const {
+  if (language)
+    for (const Entry& e : entries_)
+      if (e.language == *language && (e.value == text || formatShows(e.value, text))) return &e;
   for (const Entry& e : entries_)
-    if (e.value == text) return e.source;
+    if (e.value == text) return &e;
   for (const Entry& e : entries_)
-    if (formatShows(e.value, text)) return e.source;
-  return std::nullopt;
+    if (formatShows(e.value, text)) return &e;
+  return nullptr;
+}
+
+std::optional<TextSource> TextSources::find(const std::string& text,
+                                            const std::optional<std::string>& language) const {
+  const Entry* e = entryShowing(text, language);
+  return e ? std::optional(e->source) : std::nullopt;
+}
+
+std::optional<std::string> TextSources::languageOf(const std::string& shown, bool fromKey) const {
+  if (fromKey) return systemLanguage_;
+  const Entry* e = entryShowing(shown, std::nullopt);
+  return e ? std::optional(e->language) : std::nullopt;
 }
 
 void TextSources::annotate(nlohmann::json& layoutReport) const {

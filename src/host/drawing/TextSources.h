@@ -3,7 +3,9 @@
 // views, so the host finds each text again among the tables the device's texts come from (the
 // in-app language's, then the system language's): an exact text, or a format's text around the
 // number put in its place. Texts from no table (amounts, wallet names) have no source. A
-// pseudo-language's texts come from the development language's table. Immutable once made.
+// pseudo-language's texts come from the development language's table. The language of a text is
+// that of the table it came from, so a text the in-app language's table lacks is drawn in the
+// system's language, as it reads. Immutable once made.
 #pragma once
 
 #include <nlohmann/json.hpp>
@@ -27,8 +29,15 @@ class TextSources {
   // The tables the texts drawn on this device can come from.
   static TextSources of(const device::Device& device);
 
-  // The first entry, table by table, that shows as `text`.
-  std::optional<TextSource> find(const std::string& text) const;
+  // The first entry, table by table, that shows as `text`; one of the table in `language` (the
+  // language the text was drawn in) before the others.
+  std::optional<TextSource> find(const std::string& text,
+                                 const std::optional<std::string>& language = std::nullopt) const;
+
+  // The language of the table `shown` came from: the system's for a text resolved from a key
+  // (the platform looks those up in the system's language only), else that of the table find()
+  // names; nothing for a text from no table.
+  std::optional<std::string> languageOf(const std::string& shown, bool fromKey) const;
 
   // Adds "table", "key" and "line" to every Text node of a layout report that has a source.
   void annotate(nlohmann::json& layoutReport) const;
@@ -36,9 +45,14 @@ class TextSources {
  private:
   struct Entry {
     TextSource source;
-    std::string value;  // as the widget shows it (a pseudo-language's text made)
+    std::string value;     // as the widget shows it (a pseudo-language's text made)
+    std::string language;  // the localization the table is chosen as ("en-XA" for its texts)
   };
   std::vector<Entry> entries_;
+  std::optional<std::string> systemLanguage_;
+
+  const Entry* entryShowing(const std::string& text,
+                            const std::optional<std::string>& language) const;
 };
 
 }  // namespace host

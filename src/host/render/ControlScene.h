@@ -5,6 +5,7 @@
 // out by the layout engine, so the report's drawn title is what the picture shows.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,9 +18,12 @@ struct ControlSceneRequest {
   std::string title;
   std::string systemImage;  // an SF Symbol name, e.g. "plus"
   swiftui::ColorScheme appearance = swiftui::ColorScheme::light;
-  // The language of the title (BCP 47); not given: none.
+  // The system's language (BCP 47), which the control is laid out in; not given: none.
   std::optional<std::string> language{};
   double pixelScale = 1;  // text sizes are rounded up to this grid
+  // The language of the table the title came from (swiftui::LayoutContext); nothing, or not
+  // set: `language`.
+  std::function<std::optional<std::string>(const std::string&, bool)> textLanguage{};
 };
 
 // The control's scene: 120 by 116 points, the button at the top, the title below it.

@@ -345,8 +345,8 @@ void PangoTextMeasurer::configure(PangoLayout* layout, std::string_view text,
   // The paragraph direction is set, not guessed from the text, so that measuring and drawing
   // agree; the alignment is set by whoever draws, in absolute terms.
   PangoDirection direction = PANGO_DIRECTION_LTR;
-  if (swiftui::layoutDirectionFor(language) == swiftui::LayoutDirection::rightToLeft &&
-      hasRightToLeftCharacter(text))
+  if (hasRightToLeftCharacter(text) &&
+      swiftui::layoutDirectionFor(language) == swiftui::LayoutDirection::rightToLeft)
     direction = PANGO_DIRECTION_RTL;
   PangoContext* context = pango_layout_get_context(layout);
   pango_layout_set_auto_dir(layout, FALSE);

@@ -11,8 +11,9 @@ RenderResult renderWidget(const RenderRequest& request, const PangoTextMeasurer&
     return result;
   }
   SceneRequest sceneRequest{
-      request.view,   request.family, request.appearance,           request.systemVersion,
-      request.device, request.scale,  request.localizedKeyResolver, request.language};
+      request.view,        request.family, request.appearance,           request.systemVersion,
+      request.device,      request.scale,  request.localizedKeyResolver, request.language,
+      request.textLanguage};
   auto composed = composeScene(sceneRequest, measurer);
   if (auto* error = std::get_if<RenderError>(&composed)) {
     result.error = *error;

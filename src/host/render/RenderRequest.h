@@ -38,6 +38,9 @@ struct RenderRequest {
   // The language of the view's texts (BCP 47, e.g. "zh-Hans", "ja"), which picks the glyph forms
   // of Han characters; not given: none (Japanese forms).
   std::optional<std::string> language{};
+  // The language of each text that came from a string table, by the string shown and whether it
+  // was resolved from a key; nothing, or not set: `language`.
+  std::function<std::optional<std::string>(const std::string&, bool)> textLanguage{};
 };
 
 struct RenderResult {

@@ -23,7 +23,8 @@ std::variant<WidgetScene, RenderError> composeScene(const SceneRequest& request,
   if (modern && traits.usesContainerBackground)
     margins = {contentMargin, contentMargin, contentMargin, contentMargin};
 
-  swiftui::LayoutContext context{measurer, request.localizedKeyResolver, request.pixelScale};
+  swiftui::LayoutContext context{measurer, request.localizedKeyResolver, request.pixelScale,
+                                 request.textLanguage};
   WidgetScene scene;
   scene.layout = swiftui::layoutWidget(request.view, *size, margins, env, context);
   scene.appearance = request.appearance;

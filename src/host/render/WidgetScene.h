@@ -35,6 +35,8 @@ struct SceneRequest {
   std::function<std::string(const std::string&)> localizedKeyResolver;
   // The language the view's texts are in (BCP 47, e.g. "zh-Hans"); not given: none.
   std::optional<std::string> language{};
+  // The language of each text that came from a string table (swiftui::LayoutContext).
+  std::function<std::optional<std::string>(const std::string&, bool)> textLanguage{};
 };
 
 struct RenderError {

@@ -2,8 +2,6 @@
 // only ever used as one plain path component, so nothing can reach outside the bundle.
 #include "platform/foundation/Bundle.h"
 
-#include <unicode/locid.h>
-
 #include <algorithm>
 
 #include "platform/foundation/Locale.h"
@@ -24,38 +22,50 @@ std::string normalizedTag(std::string_view tag) {
   return out;
 }
 
-std::optional<std::string> findTag(const std::vector<std::string>& available,
-                                   const std::string& wanted) {
-  for (const auto& name : available) {
-    if (normalizedTag(name) == wanted) return name;
-  }
-  return std::nullopt;
+// A localization as the chooser compares it.
+struct Candidate {
+  const std::string* name;
+  std::optional<LanguageTag> tag;  // nothing: not a language tag, only ever named exactly
+  bool pseudo;                     // a pseudo-language, chosen only when asked for by name
+  std::string script;              // the script its texts are written in, once known
+};
+
+// The preferred language `wanted` (its script `script`) and its shorter forms, most specific
+// first: without variants, without region, without script. A form without a script stands for
+// the script its language implies, so one that implies another script than `script` is left out
+// ("zh" is Simplified Chinese, never a form of "zh-Hant").
+std::vector<LanguageTag> shorterForms(const LanguageTag& wanted, const std::string& script) {
+  std::vector<LanguageTag> forms;
+  auto add = [&](LanguageTag form) {
+    if (form.script.empty() && !script.empty() && writtenScript(form) != script) return;
+    if (std::find(forms.begin(), forms.end(), form) == forms.end()) forms.push_back(form);
+  };
+  LanguageTag scripted{wanted.language, script.empty() ? wanted.script : script, wanted.region, {}};
+  add(wanted);
+  add(scripted);
+  add({scripted.language, scripted.script, "", {}});
+  if (wanted.script.empty()) add({wanted.language, "", wanted.region, {}});
+  add({wanted.language, "", "", {}});
+  return forms;
 }
 
-// "zh-TW" -> "zh-hant-tw": the tag with the script ICU's likely-subtags data gives it, normalized;
-// nothing when the tag already names a script or ICU cannot read it.
-std::optional<std::string> withLikelyScript(const std::string& tag) {
-  UErrorCode status = U_ZERO_ERROR;
-  icu::Locale locale = icu::Locale::forLanguageTag(tag, status);
-  if (U_FAILURE(status) || locale.isBogus() || !*locale.getLanguage() || *locale.getScript())
-    return std::nullopt;
-  locale.addLikelySubtags(status);
-  if (U_FAILURE(status) || !*locale.getScript()) return std::nullopt;
-  std::string out = std::string(locale.getLanguage()) + "-" + locale.getScript();
-  if (*locale.getCountry()) out += std::string("-") + locale.getCountry();
-  return normalizedTag(out);
-}
-
-// The first localization the tag or one of its prefixes names ("zh-hans-cn", "zh-hans", "zh").
-std::optional<std::string> findWithPrefixes(const std::vector<std::string>& available,
-                                            std::string tag) {
-  while (!tag.empty()) {
-    if (auto found = findTag(available, tag)) return found;
-    auto dash = tag.rfind('-');
-    if (dash == std::string::npos) break;
-    tag.resize(dash);
+// The localization that is `wanted` or one of its shorter forms, else another regional variant
+// of the same language and script (the language's own region first, then by name).
+const Candidate* match(const LanguageTag& wanted, std::vector<Candidate>& candidates) {
+  std::string script = writtenScript(wanted);
+  for (const LanguageTag& form : shorterForms(wanted, script))
+    for (const Candidate& c : candidates)
+      if (!c.pseudo && c.tag == form) return &c;
+  if (script.empty()) return nullptr;
+  const Candidate* found = nullptr;
+  std::string ownRegion = likelyRegion(wanted.language, script);
+  for (Candidate& c : candidates) {
+    if (c.pseudo || !c.tag || c.tag->language != wanted.language) continue;
+    if (c.script.empty()) c.script = writtenScript(*c.tag);
+    if (c.script != script) continue;
+    if (!found || (c.tag->region == ownRegion && found->tag->region != ownRegion)) found = &c;
   }
-  return std::nullopt;
+  return found;
 }
 
 }  // namespace
@@ -68,21 +78,7 @@ std::optional<Bundle> Bundle::atPath(std::shared_ptr<const os::FileSystem> fileS
   Bundle bundle;
   bundle.fs_ = std::move(fileSystem);
   bundle.developmentLanguage_ = developmentLanguage;
-  if (bundle.fs_->kind(path) != os::FileKind::directory) {
-    // A pseudo-language's directory, as pathForResource gives it: its texts are the development
-    // language's of the bundle around it.
-    auto slash = path.rfind('/');
-    if (slash == std::string::npos || !path.ends_with(kLprojSuffix)) return std::nullopt;
-    Bundle outer;
-    outer.fs_ = bundle.fs_;
-    outer.path_ = path.substr(0, slash);
-    outer.developmentLanguage_ = developmentLanguage;
-    std::string name = path.substr(slash + 1, path.size() - slash - 1 - kLprojSuffix.size());
-    bundle.pseudo_ = outer.offeredPseudo(name);
-    if (!bundle.pseudo_) return std::nullopt;
-    bundle.path_ = outer.path_ + "/" + developmentLanguage + std::string(kLprojSuffix);
-    return bundle;
-  }
+  if (bundle.fs_->kind(path) != os::FileKind::directory) return std::nullopt;
   bundle.path_ = std::move(path);
   std::vector<std::string> available = bundle.localizations();
   for (const char* name : pseudoLanguageNames)
@@ -127,7 +123,6 @@ std::optional<std::string> Bundle::pathForResource(const std::string& name,
   }
   if (!os::isSingleFileName(file)) return std::nullopt;
   std::string full = path_ + "/" + file;
-  if (type == "lproj" && offeredPseudo(name)) return full;
   auto kind = fs_->kind(full);
   if (kind != os::FileKind::file && kind != os::FileKind::directory) return std::nullopt;
   return full;
@@ -143,7 +138,7 @@ std::string Bundle::localizedStringForKey(const std::string& key, const std::str
   // The chosen localization's table; a bundle without one (or a localization lacking the table)
   // reads the table at its top.
   std::optional<StringsTable> strings;
-  std::optional<PseudoLanguage> pseudo = pseudo_;
+  std::optional<PseudoLanguage> pseudo;
   if (localization_) {
     std::string directory = *localization_;
     if (auto offered = offeredPseudo(directory)) {
@@ -171,17 +166,22 @@ std::string NSLocalizedString(const Bundle& mainBundle, const std::string& key) 
 std::optional<std::string> chooseLocalization(const std::vector<std::string>& preferred,
                                               const std::vector<std::string>& available,
                                               const std::string& developmentLanguage) {
+  std::vector<Candidate> candidates;
+  for (const auto& name : available)
+    candidates.push_back(
+        {&name, parseLanguageTag(name), pseudoLanguageNamed(name).has_value(), ""});
   for (const auto& language : preferred) {
-    std::string tag = normalizedTag(language);
-    if (auto found = findWithPrefixes(available, tag)) return found;
-    // A bundle may ship only script variants ("zh-Hans", "zh-Hant") for a language asked for by
-    // region ("zh-TW") or alone ("zh").
-    if (auto scripted = withLikelyScript(tag)) {
-      if (auto found = findWithPrefixes(available, *scripted)) return found;
-    }
+    // Asked for by name: a pseudo-language, or a localization that is no language tag.
+    for (const Candidate& c : candidates)
+      if (normalizedTag(*c.name) == normalizedTag(language)) return *c.name;
+    auto wanted = parseLanguageTag(language);
+    if (!wanted || pseudoLanguageNamed(language)) continue;
+    if (const Candidate* c = match(*wanted, candidates)) return *c->name;
   }
   if (developmentLanguage.empty()) return std::nullopt;
-  return findTag(available, normalizedTag(developmentLanguage));
+  for (const Candidate& c : candidates)
+    if (normalizedTag(*c.name) == normalizedTag(developmentLanguage)) return *c.name;
+  return std::nullopt;
 }
 
 std::vector<std::string> preferredLanguagesFromEnvironment(

@@ -2,8 +2,9 @@
 // directory per localization, each holding string tables ("Localizable.strings" by default) in the
 // old text format, or as binary or XML property lists. Tables are read afresh on every lookup.
 // A bundle with the development language's directory also offers the pseudo-languages
-// (PseudoLanguage.h) where it has no directory of their name: they can be chosen and looked up,
-// their texts made from the development language's, but localizations() does not list them.
+// (PseudoLanguage.h) where it has no directory of their name: the preferred languages can choose
+// them by name, their texts made from the development language's, but they are no resource:
+// localizations() does not list them and pathForResource does not find them.
 // A Bundle is an immutable value; lookups are thread-safe.
 #pragma once
 
@@ -23,8 +24,7 @@ class Bundle {
   // An empty bundle: no resources, every lookup gives its value or key.
   Bundle() = default;
 
-  // initWithPath: nothing when path is not a directory (but for a pseudo-language's directory
-  // that the bundle around it offers). The preferred languages (most preferred
+  // initWithPath: nothing when path is not a directory. The preferred languages (most preferred
   // first) choose the localization the bundle's lookups use; see chooseLocalization.
   static std::optional<Bundle> atPath(std::shared_ptr<const os::FileSystem> fileSystem,
                                       std::string path,
@@ -38,8 +38,7 @@ class Bundle {
   const std::optional<std::string>& preferredLocalization() const { return localization_; }
 
   // pathForResource:ofType: the path of "<name>.<type>" at the bundle's top when it exists (file
-  // or directory), or of a pseudo-language's directory that the bundle offers. Only a plain name is
-  // looked up: one holding "/" or NUL, or "." or "..", gives
+  // or directory). Only a plain name is looked up: one holding "/" or NUL, or "." or "..", gives
   // nothing.
   std::optional<std::string> pathForResource(const std::string& name,
                                              const std::string& type) const;
@@ -56,8 +55,6 @@ class Bundle {
   std::string path_;
   std::optional<std::string> localization_;
   std::string developmentLanguage_ = "en";
-  // Set for the directory of a pseudo-language: path_ is then the development language's.
-  std::optional<PseudoLanguage> pseudo_;
 
   bool isDirectory(const std::string& name) const;
   // The pseudo-language `localization` names when the bundle offers it (no directory of its own).
@@ -68,11 +65,13 @@ class Bundle {
 // the system's choice of language, or the key.
 std::string NSLocalizedString(const Bundle& mainBundle, const std::string& key);
 
-// Picks the localization for the preferred languages, in order: an exact match, then the same
-// language with region or script dropped step by step ("zh-Hans-CN" -> "zh-Hans" -> "zh",
-// "pt_BR" -> "pt-BR" -> "pt"), compared without regard to case or "_"/"-"; then, for a language
-// without a script, the same with the script its region implies ("zh-TW" -> "zh-Hant", "zh" ->
-// "zh-Hans"); else the development language when the bundle has it, else nothing.
+// Picks the localization for the preferred languages, as the phone does. For each in order: the
+// localization of that name, then of one of its shorter forms written in the same script
+// ("zh-Hans-CN" -> "zh-Hans", "pt_BR" -> "pt", "zh-TW" -> "zh-Hant", "zh" -> "zh-Hans"; "zh-Hant"
+// never takes "zh" or "zh-Hans"), then another regional variant of the same language and script
+// ("pt-PT" -> "pt-BR", the language's own region first). Case, "_"/"-" and old codes ("iw" is
+// "he") do not matter. A pseudo-language is taken only when asked for by name. Else the
+// development language when the bundle has it, else nothing.
 std::optional<std::string> chooseLocalization(const std::vector<std::string>& preferred,
                                               const std::vector<std::string>& available,
                                               const std::string& developmentLanguage);

@@ -4,7 +4,9 @@
 #include <unicode/locid.h>
 #include <unicode/uloc.h>
 
+#include <array>
 #include <memory>
+#include <utility>
 
 namespace foundation {
 namespace {
@@ -37,7 +39,98 @@ std::string likelyScript(const std::string& language, const std::string& region)
   return locale.getScript();
 }
 
+bool isAsciiAlpha(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool allOf(std::string_view s, bool (*test)(char)) {
+  for (char c : s)
+    if (!test(c)) return false;
+  return true;
+}
+
+std::string cased(std::string_view s, bool upperFirst, bool upperRest) {
+  std::string out(s);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    char& c = out[i];
+    bool upper = i == 0 ? upperFirst : upperRest;
+    if (upper && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (!upper && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+// Longer than any tag the platform lists (with its keywords), and well inside what ICU takes.
+constexpr std::size_t kMostTagBytes = 96;
+
+// The tag's language, script and region as an ICU locale with the likely subtags added. Only
+// parts that parseLanguageTag accepted reach ICU.
+std::optional<icu::Locale> maximized(const std::string& language, const std::string& script,
+                                     const std::string& region) {
+  std::string id = language;
+  if (!script.empty()) id += "_" + script;
+  if (!region.empty()) id += "_" + region;
+  icu::Locale locale(id.c_str());
+  UErrorCode status = U_ZERO_ERROR;
+  if (locale.isBogus()) return std::nullopt;
+  locale.addLikelySubtags(status);
+  if (U_FAILURE(status) || locale.isBogus() || std::string(locale.getLanguage()) != language)
+    return std::nullopt;
+  return locale;
+}
+
 }  // namespace
+
+std::optional<LanguageTag> parseLanguageTag(std::string_view text) {
+  if (text.empty() || text.size() > kMostTagBytes) return std::nullopt;
+  std::vector<std::string_view> subtags;
+  for (std::size_t start = 0;;) {
+    std::size_t end = text.find_first_of("-_", start);
+    subtags.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  for (std::string_view s : subtags)
+    if (s.empty() || s.size() > 8 || !allOf(s, isAsciiAlnum)) return std::nullopt;
+  if (subtags[0].size() < 2 || !allOf(subtags[0], isAsciiAlpha)) return std::nullopt;
+
+  LanguageTag tag;
+  tag.language = cased(subtags[0], false, false);
+  // Old codes the platform still accepts for the languages that replaced them.
+  static constexpr std::array<std::pair<const char*, const char*>, 3> kOldCodes{
+      {{"iw", "he"}, {"in", "id"}, {"ji", "yi"}}};
+  for (const auto& [old, current] : kOldCodes)
+    if (tag.language == old) tag.language = current;
+  std::size_t i = 1;
+  if (i < subtags.size() && subtags[i].size() == 4 && allOf(subtags[i], isAsciiAlpha))
+    tag.script = cased(subtags[i++], true, false);
+  if (i < subtags.size() &&
+      ((subtags[i].size() == 2 && allOf(subtags[i], isAsciiAlpha)) ||
+       (subtags[i].size() == 3 && allOf(subtags[i], [](char c) { return c >= '0' && c <= '9'; }))))
+    tag.region = cased(subtags[i++], true, true);
+  for (; i < subtags.size(); ++i) tag.rest.push_back(cased(subtags[i], false, false));
+  return tag;
+}
+
+std::string writtenScript(const LanguageTag& tag) {
+  if (!tag.script.empty()) return tag.script;
+  auto locale = maximized(tag.language, "", tag.region);
+  return locale ? locale->getScript() : "";
+}
+
+std::string likelyRegion(const std::string& language, const std::string& script) {
+  auto locale = maximized(language, script, "");
+  return locale && script == locale->getScript() ? locale->getCountry() : "";
+}
+
+bool isRightToLeftLanguage(std::string_view text) {
+  auto tag = parseLanguageTag(text);
+  if (!tag) return false;
+  std::string script = writtenScript(*tag);
+  if (script.empty()) return false;
+  auto locale = maximized(tag->language, script, tag->region);
+  return locale && locale->isRightToLeft();
+}
 
 std::optional<std::string> canonicalLocaleIdentifier(const std::string& identifier) {
   if (identifier.empty() || identifier.size() >= ULOC_FULLNAME_CAPACITY) return std::nullopt;

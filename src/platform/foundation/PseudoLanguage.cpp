@@ -1,5 +1,8 @@
 #include "platform/foundation/PseudoLanguage.h"
 
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
 #include <vector>
 
 #include "platform/foundation/StringFormat.h"
@@ -94,6 +97,21 @@ std::string rightToLeft(std::string_view text) {
   return out;
 }
 
+// A text of signs, digits and spaces only, with no format conversion: nothing in it is translated.
+bool isUntranslatable(std::string_view text) {
+  for (const Piece& p : pieces(text)) {
+    if (p.conversion) return false;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(p.text.data());
+    const auto length = static_cast<int32_t>(p.text.size());
+    for (int32_t i = 0; i < length;) {
+      UChar32 c;
+      U8_NEXT(bytes, i, length, c);
+      if (c < 0 || u_isalpha(c)) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<PseudoLanguage> pseudoLanguageNamed(std::string_view name) {
@@ -109,7 +127,7 @@ std::optional<PseudoLanguage> pseudoLanguageNamed(std::string_view name) {
 }
 
 std::string pseudoLocalized(std::string_view text, PseudoLanguage language) {
-  if (text.empty()) return "";
+  if (isUntranslatable(text)) return std::string(text);
   switch (language) {
     case PseudoLanguage::accented:
       return accented(text);

@@ -1,7 +1,8 @@
 // Pseudo-languages: texts made from the development language's table when a bundle is asked for
 // one, as the platform's pseudo-localizations do, so a layout can be tried with longer or
 // right-to-left texts before any translation exists. Format conversions ("%@", "%1$@") are kept
-// as they are. Pure functions; thread-safe.
+// as they are; a text without letters (a sign such as "+") has nothing to translate and stays as
+// it is. Pure functions; thread-safe.
 #pragma once
 
 #include <array>

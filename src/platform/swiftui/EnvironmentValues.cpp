@@ -1,21 +1,12 @@
 #include "platform/swiftui/EnvironmentValues.h"
 
-#include <algorithm>
-#include <array>
-#include <cctype>
+#include "platform/foundation/Locale.h"
 
 namespace swiftui {
 
 LayoutDirection layoutDirectionFor(const std::optional<std::string>& language) {
-  if (!language) return LayoutDirection::leftToRight;
-  std::string primary = language->substr(0, language->find_first_of("-_"));
-  std::transform(primary.begin(), primary.end(), primary.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  // "iw" is Hebrew's old code, still used by some systems.
-  constexpr std::array<const char*, 5> rightToLeft{"ar", "he", "iw", "fa", "ur"};
-  return std::find(rightToLeft.begin(), rightToLeft.end(), primary) != rightToLeft.end()
-             ? LayoutDirection::rightToLeft
-             : LayoutDirection::leftToRight;
+  return language && foundation::isRightToLeftLanguage(*language) ? LayoutDirection::rightToLeft
+                                                                  : LayoutDirection::leftToRight;
 }
 
 void EnvironmentPatch::applyTo(EnvironmentValues& env) const {

@@ -16,9 +16,9 @@ namespace swiftui {
 // Which way horizontal layout runs: from the left, or mirrored from the right.
 enum class LayoutDirection { leftToRight, rightToLeft };
 
-// The direction a language is written in: right to left for Arabic, Hebrew, Persian and Urdu
-// (whatever their region or script subtags, so also the pseudo-language "ar-XB"); not given or
-// any other language: left to right.
+// The direction a language is written in: right to left for a language whose script is (Arabic,
+// Hebrew, Persian, Urdu, Yiddish, with their old codes, and the pseudo-language "ar-XB");
+// not given or any other language: left to right.
 LayoutDirection layoutDirectionFor(const std::optional<std::string>& language);
 
 struct EnvironmentValues {

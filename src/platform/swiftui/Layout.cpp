@@ -388,9 +388,24 @@ class Engine {
     return it->second;
   }
 
+  // The language a text is in: its table's when the context knows it, else the environment's.
+  const std::optional<std::string>& textLanguage(const std::string& shown, bool isLocalizedKey,
+                                                 const EnvironmentValues& env) {
+    if (!context_.textLanguage) return env.language;
+    auto it = languages_.find({shown, isLocalizedKey});
+    if (it == languages_.end())
+      it = languages_
+               .emplace(std::pair(shown, isLocalizedKey),
+                        context_.textLanguage(shown, isLocalizedKey))
+               .first;
+    return it->second ? it->second : env.language;
+  }
+
   LayoutNode text(const std::string& content, bool isLocalizedKey, ProposedSize p,
-                  const EnvironmentValues& env) {
+                  const EnvironmentValues& outer) {
     const std::string& string = shownString(content, isLocalizedKey);
+    EnvironmentValues env = outer;
+    env.language = textLanguage(string, isLocalizedKey, outer);
     Font font = env.font.value_or(Font::body());
     std::optional<double> maxWidth;
     if (p.width && !std::isinf(*p.width)) maxWidth = *p.width;
@@ -556,6 +571,7 @@ class Engine {
   const LayoutContext& context_;
   std::map<TextKey, TextMeasurement> cache_;
   std::map<std::string, std::string> resolved_;  // localized keys and their texts
+  std::map<std::pair<std::string, bool>, std::optional<std::string>> languages_;  // of texts
   std::vector<std::unique_ptr<View>> built_;
   int probing_ = 0;  // > 0 while measuring flexibility
 };

@@ -32,6 +32,10 @@ struct LayoutContext {
   std::function<std::string(const std::string&)> localizedKeyResolver{};
   // Pixels per point: text sizes are rounded up to this grid.
   double pixelScale = 1;
+  // The language of the table a text came from, by the string shown and whether it was resolved
+  // from a key (Text(LocalizedStringKey)): the text is measured and drawn in it. Not set, or
+  // nothing (a text from no table): the environment's language.
+  std::function<std::optional<std::string>(const std::string& shown, bool fromKey)> textLanguage{};
 };
 
 // What the host needs to know of a tree before it lays it out.

@@ -35,6 +35,41 @@ TEST(ChooseLocalization, FindsTheBundlesLocalizationForEveryFormOfALanguage) {
   EXPECT_EQ(chooseLocalization({"e"}, {"en-GB"}, ""), std::nullopt);  // whole subtags only
 }
 
+// What the phone does where the bundle lacks the language itself: another regional variant of the
+// same language and script, never another script; old codes are the same language; names that are
+// no language tag, and pseudo-languages not named exactly, are never taken.
+TEST(ChooseLocalization, TakesARegionalVariantButNeverAnotherScriptOrAPseudoLanguage) {
+  const Languages shipped = {"ar-XB", "de", "en", "en-XA", "he", "pt-BR", "zh-Hans"};
+  const std::string longTag = "pt" + std::string(4000, 'x');
+  const std::pair<std::string, const char*> cases[] = {
+      {"pt-PT", "pt-BR"},    {"pt", "pt-BR"},      {"pt_PT.UTF-8", "pt-BR"},  {"iw", "he"},
+      {"iw_IL.UTF-8", "he"}, {"IW-il", "he"},      {"zh-Hant", "en"},         {"zh_TW.UTF-8", "en"},
+      {"zh-HK", "en"},       {"zh-Hant-CN", "en"}, {"zh-Hans-HK", "zh-Hans"}, {"zh-SG", "zh-Hans"},
+      {"ar-EG", "en"},       {"en-XA", "en-XA"},   {"EN_xa", "en-XA"},        {"en-GB", "en"},
+      {"de-Latn-AT", "de"},  {"../pt-BR", "en"},   {"pt-BR.lproj", "en"},     {"pt--BR", "en"},
+      {"-pt", "en"},         {"", "en"},           {longTag, "en"},
+  };
+  for (const auto& [language, chosen] : cases) {
+    // As LANG names it, or as the system's settings list it.
+    auto tag = language.ends_with(".UTF-8") ? languageTagFromPosixLocale(language)
+                                            : std::optional(language);
+    EXPECT_EQ(chooseLocalization({tag.value_or("")}, shipped, "en"), chosen) << language;
+  }
+  // The bundle side may use old codes, regions and scripts too.
+  const Languages other = {"en-GB", "en-US", "iw", "id", "sr-Latn", "uz", "yi", "zh-Hant-TW"};
+  const std::pair<const char*, const char*> onOther[] = {
+      {"he-IL", "iw"},      {"in", "id"},
+      {"ji", "yi"},         {"en-AU", "en-US"},
+      {"zh", "en-US"},      {"zh-HK", "zh-Hant-TW"},
+      {"sr", "en-US"},      {"sr-Latn-RS", "sr-Latn"},
+      {"uz-Arab", "en-US"}, {"uz-UZ", "uz"},
+  };
+  for (const auto& [language, chosen] : onOther)
+    EXPECT_EQ(chooseLocalization({language}, other, "en-US"), chosen) << language;
+  // In order: a later language's own table before an earlier one's script-alien neighbour.
+  EXPECT_EQ(chooseLocalization({"zh-TW", "de"}, shipped, "en"), "de");
+}
+
 TEST(PreferredLanguagesFromEnvironment, ReadsLanguageThenTheFirstLocaleVariableSet) {
   using Env = std::map<std::string, std::string>;
   for (const auto& [vars, languages] : std::vector<std::pair<Env, Languages>>{

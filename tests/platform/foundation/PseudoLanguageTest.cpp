@@ -22,6 +22,11 @@ TEST(PseudoLanguage, TextsKeepTheirConversions) {
            Case{PseudoLanguage::doubled, "%@ Wallets", "%@ Wallets Wallets"},
            Case{PseudoLanguage::rightToLeft, "%@ Wallets", "%@\u202E Wallets\u202C"},
            Case{PseudoLanguage::accented, "", ""},
+           // Nothing to translate: a sign stays one, in every pseudo-language.
+           Case{PseudoLanguage::accented, "+", "+"},
+           Case{PseudoLanguage::doubled, "+", "+"},
+           Case{PseudoLanguage::rightToLeft, "+", "+"},
+           Case{PseudoLanguage::accented, "é", "[é one]"},
        })
     EXPECT_EQ(pseudoLocalized(c.text, c.language), c.want) << c.text;
 }
@@ -36,11 +41,12 @@ TEST(PseudoLanguage, ABundleOffersThemFromItsDevelopmentLanguage) {
   EXPECT_EQ(NSLocalizedString(*chosen("ar-XB"), "k"), "\u202EIncome\u202C");
   EXPECT_EQ(NSLocalizedString(*chosen("en-XL"), "k"), "Own");  // a real directory wins
   EXPECT_EQ(NSLocalizedString(*chosen("en-XA"), "missing"), "missing");
-  // As the in-app language: found as a directory, opened as a bundle of its own.
-  auto path = chosen("en")->pathForResource("en-XA", "lproj");
-  ASSERT_TRUE(path);
-  EXPECT_EQ(Bundle::atPath(fs, *path)->localizedStringForKey("k", ""), "[Îñçöḿé one]");
-  EXPECT_FALSE(chosen("en")->pathForResource("xx-XA", "lproj"));
+  // Chosen only by the preferred languages: no resource, so no in-app language can name one.
+  for (const char* name : {"en-XA", "EN-XA", "en_xa", "ar-XB"}) {
+    EXPECT_FALSE(chosen("en")->pathForResource(name, "lproj")) << name;
+    EXPECT_FALSE(Bundle::atPath(fs, std::string("/b/") + name + ".lproj")) << name;
+  }
+  EXPECT_TRUE(chosen("en")->pathForResource("en-XL", "lproj"));
   auto noDevelopment = std::make_shared<os::MemoryFileSystem>();
   noDevelopment->addFile("/b/de.lproj/Localizable.strings", "\"k\" = \"Einnahmen\";");
   EXPECT_EQ(Bundle::atPath(noDevelopment, "/b", {"en-XA"})->preferredLocalization(), std::nullopt);

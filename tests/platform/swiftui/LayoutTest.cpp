@@ -165,6 +165,11 @@ TEST_F(LayoutTest, RightToLeftLayoutMirrorsStacksAlignmentsPaddingsAndFrames) {
   EXPECT_EQ(layoutDirectionFor("ar-XB"), LayoutDirection::rightToLeft);
   EXPECT_EQ(layoutDirectionFor("he_IL"), LayoutDirection::rightToLeft);
   EXPECT_EQ(layoutDirectionFor("fr"), LayoutDirection::leftToRight);
+  // By the script the language is written in, old codes included.
+  for (const char* language : {"ji", "yi", "iw", "fa-IR", "ur", "az-Arab"})
+    EXPECT_EQ(layoutDirectionFor(language), LayoutDirection::rightToLeft) << language;
+  for (const char* language : {"az", "en-XA", "../ar", "ar.lproj", ""})
+    EXPECT_EQ(layoutDirectionFor(language), LayoutDirection::leftToRight) << language;
   EnvironmentValues rtl = env;
   rtl.layoutDirection = LayoutDirection::rightToLeft;
   EXPECT_EQ(layout(text("ab"), {100, 50}, rtl, context).text->direction,
