@@ -32,6 +32,41 @@ int edgeContrast(const RenderedImage& image, int x, int y) {
   return most;
 }
 
+// Whether p is, within kMixTolerance in every channel, a mix of two colours found within one pixel
+// of (x, y) in `image` (a colour with itself included): what anti-aliasing makes of an edge there,
+// drawn a little further one way or the other. A mix of two colours stays on the line between
+// them, so a new hue or a shade beyond both is no mix, even where every channel alone would lie
+// within the neighbours' range.
+bool mixOfNeighbours(std::uint32_t p, const RenderedImage& image, int x, int y) {
+  std::uint32_t colours[9];
+  int n = 0;
+  for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, image.height - 1); ++ny)
+    for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, image.width - 1); ++nx) {
+      std::uint32_t c = image.pixels[static_cast<std::size_t>(ny) * image.width + nx];
+      if (std::find(colours, colours + n, c) == colours + n) colours[n++] = c;
+    }
+  auto at = [](std::uint32_t c, int channel) {
+    return static_cast<double>((c >> (8 * channel)) & 0xff);
+  };
+  for (int i = 0; i < n; ++i)
+    for (int j = i; j < n; ++j) {
+      // The point of the line from colours[i] to colours[j] nearest to p.
+      double along = 0, length = 0;
+      for (int c = 0; c < 4; ++c) {
+        double d = at(colours[j], c) - at(colours[i], c);
+        along += (at(p, c) - at(colours[i], c)) * d;
+        length += d * d;
+      }
+      const double t = length > 0 ? std::clamp(along / length, -kMixReach, 1 + kMixReach) : 0.0;
+      bool near = true;
+      for (int c = 0; c < 4 && near; ++c)
+        near = std::abs(at(p, c) - (at(colours[i], c) +
+                                    t * (at(colours[j], c) - at(colours[i], c)))) <= kMixTolerance;
+      if (near) return true;
+    }
+  return false;
+}
+
 // What one pixel is on its own; whether edge noise is excused depends on the whole picture.
 enum class PixelVerdict { same, edgeNoise, different };
 
@@ -39,9 +74,11 @@ PixelVerdict verdict(const RenderedImage& a, const RenderedImage& b, int x, int 
   std::size_t i = static_cast<std::size_t>(y) * a.width + x;
   int d = channelDifference(a.pixels[i], b.pixels[i]);
   if (d <= level) return PixelVerdict::same;
-  // An edge explains a difference no larger than its own contrast.
+  // An edge explains a difference no larger than its own contrast, and only as another mix of the
+  // colours on either side of it.
   const int edge = std::max(d, kEdgeContrast);
-  if (d <= kMaxEdgeNoise && edgeContrast(a, x, y) >= edge && edgeContrast(b, x, y) >= edge)
+  if (d <= kMaxEdgeNoise && edgeContrast(a, x, y) >= edge && edgeContrast(b, x, y) >= edge &&
+      mixOfNeighbours(a.pixels[i], b, x, y) && mixOfNeighbours(b.pixels[i], a, x, y))
     return PixelVerdict::edgeNoise;
   return PixelVerdict::different;
 }

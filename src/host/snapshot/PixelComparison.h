@@ -18,6 +18,14 @@ namespace host {
 
 // The weakest edge that excuses anything (of 255, in any channel).
 inline constexpr int kEdgeContrast = 32;
+// How far (of 255, in any channel) a pixel may lie off every mix of its neighbours' colours:
+// rasterizers round coverage and blend differently.
+inline constexpr int kMixTolerance = 8;
+// How much stronger or weaker than any mix of two neighbouring colours, as a share of their
+// contrast, a pixel may be: a thin stroke drawn a quarter pixel off spreads its darkest pixel over
+// two, so neither picture's peak is a mix of the other's colours. Only along the line between the
+// two colours: a new hue is never excused.
+inline constexpr double kMixReach = 1.0 / 3;
 // A pixel that differs by more than half the range is never edge noise: it flipped, not blurred.
 inline constexpr int kMaxEdgeNoise = 128;
 // At most this share of a picture is excused. Drawn widgets have up to a quarter of their pixels

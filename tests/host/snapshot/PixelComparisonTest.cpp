@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "host/render/PngCodec.h"
+#include "host/render/RenderTesting.h"
 #include "support/RunProgram.h"
 
 namespace host {
@@ -30,6 +31,18 @@ RenderedImage block(bool soft = false) {
 RenderedImage drawn(const std::string& cell) {
   return *render::decodePng(
       testing_support::readFile(TAMSA_TEST_DATA "/snapshots/signed-out/en/" + cell + ".png"));
+}
+
+// A grey label drawn at the scale, as texts are drawn in widgets.
+RenderedImage label(double scale) {
+  using namespace swiftui;
+  View text = Text("Balance €12,046.55")
+                  .font(Font::system(13))
+                  .foregroundColor(Color::sRGB(0.56, 0.56, 0.58));
+  render::SceneRequest request{text, WidgetFamily::systemSmall, ColorScheme::light, {}, "", scale};
+  auto scene =
+      std::get<render::WidgetScene>(render::composeScene(request, render::testing::measurer()));
+  return render::renderImage(scene, scale, render::testing::measurer());
 }
 
 // Each pixel made by f(x, y, premultiplied pixel) from the picture's own.
@@ -61,6 +74,31 @@ RenderedImage nudged(const RenderedImage& image, double dx, double dy) {
                  (1 - dx) * dy * channel(at(0, 1), c) + dx * dy * channel(at(1, 1), c)))
              << (8 * c);
     return out;
+  });
+}
+
+// Text recoloured where anti-aliasing might hide it: every opaque darker pixel on an edge has the
+// channels moved by `by`, but never by more than its own contrast.
+RenderedImage recoloured(const RenderedImage& image, std::vector<int> channels, int by) {
+  return remade(image, [&](int x, int y, std::uint32_t p) {
+    int contrast = 0;
+    for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, image.height - 1); ++ny)
+      for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, image.width - 1); ++nx)
+        for (int c = 0; c < 4; ++c)
+          contrast =
+              std::max(contrast,
+                       std::abs(static_cast<int>(channel(p, c)) -
+                                static_cast<int>(channel(image.pixels[ny * image.width + nx], c))));
+    if (channel(p, 3) != 255 || contrast < 32 ||
+        channel(p, 0) + channel(p, 1) + channel(p, 2) > 600)
+      return p;
+    for (int c : channels) {
+      int moved = std::clamp(static_cast<int>(channel(p, c)) +
+                                 (by < 0 ? -1 : 1) * std::min({std::abs(by), contrast, 128}),
+                             0, 255);
+      p = (p & ~(0xffu << (8 * c))) | static_cast<std::uint32_t>(moved) << (8 * c);
+    }
+    return p;
   });
 }
 
@@ -138,6 +176,21 @@ TEST(PixelComparison, PicturesMadeToPassForEdgeNoiseAreDifferent) {
       break;
     }
   EXPECT_EQ(comparePixels(widget, flipped, 16).differing, 1u);
+
+  // Text recoloured within what each pixel's own edge allows: red, dark red, one channel darker.
+  for (const RenderedImage& text : {widget, label(2)}) {
+    EXPECT_FALSE(comparePixels(text, nudged(text, 1.0 / 6, 1.0 / 12), 16).exceeds(kStrict));
+    EXPECT_FALSE(comparePixels(nudged(text, 1.0 / 6, 1.0 / 12), text, 16).exceeds(kStrict));
+    for (auto [channels, by] :
+         {std::pair<std::vector<int>, int>{{2}, 120}, {{0, 1}, -120}, {{0}, -40}}) {
+      const RenderedImage attacked = recoloured(text, channels, by);
+      std::size_t changed = 0;
+      for (std::size_t i = 0; i < text.pixels.size(); ++i)
+        changed += attacked.pixels[i] != text.pixels[i];
+      EXPECT_GT(comparePixels(text, attacked, 16).differing, changed / 2) << by;
+      EXPECT_GT(comparePixels(attacked, text, 16).differing, changed / 2) << by;
+    }
+  }
 }
 
 }  // namespace
