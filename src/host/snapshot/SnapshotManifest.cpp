@@ -3,6 +3,7 @@
 #include "host/core/InputFiles.h"
 
 #include <nlohmann/json.hpp>
+#include <optional>
 
 #include "host/core/SafePathComponent.h"
 
@@ -14,6 +15,20 @@ using nlohmann::json;
 using nlohmann::ordered_json;
 
 constexpr std::uintmax_t kMaxManifestBytes = 16u << 20;
+
+// The most pixels a threshold may forgive: more than any picture we draw has (a picture decodes to
+// at most 2^26), so no count wraps or stands for "anything".
+constexpr std::uint64_t kMaxThresholdPixels = std::uint64_t{1} << 26;
+
+// A JSON integer from 0 to `most`; nothing for a negative, larger or fractional number (converting
+// those would wrap or be undefined) or anything else.
+std::optional<std::uint64_t> wholeNumber(const json& value, std::uint64_t most) {
+  if (value.is_number_unsigned()) {
+    auto n = value.get<std::uint64_t>();
+    if (n <= most) return n;
+  }
+  return std::nullopt;
+}
 
 bool safeCellName(const std::string& name) {
   if (name.empty()) return false;
@@ -75,10 +90,15 @@ Result<SnapshotManifest> SnapshotManifest::read(const fs::path& folder) {
       m.options.emplace_back(name, word.get<std::string>());
     }
     const json& t = j.at("pixelThreshold");
-    m.threshold.level = t.at("level").get<int>();
-    m.threshold.pixels = t.at("pixels").get<std::size_t>();
-    if (m.threshold.level < 0 || m.threshold.level > 255)
-      return fail("has a pixel threshold level outside 0 to 255");
+    auto level = wholeNumber(t.at("level"), 255);
+    auto pixels = wholeNumber(t.at("pixels"), kMaxThresholdPixels);
+    if (!level)
+      return fail("has pixelThreshold.level " + t.at("level").dump() +
+                  ": it must be a whole number from 0 to 255");
+    if (!pixels)
+      return fail("has pixelThreshold.pixels " + t.at("pixels").dump() +
+                  ": it must be a whole number from 0 to " + std::to_string(kMaxThresholdPixels));
+    m.threshold = PixelThreshold{static_cast<int>(*level), static_cast<std::size_t>(*pixels)};
     for (const auto& f : j.at("fonts")) {
       auto font = FontFile::fromJson(f);
       if (!font) return fail("has a malformed font entry");
