@@ -16,6 +16,13 @@ using Context = std::unique_ptr<spng_ctx, ContextDeleter>;
 // What the chunks beside the pixels (text, colour profiles) may hold in all; ours have none.
 constexpr std::size_t kMaxAncillaryBytes = std::size_t{1} << 20;
 
+// The big-endian 32-bit word at `at`; the caller checks that it is there.
+std::uint32_t wordAt(std::string_view bytes, std::size_t at) {
+  std::uint32_t v = 0;
+  for (std::size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(bytes[at + i]);
+  return v;
+}
+
 }  // namespace
 
 std::optional<std::string> encodePng(const std::uint32_t* pixels, int width, int height,
@@ -75,12 +82,20 @@ std::optional<PngSize> pngSize(std::string_view bytes) {
   // The signature, then the IHDR chunk: its length (13), its type, width and height big-endian.
   static constexpr std::string_view kStart("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
   if (bytes.size() < 24 || bytes.substr(0, 16) != kStart) return std::nullopt;
-  auto word = [&](std::size_t at) {
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(bytes[at + i]);
-    return v;
-  };
-  return PngSize{word(16), word(20)};
+  return PngSize{wordAt(bytes, 16), wordAt(bytes, 20)};
+}
+
+std::optional<std::string> colourChunk(std::string_view bytes) {
+  // Each chunk: its length, its type, its data, its checksum.
+  for (std::size_t at = 8; at + 8 <= bytes.size();) {
+    const std::string_view type = bytes.substr(at + 4, 4);
+    for (std::string_view colour : {"gAMA", "cHRM", "iCCP", "sRGB", "cICP"})
+      if (type == colour) return std::string(type);
+    const std::uint32_t length = wordAt(bytes, at);
+    if (type == "IEND" || length > bytes.size() - at - 8) break;
+    at += std::size_t{length} + 12;
+  }
+  return std::nullopt;
 }
 
 std::optional<RenderedImage> decodePng(std::string_view bytes, std::size_t maxPixels) {

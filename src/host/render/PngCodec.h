@@ -26,6 +26,10 @@ struct PngSize {
 };
 std::optional<PngSize> pngSize(std::string_view bytes);
 
+// The first chunk that changes how a viewer shows a PNG's colours (gamma, chromaticities, a colour
+// profile or colour space), which we never write; nothing when it has none.
+std::optional<std::string> colourChunk(std::string_view bytes);
+
 // The pixels of a PNG of any colour type; nothing when the bytes are not a PNG, it is larger than
 // maxPixels, or its other chunks inflate to more than a megabyte (a hostile file cannot make us
 // allocate gigabytes).

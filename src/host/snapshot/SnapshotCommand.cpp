@@ -262,6 +262,10 @@ class Verification {
       return {"picture size " + std::to_string(size->width) + " × " + std::to_string(size->height) +
               " → " + std::to_string(drawn.pixels->width) + " × " +
               std::to_string(drawn.pixels->height) + " px"};
+    // Viewers show such a picture in other colours than its pixels say, which is a change.
+    if (auto chunk = render::colourChunk(referencePng))
+      return {"the recorded picture has a " + *chunk +
+              " chunk, which changes the colours viewers show (drawn pictures have none)"};
     auto reference = decodeAsDrawn(referencePng, *drawn.pixels);
     if (!reference) return {"the recorded picture is not a PNG"};
     PixelDifference d = comparePixels(*reference, *drawn.pixels, manifest_.threshold.level);

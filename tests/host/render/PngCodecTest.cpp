@@ -58,6 +58,13 @@ TEST(PngCodec, RoundTripsPremultipliedPixelsAndRefusesWhatItCannotTrust) {
   EXPECT_LT(bomb.size(), std::size_t{128} << 10);
   EXPECT_FALSE(decodePng(bomb));
   EXPECT_TRUE(decodePng(withTextBomb(*png, 1000)));
+
+  // A gamma chunk makes viewers show other colours; text does not.
+  std::string gamma =
+      png->substr(0, 33) + std::string("\0\0\0\x04gAMA\0\0\xb1\x8f\0\0\0\0", 16) + png->substr(33);
+  EXPECT_EQ(colourChunk(gamma), "gAMA");
+  EXPECT_EQ(colourChunk(bomb), std::nullopt);
+  EXPECT_EQ(colourChunk(gamma.substr(0, 40)), std::nullopt);
 }
 
 }  // namespace

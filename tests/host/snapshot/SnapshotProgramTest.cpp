@@ -57,6 +57,11 @@ TEST(SnapshotProgram, VerifySaysWhatChangedAndUpdateRecordsIt) {
   fs::create_directory_symlink(base / "elsewhere", dir / "linked");
   write(dir / "manifest.json", manifest.dump(1));
   fs::remove(dir / "signed-out/de/TamsaWidget-medium-dark.png");
+  // A gamma chunk: the same pixels, shown in other colours.
+  const fs::path gamma = dir / "signed-out/de/TamsaWidget-medium-light.png";
+  const std::string png = readFile(gamma.string());
+  write(gamma,
+        png.substr(0, 33) + std::string("\0\0\0\x04gAMA\0\0\xb1\x8f\0\0\0\0", 16) + png.substr(33));
   // 67,108,864 x 1 pixels, judged by its header and never decoded.
   write(dir / "signed-out/de/TamsaWidget-small-dark.png",
         testing_support::pngClaiming(1u << 26, 1));
@@ -69,16 +74,17 @@ TEST(SnapshotProgram, VerifySaysWhatChangedAndUpdateRecordsIt) {
         std::string("signed-out/de/TamsaWidget-medium-dark: the recorded picture is missing"),
         std::string("signed-out/de/TamsaWidget-small-dark: picture size 67108864 × 1 → 158 × 158"),
         std::string("signed-out/de/Gone-small-light: gone"),
-        std::string("10 cells: 3 changed, 0 new, 2 gone, 5 unchanged")})
+        std::string("TamsaWidget-medium-light: the recorded picture has a gAMA chunk"),
+        std::string("10 cells: 4 changed, 0 new, 2 gone, 4 unchanged")})
     EXPECT_NE(verified.out.find(words), std::string::npos) << words << "\n" << verified.out;
   json machine = json::parse(readFile((base / "r" / "report.json").string()));
-  EXPECT_EQ(machine["counts"]["changed"], 3);
+  EXPECT_EQ(machine["counts"]["changed"], 4);
   EXPECT_TRUE(fs::exists(base / "r" / machine["cells"][0]["difference"].get<std::string>()));
   EXPECT_NE(readFile((base / "r" / "report.html").string()).find("swipe"), std::string::npos);
 
   auto updated = runWidgets({"snapshot", "verify", dir.string(), "--update"});
   EXPECT_EQ(updated.status, 1);
-  EXPECT_NE(updated.out.find("recorded again: 3 cells; removed: 1\n"), std::string::npos)
+  EXPECT_NE(updated.out.find("recorded again: 4 cells; removed: 1\n"), std::string::npos)
       << updated.out;
   EXPECT_NE(updated.err.find("linked/de/Gone-small-light (not removed: through a symbolic link)"),
             std::string::npos)
