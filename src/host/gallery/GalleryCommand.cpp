@@ -21,6 +21,7 @@
 #include "host/gallery/MatrixDrawing.h"
 #include "host/render/HostDevice.h"
 #include "host/render/PngCodec.h"
+#include "platform/foundation/Date.h"
 
 namespace host {
 namespace {
@@ -57,10 +58,53 @@ Outcome writeSheet(GalleryFolder& folder, const std::vector<SheetCell>& cells) {
   return folder.write(fs::path(first.file).parent_path().string() + ".png", *sheet);
 }
 
+// Which part of which gallery a folder holds: its shard K of N (1 of 1 when whole) and the options
+// that decide its cells' pictures, as resolved where the environment decides them. Shards are
+// parts of one gallery only when all N are there and their options agree.
+struct GalleryPart {
+  int index = 1, count = 1;
+  nlohmann::json options;  // by name, in the order of names, as read back from a shard
+
+  ordered_json toJson() const { return {{"index", index}, {"count", count}}; }
+};
+
+GalleryPart galleryPart(const HostSession& s, const Matrix& m) {
+  const HostOptions& o = s.options;
+  auto given = [](const auto& v) { return v ? nlohmann::json(*v) : nlohmann::json(nullptr); };
+  nlohmann::json scenarios = nlohmann::json::array(), languages = nlohmann::json::array(),
+                 systems = nlohmann::json::array();
+  for (const auto& n : m.scenarios) scenarios.push_back(n.name);
+  for (const auto& g : m.groups)
+    if (std::find(languages.begin(), languages.end(), g.language) == languages.end())
+      languages.push_back(g.language);
+  for (const auto& v : o.gallery.systemVersions) systems.push_back(v ? v->text() : "unknown");
+  if (systems.empty())
+    systems.push_back(s.device.systemVersion ? s.device.systemVersion->text() : "unknown");
+  GalleryPart part;
+  if (o.gallery.shard) part = {o.gallery.shard->index, o.gallery.shard->count, {}};
+  part.options = {{"scenario", o.gallery.scenarios ? scenarios : nlohmann::json(nullptr)},
+                  {"scenarios", given(o.gallery.scenarioFolder)},
+                  {"language", languages},
+                  {"os", systems},
+                  {"device", o.drawing.device.name},
+                  {"scale", o.drawing.scale},
+                  {"locale", s.device.localeIdentifier},
+                  {"time-zone", s.device.timeZoneIdentifier},
+                  {"now", o.device.now ? nlohmann::json(foundation::iso8601(*o.device.now))
+                                       : nlohmann::json(nullptr)},
+                  {"hour-cycle", static_cast<int>(o.device.hourCycle)},
+                  {"resources", given(o.device.resources)},
+                  {"container", given(o.device.container)}};
+  return part;
+}
+
 Outcome writeSummaryFiles(GalleryFolder& folder, const std::vector<GalleryPicture>& pictures,
-                          const std::vector<ScenarioNote>& scenarios, ordered_json& findings) {
+                          const std::vector<ScenarioNote>& scenarios, const GalleryPart& part,
+                          ordered_json& findings) {
   findings = ordered_json::array();
-  ordered_json manifest = {{"scenarios", ordered_json::array()},
+  ordered_json manifest = {{"shard", part.toJson()},
+                           {"options", ordered_json(part.options)},
+                           {"scenarios", ordered_json::array()},
                            {"pictures", ordered_json::array()}};
   for (const auto& s : scenarios)
     manifest["scenarios"].push_back({{"name", s.name}, {"description", s.description}});
@@ -243,12 +287,44 @@ Result<render::RenderedImage> sheetPixels(const ShardPicture& p, const std::stri
   return std::move(*decoded);
 }
 
-// Each shard's pictures, each cell once, in the one order of the whole gallery.
+// The part of a gallery a shard's manifest says it holds; nothing when it says none (or nonsense).
+std::optional<GalleryPart> recordedPart(const nlohmann::json& manifest) {
+  const auto shard = manifest.find("shard");
+  const auto options = manifest.find("options");
+  if (shard == manifest.end() || options == manifest.end() || !shard->is_object() ||
+      !options->is_object())
+    return std::nullopt;
+  const auto index = shard->find("index"), count = shard->find("count");
+  if (index == shard->end() || count == shard->end() || !index->is_number_unsigned() ||
+      !count->is_number_unsigned() || *index < 1 || *index > *count || *count > 1000000)
+    return std::nullopt;
+  return GalleryPart{index->get<int>(), count->get<int>(), *options};
+}
+
+// The options in which two parts differ, as "scale 1 and 3".
+std::string optionsDiffering(const GalleryPart& a, const GalleryPart& b) {
+  std::string out;
+  for (const auto& [name, value] : a.options.items()) {
+    const auto other = b.options.find(name);
+    const std::string theirs = other == b.options.end() ? "none" : other->dump();
+    if (value.dump() != theirs)
+      out += (out.empty() ? "" : ", ") + name + " " + value.dump() + " and " + theirs;
+  }
+  for (const auto& [name, value] : b.options.items())
+    if (!a.options.contains(name))
+      out += (out.empty() ? "" : ", ") + name + " none and " + value.dump();
+  return out;
+}
+
+// Each shard's pictures, each cell once, in the one order of the whole gallery; `part` becomes the
+// options they share. Refused unless the shards are every part of one gallery.
 Result<std::vector<ShardPicture>> shardPictures(const std::vector<fs::path>& shards,
-                                                std::vector<ScenarioNote>& scenarios) {
+                                                std::vector<ScenarioNote>& scenarios,
+                                                GalleryPart& part) {
   std::vector<ShardPicture> pictures;
   std::map<std::string, std::size_t> byFile;
   std::map<std::size_t, std::string> byOrder;
+  std::vector<bool> present;
   for (const auto& dir : shards) {
     auto manifest = readShardFile(dir / "gallery.json", kMaxManifestBytes);
     if (!manifest) return manifest.failure();
@@ -257,6 +333,28 @@ Result<std::vector<ShardPicture>> shardPictures(const std::vector<fs::path>& sha
         !json["pictures"].is_array())
       return Failure::runtime("gallery --merge: " + (dir / "gallery.json").string() +
                               " is not a gallery's manifest");
+    auto recorded = recordedPart(json);
+    if (!recorded)
+      return Failure::runtime("gallery --merge: " + (dir / "gallery.json").string() +
+                              " does not say which shard it holds, drawn how (drawn by an older "
+                              "tamsa-widgets? draw it again)");
+    const std::string which = dir.string() + " (shard " + std::to_string(recorded->index) + "/" +
+                              std::to_string(recorded->count) + ")";
+    if (present.empty()) {
+      part = *recorded;
+      present.assign(static_cast<std::size_t>(part.count), false);
+    } else if (recorded->count != part.count) {
+      return Failure::runtime("gallery --merge: " + which + " is of a gallery split into " +
+                              std::to_string(recorded->count) + " shards, " +
+                              shards.front().string() + " of one split into " +
+                              std::to_string(part.count) + "; the shards are not of one gallery");
+    } else if (recorded->options != part.options) {
+      return Failure::runtime("gallery --merge: " + which + " and " + shards.front().string() +
+                              " were drawn with different options (" +
+                              optionsDiffering(*recorded, part) +
+                              "); the shards are not of one gallery");
+    }
+    present[static_cast<std::size_t>(recorded->index - 1)] = true;
     for (const auto& note : json.value("scenarios", nlohmann::json::array())) {
       if (!note.is_object()) continue;
       ScenarioNote n{note.value("name", ""), note.value("description", "")};
@@ -281,9 +379,22 @@ Result<std::vector<ShardPicture>> shardPictures(const std::vector<fs::path>& sha
       pictures.push_back(std::move(picture));
     }
   }
+  std::vector<std::string> missing;
+  for (std::size_t k = 0; k < present.size(); ++k)
+    if (!present[k]) missing.push_back(std::to_string(k + 1) + "/" + std::to_string(part.count));
+  if (!missing.empty()) {
+    std::string list;
+    for (const auto& m : missing) list += (list.empty() ? "" : ", ") + m;
+    return Failure::runtime(
+        "gallery --merge: " +
+        (missing.size() == 1 ? "shard " + list + " is" : "shards " + list + " are") +
+        " missing; give every shard of the gallery");
+  }
   std::sort(pictures.begin(), pictures.end(), [](const ShardPicture& a, const ShardPicture& b) {
     return a.picture.order < b.picture.order;
   });
+  // Together they are the whole gallery.
+  part.index = part.count = 1;
   return pictures;
 }
 
@@ -291,7 +402,8 @@ Outcome runMerge(const HostSession& s) {
   auto folder = GalleryFolder::prepare(s.options.output);
   if (!folder) return folder.failure();
   std::vector<ScenarioNote> scenarios;
-  auto merged = shardPictures(s.options.gallery.merge, scenarios);
+  GalleryPart part;
+  auto merged = shardPictures(s.options.gallery.merge, scenarios, part);
   if (!merged) return merged.failure();
   std::vector<GalleryPicture> pictures;
   // Group by group (a scenario in a language), as one run draws them: copied, then its sheet.
@@ -320,7 +432,7 @@ Outcome runMerge(const HostSession& s) {
     begin = end;
   }
   ordered_json findings;
-  if (auto r = writeSummaryFiles(*folder, pictures, scenarios, findings); !r) return r;
+  if (auto r = writeSummaryFiles(*folder, pictures, scenarios, part, findings); !r) return r;
   if (auto r = folder->commit(); !r) return r;
   return printSummary(s.options.output, pictures, std::move(findings));
 }
@@ -337,7 +449,10 @@ Outcome runGalleryCommand(const HostSession& s) {
   if (auto r = run.run(); !r) return r;
   std::vector<GalleryPicture> pictures = run.pictures();
   ordered_json findings;
-  if (auto r = writeSummaryFiles(*folder, pictures, matrix->scenarios, findings); !r) return r;
+  if (auto r = writeSummaryFiles(*folder, pictures, matrix->scenarios, galleryPart(s, *matrix),
+                                 findings);
+      !r)
+    return r;
   if (auto r = folder->commit(); !r) return r;
   return printSummary(s.options.output, pictures, std::move(findings));
 }

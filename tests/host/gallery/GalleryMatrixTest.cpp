@@ -93,6 +93,20 @@ TEST(GalleryMatrix, ShardsJoinIntoTheWholeGallery) {
     EXPECT_EQ(fs::relative(summary["sheets"][i].get<std::string>(), base / "merged"),
               fs::relative(expected["sheets"][i].get<std::string>(), base / "whole"));
 
+  // Some shards only, or shards drawn with other options, are not the gallery.
+  auto partial = merge("m0", {shards[0], shards[0]});
+  EXPECT_EQ(partial.status, 1);
+  EXPECT_NE(partial.err.find("shards 2/3, 3/3 are missing"), std::string::npos) << partial.err;
+  std::vector<std::string> larger = common;
+  larger.back() = "2";
+  larger.insert(larger.end(), {"--shard", "2/3", "-o", (base / "larger").string()});
+  ASSERT_EQ(runWidgets(larger).status, 0);
+  auto mixed = merge("m0", {shards[0], (base / "larger").string(), shards[2]});
+  EXPECT_EQ(mixed.status, 1);
+  EXPECT_NE(mixed.err.find("different options (scale 2.0 and 1.0)"), std::string::npos)
+      << mixed.err;
+  EXPECT_FALSE(fs::exists(base / "m0"));
+
   // The same cell drawn differently in two shards is an error, not a choice.
   fs::copy(shards[0], base / "again", fs::copy_options::recursive);
   const std::string cell =
