@@ -11,11 +11,17 @@
 namespace host {
 namespace {
 
+// Those that end a run without a core: an interrupt, a request to end, the terminal gone. One the
+// process ignores (nohup, a background job's SIGINT) stays ignored: blocked for the watch, it would
+// be delivered after all.
 sigset_t interruptSignals() {
   sigset_t set;
   sigemptyset(&set);
-  sigaddset(&set, SIGINT);
-  sigaddset(&set, SIGTERM);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction now {};
+    if (::sigaction(signal, nullptr, &now) == 0 && now.sa_handler == SIG_IGN) continue;
+    sigaddset(&set, signal);
+  }
   return set;
 }
 

@@ -1,5 +1,6 @@
-// Runs a cleanup when the process is interrupted (SIGINT or SIGTERM), then ends the process as the
-// signal would have, so a shell sees 130 or 143. While a watch lives, the two signals are blocked
+// Runs a cleanup when the process is interrupted (SIGINT, SIGTERM or SIGHUP, unless ignored), then
+// ends the process as the signal would have, so a shell sees 130, 143 or 129. (SIGQUIT is left to
+// dump core.) While a watch lives, the signals are blocked
 // in the thread that made it and in every thread made after it, and one thread of the watch's own
 // waits for them: no handler runs at an arbitrary point, so the cleanup may lock and allocate.
 // Make a watch before any thread that should not take the signals, and destroy it on the thread

@@ -112,7 +112,8 @@ TEST(GalleryFolder, AnInterruptedRunLeavesNothingBehind) {
     std::vector<std::string> command;
     int signal;
   } cases[] = {{{"gallery", "--scenario", "all", "--pseudo", "--jobs", "2", "-o"}, SIGINT},
-               {{"snapshot", "record", "--pseudo", "--jobs", "2"}, SIGTERM}};
+               {{"snapshot", "record", "--pseudo", "--jobs", "2"}, SIGTERM},
+               {{"gallery", "--scenario", "all", "--pseudo", "-o"}, SIGHUP}};
   for (const auto& c : cases) {
     fs::path dir = testing_support::makeTempDirectory(), out = dir / "out";
     fs::create_directory(out);
