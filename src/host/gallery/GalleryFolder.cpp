@@ -60,6 +60,23 @@ bool isSameFile(int fd, const fs::path& path) {
          a.st_ino == b.st_ino;
 }
 
+// The process's umask, read without setting it (umask() sets it for every thread at once).
+mode_t currentUmask() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("Umask:", 0) == 0)
+      return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8) & 0777);
+  return 022;
+}
+
+// The mode the output folder keeps: that of the folder it replaces, else a new folder's.
+mode_t outputMode(const fs::path& output) {
+  struct stat st {};
+  if (::lstat(output.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return st.st_mode & 07777;
+  return 0777 & ~currentUmask();
+}
+
 }  // namespace
 
 // Shared with the interrupt watch's thread, so it lives on the heap and never moves.
@@ -176,6 +193,9 @@ Outcome GalleryFolder::commit() {
   Staging& s = *staging_;
   std::unique_lock hold(s.mutex);
   std::error_code ec;
+  // mkdtemp made the staging folder private; the result is not.
+  if (::chmod(s.folder.c_str(), outputMode(s.output)) != 0)
+    return cannot(s.command, "make", s.output, errno);
   fs::path old;
   if (fs::exists(fs::symlink_status(s.output, ec))) {
     std::string pattern = s.output.string() + ".old-XXXXXX";

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -58,6 +59,13 @@ TEST(GalleryFolder, ReplacesOnlyAnEmptyFolderOrAnEarlierGallery) {
   auto slashed = GalleryFolder::prepare(dir.string() + "/slashed/");
   ASSERT_TRUE(slashed.ok() && slashed->commit().ok());
   EXPECT_TRUE(fs::exists(dir / "slashed" / ".tamsa-gallery"));
+  // A new folder has the usual mode; a replaced one keeps its own.
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  EXPECT_EQ(fs::status(dir / "slashed").permissions(), fs::perms(0777 & ~mask));
+  fs::permissions(dir / "slashed", fs::perms(0751));
+  ASSERT_TRUE(GalleryFolder::prepare(dir / "slashed")->commit().ok());
+  EXPECT_EQ(fs::status(dir / "slashed").permissions(), fs::perms(0751));
   fs::remove_all(dir / "slashed");
   ASSERT_TRUE(GalleryFolder::prepare(dir / "gallery").ok());  // abandoned at once
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
