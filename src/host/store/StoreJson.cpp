@@ -79,8 +79,13 @@ Failure bad(const std::string& where, const std::string& what) {
 Result<PlistValue> tagged(const std::string& tag, const json& content, const std::string& where,
                           int depth);
 
+// `depth` counts the containers around j, the suite's dictionary included, so that what converts
+// is what the writer writes.
 Result<PlistValue> convert(const json& j, const std::string& where, int depth) {
-  if (depth > foundation::maxPropertyListDepth)
+  const bool container =
+      j.is_array() || (j.is_object() && !(j.size() == 1 && isTag(j.begin().key()) &&
+                                          j.begin().key() != "dictionary"));
+  if (container && depth >= foundation::maxPropertyListDepth)
     return bad(where, "nested deeper than a property list may (" +
                           std::to_string(foundation::maxPropertyListDepth) + ")");
   switch (j.type()) {
@@ -205,7 +210,7 @@ json jsonFromPlist(const PlistValue& value) {
 }
 
 Result<PlistValue> plistFromJson(const json& j, const std::string& where) {
-  return convert(j, where, 0);
+  return convert(j, where, 1);
 }
 
 Result<json> parseJson(std::string_view text, const std::string& what) {
@@ -226,7 +231,9 @@ Result<json> parseJson(std::string_view text, const std::string& what) {
     } else if (c == '"') {
       inString = true;
     } else if (c == '[' || c == '{') {
-      if (++depth > foundation::maxPropertyListDepth + 1)
+      // A dictionary shown wrapped ({"dictionary": {...}}) takes two brackets, and a tagged leaf
+      // one more: the exact count of containers is convert's.
+      if (++depth > 2 * foundation::maxPropertyListDepth + 1)
         return Failure::usage(what + ": nested deeper than a property list may");
     } else if (c == ']' || c == '}') {
       --depth;

@@ -19,8 +19,9 @@ namespace host {
 
 nlohmann::json jsonFromPlist(const foundation::PlistValue& value);
 
-// The value a JSON value stands for; a usage failure naming `where` (the key) for null, a tagged
-// object whose content is malformed, or nesting past the property-list limit.
+// The value a JSON value stands for, as one of the suite's values; a usage failure naming `where`
+// (the key) for null, a tagged object whose content is malformed, or containers nested past the
+// property-list limit with the suite's own dictionary counted.
 Result<foundation::PlistValue> plistFromJson(const nlohmann::json& json, const std::string& where);
 
 // Parses JSON text; a usage failure, naming `what`, for text that is not UTF-8 or not JSON, that

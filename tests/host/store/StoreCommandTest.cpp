@@ -61,9 +61,16 @@ TEST(StoreCommand, WritesWhatTheWidgetReadsAndShowsWhatImportTakesBack) {
     EXPECT_EQ(entry.path().string().find(".tmp-"), std::string::npos) << "a temporary stays";
 }
 
+// Nesting arrays under a key as deep as the suite's own dictionary leaves room for.
+std::string nested(const std::string& at, int arrays) {
+  std::ofstream(at) << "{\"a\": " + std::string(arrays, '[') + std::string(arrays, ']') + "}";
+  return at;
+}
+
 TEST(StoreCommand, RefusesWhatItCannotStoreBeforeTouchingTheSuite) {
   Container c;
-  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+  const std::string here = fs::path(c.dir).parent_path();
+  std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{"store", "set", "a=b"}, "--container"},  // never the shipped sample
       {{"store", "set", "--container", c.dir, "widget_expense=12abc"}, "widget_expense"},
       {{"store", "set", "--container", c.dir, "=v"}, "empty"},
@@ -72,6 +79,10 @@ TEST(StoreCommand, RefusesWhatItCannotStoreBeforeTouchingTheSuite) {
       {{"store", "set", "--container", c.dir, "k:=\"\xFF\""}, "UTF-8"},
       {{"store", "set", "--container", c.dir, "k:={\"date\": \"soon\"}"}, "ISO 8601"},
   };
+  for (int arrays : {512, 513})  // with the suite's dictionary, one past the limit and more
+    cases.push_back({{"store", "import", "--container", c.dir,
+                      nested(here + "/d" + std::to_string(arrays), arrays)},
+                     "nest"});
   for (const auto& [args, mentions] : cases) {
     auto r = runWidgets(args);
     EXPECT_EQ(r.status, 2) << mentions;
@@ -138,6 +149,7 @@ TEST(StoreCommand, KeepsEveryValueExactlyThroughShowSetAndImport) {
   }
   EXPECT_EQ(c.store({"set", "n:=18446744073709551616"}).status, 2);
   EXPECT_EQ(c.store({"set", "n:=18446744073709551615"}).status, 0) << "the largest unsigned";
+  EXPECT_EQ(c.store({"import", nested(c.dir + "/../d511", 511)}).status, 0) << "the deepest";
 }
 
 // A suite the readers would refuse is never written: the old one stays.
