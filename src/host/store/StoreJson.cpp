@@ -209,6 +209,38 @@ json jsonFromPlist(const PlistValue& value) {
       value.value);
 }
 
+namespace {
+
+std::string compact(const json& j) {
+  return j.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+// Two levels (the suite and its values) as a JSON dump indented by two prints them; below that,
+// compact.
+void print(const json& j, int level, std::string& out) {
+  if (!j.is_structured() || j.empty() || level >= 2) {
+    out += compact(j);
+    return;
+  }
+  const std::string indent(2 * static_cast<std::size_t>(level) + 2, ' ');
+  out += j.is_object() ? "{" : "[";
+  for (auto it = j.begin(); it != j.end(); ++it) {
+    out += it == j.begin() ? "\n" : ",\n";
+    out += indent;
+    if (j.is_object()) out += compact(it.key()) + ": ";
+    print(*it, level + 1, out);
+  }
+  out += "\n" + indent.substr(2) + (j.is_object() ? "}" : "]");
+}
+
+}  // namespace
+
+std::string suiteText(const foundation::PlistDictionary& suite) {
+  std::string out;
+  print(jsonFromPlist(PlistValue{suite}), 0, out);
+  return out + "\n";
+}
+
 Result<PlistValue> plistFromJson(const json& j, const std::string& where) {
   return convert(j, where, 1);
 }

@@ -308,12 +308,14 @@ Outcome writeSuite(const SuiteFile& suite, const foundation::PlistDictionary& va
     return Failure::runtime("the suite would take " + std::to_string(bytes->size()) +
                             " bytes; the widget reads at most " +
                             std::to_string(foundation::UserDefaults::maxFileBytes));
-  // The reader also refuses lists whose shared values expand far past their size.
+  // The reader also refuses lists whose shared values expand past its caps.
   if (!foundation::readPropertyList(*bytes))
     return Failure::runtime(
         "the suite would not read back: its " + std::to_string(bytes->size()) +
-        " bytes expand to more values than the widget reads from a list that size (too many "
-        "repeats of equal values); the suite is left as it was");
+        " bytes expand to more than the " + std::to_string(foundation::maxPropertyListValues) +
+        " values or " + std::to_string(foundation::maxPropertyListTextBytes) +
+        " bytes of text the widget reads from a list (equal values are written once and counted "
+        "each time); the suite is left as it was");
   // Checked again here, under the lock: the file may have changed since it was read.
   struct stat st {};
   std::optional<struct stat> existing;

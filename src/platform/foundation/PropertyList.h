@@ -55,6 +55,12 @@ struct PlistValue {
 
 // Containers nest at most this deep; deeper lists are rejected whole.
 constexpr int maxPropertyListDepth = 512;
+// A list read holds at most this many values (dictionary keys included) and this many bytes of
+// text (as UTF-8, UTF-16 text counted at three bytes a unit), keys and data, counting a shared
+// value each time it is referred to; larger lists are rejected whole, so that a small file cannot
+// expand without bound. Far above any suite of 4 MiB that shares nothing.
+constexpr std::uint64_t maxPropertyListValues = 1u << 20;
+constexpr std::uint64_t maxPropertyListTextBytes = 8u << 20;
 
 // Reads a binary or XML property list. Nothing when the bytes are not a well-formed list (binary
 // lists are checked as CoreFoundation checks them before any object is read).
@@ -62,8 +68,8 @@ std::optional<PlistValue> readPropertyList(std::string_view bytes);
 
 // The two forms on their own. The binary reader is our own: it applies CoreFoundation's trailer
 // checks, rejects cycles, nesting beyond maxPropertyListDepth and shared references that would
-// expand far beyond the file's size, and keeps 16-byte integers and dates at full range (libplist
-// 2.2 cannot). Null, fill, set and UTF-8 string objects are rejected.
+// expand past maxPropertyListValues or maxPropertyListTextBytes, and keeps 16-byte integers and
+// dates at full range (libplist 2.2 cannot). Null, fill, set and UTF-8 string objects are rejected.
 std::optional<PlistValue> readBinaryPropertyList(std::string_view bytes);
 // XML through libplist, after rejecting entity declarations, DOCTYPEs with an internal subset,
 // nesting beyond maxPropertyListDepth, text that is not UTF-8, a <key> without a value, a

@@ -5,8 +5,8 @@
 // the file or reads decimal: the screening checks every <integer> and <real> as the platform does
 // and hands libplist each integer in plain decimal. libplist keeps dates as 32-bit seconds and
 // reads malformed ones as 1970, so the screening reads every <date> itself and hands libplist the
-// date's index in their list instead. libplist reports failure only by leaving its out pointer
-// null. Thread-safe: libplist's parser keeps no shared state.
+// date's index in their list instead. libplist reports failure only by leaving its out
+// pointer null. Thread-safe: libplist's parser keeps no shared state.
 #include <plist/plist.h>
 
 #include <charconv>
@@ -227,9 +227,13 @@ bool isLargeUnsigned(plist_t node) {
 // What the screening read for libplist's nodes to refer to.
 struct Screened {
   std::vector<PlistDate> dates;
+  std::uint64_t values = 0, textBytes = 0;
+  // Count one value (a key too) and bytes of text or data; false past the caps.
+  bool value() { return ++values <= maxPropertyListValues; }
+  bool text(std::size_t bytes) { return (textBytes += bytes) <= maxPropertyListTextBytes; }
 };
 
-std::optional<PlistValue> convert(plist_t node, int depth, const Screened& screened);
+std::optional<PlistValue> convert(plist_t node, int depth, Screened& screened);
 
 std::optional<std::string> stringValue(plist_t node) {
   char* raw = nullptr;
@@ -241,7 +245,7 @@ std::optional<std::string> stringValue(plist_t node) {
   return s;
 }
 
-std::optional<PlistValue> convertDictionary(plist_t node, int depth, const Screened& screened) {
+std::optional<PlistValue> convertDictionary(plist_t node, int depth, Screened& screened) {
   PlistDictionary dict;
   plist_dict_iter it = nullptr;
   plist_dict_new_iter(node, &it);
@@ -258,7 +262,8 @@ std::optional<PlistValue> convertDictionary(plist_t node, int depth, const Scree
     if (!child) break;
     if (!rawKey) return std::nullopt;
     std::string k(rawKey);
-    if (!unicode::isValidUtf8(k)) return std::nullopt;
+    if (!unicode::isValidUtf8(k) || !screened.value() || !screened.text(k.size()))
+      return std::nullopt;
     auto value = convert(child, depth + 1, screened);
     if (!value) return std::nullopt;
     dict.insert_or_assign(std::move(k), std::move(*value));
@@ -273,7 +278,8 @@ std::optional<PlistValue> convertDictionary(plist_t node, int depth, const Scree
   return result;
 }
 
-std::optional<PlistValue> convert(plist_t node, int depth, const Screened& screened) {
+std::optional<PlistValue> convert(plist_t node, int depth, Screened& screened) {
+  if (!screened.value()) return std::nullopt;
   switch (plist_get_node_type(node)) {
     case PLIST_BOOLEAN: {
       std::uint8_t b = 0;
@@ -294,7 +300,7 @@ std::optional<PlistValue> convert(plist_t node, int depth, const Screened& scree
     }
     case PLIST_STRING: {
       auto s = stringValue(node);
-      if (!s) return std::nullopt;
+      if (!s || !screened.text(s->size())) return std::nullopt;
       return PlistValue{std::move(*s)};
     }
     case PLIST_DATE: {
@@ -309,6 +315,7 @@ std::optional<PlistValue> convert(plist_t node, int depth, const Screened& scree
       std::uint64_t length = 0;
       plist_get_data_val(node, &raw, &length);
       MallocString owned(raw);
+      if (!screened.text(length)) return std::nullopt;
       return PlistValue{PlistData{raw ? std::string(raw, length) : std::string()}};
     }
     case PLIST_UID: {
