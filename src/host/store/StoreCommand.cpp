@@ -208,6 +208,9 @@ Outcome runStoreCommand(const HostSession& session) {
   if (!reading->values && !o.force)
     return Failure::runtime(suite.path.string() + " " + reading->problem +
                             "; it is left as it is (--force replaces it)");
+  if (!reading->lossOnRewrite.empty() && !o.force)
+    return Failure::runtime(suite.path.string() + " " + reading->lossOnRewrite +
+                            "; it is left as it is (--force rewrites it as shown)");
   if (o.action == StoreAction::remove && reading->found != SuiteReading::Found::suite)
     return Done{};
 

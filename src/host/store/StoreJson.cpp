@@ -17,18 +17,6 @@ using nlohmann::json;
 
 constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
-std::string base64(const std::string& bytes) {
-  std::string out;
-  for (std::size_t i = 0; i < bytes.size(); i += 3) {
-    std::uint32_t n = static_cast<unsigned char>(bytes[i]) << 16;
-    if (i + 1 < bytes.size()) n |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-    if (i + 2 < bytes.size()) n |= static_cast<unsigned char>(bytes[i + 2]);
-    for (std::size_t k = 0; k < 4; ++k)
-      out += k <= bytes.size() - i ? kBase64[(n >> (18 - 6 * k)) & 63] : '=';
-  }
-  return out;
-}
-
 // Strict: padded to a multiple of four, padding only at the end, no other characters.
 std::optional<std::string> fromBase64(const std::string& text) {
   if (text.size() % 4 != 0) return std::nullopt;
@@ -192,7 +180,7 @@ json jsonFromPlist(const PlistValue& value) {
         } else if constexpr (std::is_same_v<T, foundation::PlistUid>) {
           return {{"CF$UID", v.value}};
         } else if constexpr (std::is_same_v<T, foundation::PlistData>) {
-          return {{"data", base64(v.bytes)}};
+          return {{"data", foundation::base64Text(v.bytes)}};
         } else if constexpr (std::is_same_v<T, foundation::PlistArray>) {
           json a = json::array();
           for (const auto& element : v) a.push_back(jsonFromPlist(element));

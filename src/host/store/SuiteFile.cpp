@@ -246,7 +246,7 @@ Result<SuiteReading> readSuite(const SuiteFile& suite, Links links) {
   constexpr std::size_t kLimit = foundation::UserDefaults::maxFileBytes;
   auto bytes = readAtMost(suite.path, kLimit, links);
   if (!bytes) return bytes.failure();
-  SuiteReading reading{Found::suite, std::nullopt, "", link};
+  SuiteReading reading{Found::suite, std::nullopt, "", "", link};
   if (bytes->empty()) {
     reading.values.emplace();
   } else if (bytes->size() > kLimit) {
@@ -256,6 +256,11 @@ Result<SuiteReading> readSuite(const SuiteFile& suite, Links links) {
     reading.problem = "does not parse as a property list (the widget reads it as empty)";
   } else if (auto* d = std::get_if<foundation::PlistDictionary>(&list->value)) {
     reading.values = std::move(*d);
+    if (!bytes->starts_with("bplist") &&
+        !foundation::readXmlPropertyList(*bytes, foundation::Base64::strict))
+      reading.lossOnRewrite =
+          "holds <data> whose text is not whole base64 (characters outside the alphabet, or a "
+          "stray last one): the widget reads only part of it, and a rewrite would keep only that";
   } else {
     reading.problem =
         "holds a property list that is not a dictionary (the widget reads it as empty)";

@@ -62,9 +62,15 @@ constexpr int maxPropertyListDepth = 512;
 constexpr std::uint64_t maxPropertyListValues = 1u << 20;
 constexpr std::uint64_t maxPropertyListTextBytes = 8u << 20;
 
+// How an XML list's <data> text is read: as the platform reads it (characters outside the base64
+// alphabet skipped, the final padding optional), or strictly, refusing a list whose data text
+// holds anything but the alphabet, white space and final padding, or a last character whose bits
+// make no byte (what a writer must not quietly replace with what the platform made of it).
+enum class Base64 { lenient, strict };
+
 // Reads a binary or XML property list. Nothing when the bytes are not a well-formed list (binary
 // lists are checked as CoreFoundation checks them before any object is read).
-std::optional<PlistValue> readPropertyList(std::string_view bytes);
+std::optional<PlistValue> readPropertyList(std::string_view bytes, Base64 base64 = Base64::lenient);
 
 // The two forms on their own. The binary reader is our own: it applies CoreFoundation's trailer
 // checks, rejects cycles, nesting beyond maxPropertyListDepth and shared references that would
@@ -77,12 +83,16 @@ std::optional<PlistValue> readBinaryPropertyList(std::string_view bytes);
 // platform finds such a file malformed), and a <date> that parsePlistDate does not read. Dates are
 // read here, not by libplist (which keeps 32-bit seconds), so every year reads as written. A
 // dictionary whose one key is "CF$UID", with an integer, reads as that UID.
-std::optional<PlistValue> readXmlPropertyList(std::string_view bytes);
+std::optional<PlistValue> readXmlPropertyList(std::string_view bytes,
+                                              Base64 base64 = Base64::lenient);
 
 // Writes value as a binary list that CoreFoundation, plistlib and readPropertyList read back as
 // the same value (a string that is not UTF-8 has each bad byte written as U+FFFD). Nothing when
 // containers nest deeper than maxPropertyListDepth.
 std::optional<std::string> writeBinaryPropertyList(const PlistValue& value);
+
+// Padded base64, as both the XML form and `store show` write data.
+std::string base64Text(std::string_view bytes);
 
 // ISO 8601 text for a date that reads back through parsePlistDate to the same double:
 // "YYYY-MM-DDTHH:MM:SS.fffZ", with as many fraction digits as that takes (three at least); years

@@ -98,6 +98,11 @@ TEST(StoreCommand, RefusesWhatItCannotStoreBeforeTouchingTheSuite) {
 TEST(StoreCommand, LeavesASuiteItCannotReadAndNeverWritesThroughALink) {
   Container c;
   fs::create_directories(fs::path(c.suite).parent_path());
+  const std::string partly = "<plist><dict><key>d</key><data>AP8!</data></dict></plist>";
+  std::ofstream(c.suite) << partly;  // shown as the widget reads it, never rewritten so unasked
+  EXPECT_EQ(json::parse(c.store({"show"}).out), (json{{"d", {{"data", "AP8="}}}}));
+  EXPECT_NE(c.store({"set", "a=b"}).err.find("base64"), std::string::npos);
+  EXPECT_EQ(readFile(c.suite), partly);
   std::ofstream(c.suite) << "not a list";
   EXPECT_EQ(c.store({"show"}).status, 1);
   EXPECT_EQ(c.store({"set", "a=b"}).status, 1);
@@ -137,7 +142,7 @@ TEST(StoreCommand, KeepsEveryValueExactlyThroughShowSetAndImport) {
                             "<key>far</key><date>2100-06-01T00:00:00Z</date>"
                             "<key>first</key><date>0001-01-01T00:00:00Z</date>"
                             "<key>uid</key><dict><key>CF$UID</key><integer>7</integer></dict>"
-                            "<key>deep</key>" +
+                            "<key>unpadded</key><data> AP\n8 </data><key>deep</key>" +
                                 deep + "<key>wrapped</key>" + wrapped + "</dict></plist>";
   ASSERT_EQ(c.store({"set", "x=1", "fine:={\"date\": \"2026-01-01T09:00:00.123456789Z\"}",
                      "last:={\"date\": \"9999-12-31T23:59:59.99998Z\"}"})
@@ -148,6 +153,7 @@ TEST(StoreCommand, KeepsEveryValueExactlyThroughShowSetAndImport) {
   EXPECT_EQ(values["far"], (json{{"date", "2100-06-01T00:00:00.000Z"}}));
   EXPECT_EQ(values["first"], (json{{"date", "0001-01-01T00:00:00.000Z"}}));
   EXPECT_EQ(values["uid"], (json{{"CF$UID", 7}}));
+  EXPECT_EQ(values["unpadded"], (json{{"data", "AP8="}})) << "kept through the set";
   EXPECT_LT(shown.out.size(), 16000u);
 
   const std::string before = readFile(c.suite), exported = c.dir + "/../shown.json";
