@@ -25,8 +25,8 @@ using foundation::PlistValue;
 
 // The keys the host app writes as reals; every other key it writes as text.
 constexpr std::string_view kAmountKeys[] = {"widget_income", "widget_expense", "widget_balance"};
-// An import larger than this could never become a suite the widget reads.
-constexpr std::size_t kMaxImportBytes = 16u << 20;
+// As much as `show` may print for a suite the widget reads, so that import takes back all it shows.
+constexpr std::size_t kMaxImportBytes = kMaxShownBytes;
 
 const char* actionWord(StoreAction action) {
   switch (action) {
@@ -160,9 +160,7 @@ Outcome show(const SuiteFile& suite, const SuiteReading& reading) {
                  "tamsa-widgets: store show: the suite is reached through the symbolic link %s "
                  "(the widget reads through it; set, delete and import never write through one)\n",
                  reading.throughLink->c_str());
-  auto shown = jsonFromPlist(PlistValue{*reading.values});
-  return writeStandardOutput(shown.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
-                             "\n");
+  return writeStandardOutput(suiteText(*reading.values));
 }
 
 }  // namespace
@@ -210,6 +208,9 @@ Outcome runStoreCommand(const HostSession& session) {
   if (!reading->values && !o.force)
     return Failure::runtime(suite.path.string() + " " + reading->problem +
                             "; it is left as it is (--force replaces it)");
+  if (!reading->lossOnRewrite.empty() && !o.force)
+    return Failure::runtime(suite.path.string() + " " + reading->lossOnRewrite +
+                            "; it is left as it is (--force rewrites it as shown)");
   if (o.action == StoreAction::remove && reading->found != SuiteReading::Found::suite)
     return Done{};
 

@@ -17,18 +17,6 @@ using nlohmann::json;
 
 constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
-std::string base64(const std::string& bytes) {
-  std::string out;
-  for (std::size_t i = 0; i < bytes.size(); i += 3) {
-    std::uint32_t n = static_cast<unsigned char>(bytes[i]) << 16;
-    if (i + 1 < bytes.size()) n |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-    if (i + 2 < bytes.size()) n |= static_cast<unsigned char>(bytes[i + 2]);
-    for (std::size_t k = 0; k < 4; ++k)
-      out += k <= bytes.size() - i ? kBase64[(n >> (18 - 6 * k)) & 63] : '=';
-  }
-  return out;
-}
-
 // Strict: padded to a multiple of four, padding only at the end, no other characters.
 std::optional<std::string> fromBase64(const std::string& text) {
   if (text.size() % 4 != 0) return std::nullopt;
@@ -79,8 +67,13 @@ Failure bad(const std::string& where, const std::string& what) {
 Result<PlistValue> tagged(const std::string& tag, const json& content, const std::string& where,
                           int depth);
 
+// `depth` counts the containers around j, the suite's dictionary included, so that what converts
+// is what the writer writes.
 Result<PlistValue> convert(const json& j, const std::string& where, int depth) {
-  if (depth > foundation::maxPropertyListDepth)
+  const bool container =
+      j.is_array() || (j.is_object() && !(j.size() == 1 && isTag(j.begin().key()) &&
+                                          j.begin().key() != "dictionary"));
+  if (container && depth >= foundation::maxPropertyListDepth)
     return bad(where, "nested deeper than a property list may (" +
                           std::to_string(foundation::maxPropertyListDepth) + ")");
   switch (j.type()) {
@@ -187,7 +180,7 @@ json jsonFromPlist(const PlistValue& value) {
         } else if constexpr (std::is_same_v<T, foundation::PlistUid>) {
           return {{"CF$UID", v.value}};
         } else if constexpr (std::is_same_v<T, foundation::PlistData>) {
-          return {{"data", base64(v.bytes)}};
+          return {{"data", foundation::base64Text(v.bytes)}};
         } else if constexpr (std::is_same_v<T, foundation::PlistArray>) {
           json a = json::array();
           for (const auto& element : v) a.push_back(jsonFromPlist(element));
@@ -204,8 +197,40 @@ json jsonFromPlist(const PlistValue& value) {
       value.value);
 }
 
+namespace {
+
+std::string compact(const json& j) {
+  return j.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+// Two levels (the suite and its values) as a JSON dump indented by two prints them; below that,
+// compact.
+void print(const json& j, int level, std::string& out) {
+  if (!j.is_structured() || j.empty() || level >= 2) {
+    out += compact(j);
+    return;
+  }
+  const std::string indent(2 * static_cast<std::size_t>(level) + 2, ' ');
+  out += j.is_object() ? "{" : "[";
+  for (auto it = j.begin(); it != j.end(); ++it) {
+    out += it == j.begin() ? "\n" : ",\n";
+    out += indent;
+    if (j.is_object()) out += compact(it.key()) + ": ";
+    print(*it, level + 1, out);
+  }
+  out += "\n" + indent.substr(2) + (j.is_object() ? "}" : "]");
+}
+
+}  // namespace
+
+std::string suiteText(const foundation::PlistDictionary& suite) {
+  std::string out;
+  print(jsonFromPlist(PlistValue{suite}), 0, out);
+  return out + "\n";
+}
+
 Result<PlistValue> plistFromJson(const json& j, const std::string& where) {
-  return convert(j, where, 0);
+  return convert(j, where, 1);
 }
 
 Result<json> parseJson(std::string_view text, const std::string& what) {
@@ -226,7 +251,9 @@ Result<json> parseJson(std::string_view text, const std::string& what) {
     } else if (c == '"') {
       inString = true;
     } else if (c == '[' || c == '{') {
-      if (++depth > foundation::maxPropertyListDepth + 1)
+      // A dictionary shown wrapped ({"dictionary": {...}}) takes two brackets, and a tagged leaf
+      // one more: the exact count of containers is convert's.
+      if (++depth > 2 * foundation::maxPropertyListDepth + 1)
         return Failure::usage(what + ": nested deeper than a property list may");
     } else if (c == ']' || c == '}') {
       --depth;

@@ -19,8 +19,25 @@ namespace host {
 
 nlohmann::json jsonFromPlist(const foundation::PlistValue& value);
 
-// The value a JSON value stands for; a usage failure naming `where` (the key) for null, a tagged
-// object whose content is malformed, or nesting past the property-list limit.
+// The suite as `store show` prints it: its keys one a line, and the members of a value that is an
+// array or dictionary one a line below it, indented by two spaces a level; anything deeper on one
+// line, without spaces, so that deep nesting adds no indentation. Text that is not UTF-8 (which
+// the readers never give) shows each bad byte as U+FFFD.
+std::string suiteText(const foundation::PlistDictionary& suite);
+
+// What suiteText takes at most: this much for each value (keys included; the longest is a date
+// with its ISO 8601 text on a line of its own) and, for each byte of text or data, six (a control
+// character as \u0001; base64 takes less than two).
+constexpr std::uint64_t kShownBytesPerValue = 80, kShownBytesPerTextByte = 6;
+// So the most suiteText prints for a list the readers take, and the largest import needed to take
+// it back.
+constexpr std::uint64_t kMaxShownBytes =
+    foundation::maxPropertyListValues * kShownBytesPerValue +
+    foundation::maxPropertyListTextBytes * kShownBytesPerTextByte + 16;
+
+// The value a JSON value stands for, as one of the suite's values; a usage failure naming `where`
+// (the key) for null, a tagged object whose content is malformed, or containers nested past the
+// property-list limit with the suite's own dictionary counted.
 Result<foundation::PlistValue> plistFromJson(const nlohmann::json& json, const std::string& where);
 
 // Parses JSON text; a usage failure, naming `what`, for text that is not UTF-8 or not JSON, that

@@ -246,7 +246,7 @@ Result<SuiteReading> readSuite(const SuiteFile& suite, Links links) {
   constexpr std::size_t kLimit = foundation::UserDefaults::maxFileBytes;
   auto bytes = readAtMost(suite.path, kLimit, links);
   if (!bytes) return bytes.failure();
-  SuiteReading reading{Found::suite, std::nullopt, "", link};
+  SuiteReading reading{Found::suite, std::nullopt, "", "", link};
   if (bytes->empty()) {
     reading.values.emplace();
   } else if (bytes->size() > kLimit) {
@@ -256,6 +256,11 @@ Result<SuiteReading> readSuite(const SuiteFile& suite, Links links) {
     reading.problem = "does not parse as a property list (the widget reads it as empty)";
   } else if (auto* d = std::get_if<foundation::PlistDictionary>(&list->value)) {
     reading.values = std::move(*d);
+    if (!bytes->starts_with("bplist") &&
+        !foundation::readXmlPropertyList(*bytes, foundation::Base64::strict))
+      reading.lossOnRewrite =
+          "holds <data> whose text is not whole base64 (characters outside the alphabet, or a "
+          "stray last one): the widget reads only part of it, and a rewrite would keep only that";
   } else {
     reading.problem =
         "holds a property list that is not a dictionary (the widget reads it as empty)";
@@ -308,12 +313,14 @@ Outcome writeSuite(const SuiteFile& suite, const foundation::PlistDictionary& va
     return Failure::runtime("the suite would take " + std::to_string(bytes->size()) +
                             " bytes; the widget reads at most " +
                             std::to_string(foundation::UserDefaults::maxFileBytes));
-  // The reader also refuses lists whose shared values expand far past their size.
+  // The reader also refuses lists whose shared values expand past its caps.
   if (!foundation::readPropertyList(*bytes))
     return Failure::runtime(
         "the suite would not read back: its " + std::to_string(bytes->size()) +
-        " bytes expand to more values than the widget reads from a list that size (too many "
-        "repeats of equal values); the suite is left as it was");
+        " bytes expand to more than the " + std::to_string(foundation::maxPropertyListValues) +
+        " values or " + std::to_string(foundation::maxPropertyListTextBytes) +
+        " bytes of text the widget reads from a list (equal values are written once and counted "
+        "each time); the suite is left as it was");
   // Checked again here, under the lock: the file may have changed since it was read.
   struct stat st {};
   std::optional<struct stat> existing;

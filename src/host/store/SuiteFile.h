@@ -40,6 +40,9 @@ struct SuiteReading {
   // dictionary (see `problem`).
   std::optional<foundation::PlistDictionary> values;
   std::string problem;
+  // When rewriting the values would quietly change what the file holds (base64 text in an XML
+  // suite that reads only in part, as the platform reads it): why. Empty otherwise.
+  std::string lossOnRewrite;
   // The first symbolic link inside the container on the way to the suite (Library, Preferences
   // or the suite file), when the reading followed one.
   std::optional<std::filesystem::path> throughLink;

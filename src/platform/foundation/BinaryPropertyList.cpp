@@ -2,7 +2,7 @@
 // it before any object is trusted (trailer fields, offset table placement and widths, every offset
 // inside the object area); then the object graph reachable from the top object is walked once to
 // reject malformed objects, cycles, nesting deeper than maxPropertyListDepth and shared references
-// whose expansion into a tree would be far larger than the file; only then is the tree built.
+// whose expansion into a tree would pass the caps on values and text; only then is the tree built.
 // Thread-safe: all state lives in one call.
 #include <cstring>
 #include <limits>
@@ -16,8 +16,6 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 8;
 constexpr std::size_t kTrailerSize = 32;
-// Rough cost of one value in the built tree, for the expansion cap.
-constexpr std::uint64_t kNodeCost = 64;
 
 enum class Kind : std::uint8_t {
   boolean,
@@ -42,6 +40,13 @@ struct Object {
 
 enum class Visit : std::uint8_t { unseen, open, done };
 
+// What an object expands to in the built tree: values (itself, and every key and value inside it,
+// counted as often as they are referred to) and bytes of text and data.
+struct Expanded {
+  std::uint64_t values = 0;
+  std::uint64_t textBytes = 0;
+};
+
 class Reader {
  public:
   explicit Reader(std::string_view bytes)
@@ -51,11 +56,10 @@ class Reader {
     if (!readTrailer()) return std::nullopt;
     visit_.assign(objectCount_, Visit::unseen);
     height_.assign(objectCount_, 0);
-    weight_.assign(objectCount_, 0);
+    expanded_.assign(objectCount_, Expanded{});
     objects_.assign(objectCount_, Object{});
     if (!check(topObject_, 0)) return std::nullopt;
     if (height_[topObject_] > static_cast<std::uint32_t>(maxPropertyListDepth)) return std::nullopt;
-    if (weight_[topObject_] > weightLimit()) return std::nullopt;
     return build(topObject_);
   }
 
@@ -168,17 +172,15 @@ class Reader {
     return __builtin_add_overflow(a, b, &r) ? std::numeric_limits<std::uint64_t>::max() : r;
   }
 
-  // Generous: shared keys and values may legitimately expand a list a few times over.
-  std::uint64_t weightLimit() const { return (std::uint64_t{32} << 20) + 16 * size_; }
-
   // Walks the graph once: decodes every reachable object, rejects cycles, records each object's
-  // nesting height and the size of its expansion. containerDepth counts the open containers.
+  // nesting height and the size of its expansion (every shared object counted each time it is
+  // referred to). containerDepth counts the open containers.
   bool check(std::uint64_t index, int containerDepth) {
     if (visit_[index] == Visit::done) return true;
     if (visit_[index] == Visit::open) return false;  // a cycle
     Object& o = objects_[index];
     if (!decode(index, o)) return false;
-    std::uint64_t weight = kNodeCost;
+    Expanded size{1, 0};
     std::uint32_t height = 0;
     if (o.kind == Kind::array || o.kind == Kind::dict) {
       if (containerDepth >= maxPropertyListDepth) return false;
@@ -190,15 +192,18 @@ class Reader {
         if (!check(child, containerDepth + 1)) return false;
         if (o.kind == Kind::dict && i < o.count && !isString(objects_[child])) return false;
         height = std::max(height, height_[child]);
-        weight = saturatingAdd(weight, weight_[child]);
-        if (weight > weightLimit()) return false;
+        size.values = saturatingAdd(size.values, expanded_[child].values);
+        size.textBytes = saturatingAdd(size.textBytes, expanded_[child].textBytes);
+        if (size.values > maxPropertyListValues || size.textBytes > maxPropertyListTextBytes)
+          return false;
       }
       height += 1;
     } else if (o.kind == Kind::data || o.kind == Kind::ascii) {
-      weight += o.count;
+      size.textBytes = o.count;
     } else if (o.kind == Kind::utf16) {
-      weight += 3 * o.count;  // UTF-8 needs at most three bytes per unit
+      size.textBytes = 3 * o.count;  // UTF-8 needs at most three bytes per unit
     }
+    if (size.textBytes > maxPropertyListTextBytes) return false;
     if (o.kind == Kind::integer && o.count == 16 && !fitsInteger(o)) return false;
     if (o.kind == Kind::uid && o.count > 8 && be(o.start, o.count - 8) != 0) return false;
     if (o.kind == Kind::ascii) {
@@ -208,7 +213,7 @@ class Reader {
     }
     visit_[index] = Visit::done;
     height_[index] = height;
-    weight_[index] = weight;
+    expanded_[index] = size;
     return true;
   }
 
@@ -306,7 +311,7 @@ class Reader {
   std::vector<Object> objects_;
   std::vector<Visit> visit_;
   std::vector<std::uint32_t> height_;
-  std::vector<std::uint64_t> weight_;
+  std::vector<Expanded> expanded_;
 };
 
 }  // namespace

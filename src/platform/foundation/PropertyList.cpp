@@ -66,9 +66,24 @@ struct Cursor {
 
 }  // namespace
 
-std::optional<PlistValue> readPropertyList(std::string_view bytes) {
+std::optional<PlistValue> readPropertyList(std::string_view bytes, Base64 base64) {
   if (bytes.substr(0, 6) == "bplist") return readBinaryPropertyList(bytes);
-  return readXmlPropertyList(bytes);
+  return readXmlPropertyList(bytes, base64);
+}
+
+std::string base64Text(std::string_view bytes) {
+  constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4);
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    std::uint32_t n = static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << 16;
+    if (i + 1 < bytes.size())
+      n |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8;
+    if (i + 2 < bytes.size()) n |= static_cast<unsigned char>(bytes[i + 2]);
+    for (std::size_t k = 0; k < 4; ++k)
+      out += k <= bytes.size() - i ? kAlphabet[(n >> (18 - 6 * k)) & 63] : '=';
+  }
+  return out;
 }
 
 std::optional<std::string> plistDateText(PlistDate date) {

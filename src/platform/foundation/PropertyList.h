@@ -55,15 +55,27 @@ struct PlistValue {
 
 // Containers nest at most this deep; deeper lists are rejected whole.
 constexpr int maxPropertyListDepth = 512;
+// A list read holds at most this many values (dictionary keys included) and this many bytes of
+// text (as UTF-8, UTF-16 text counted at three bytes a unit), keys and data, counting a shared
+// value each time it is referred to; larger lists are rejected whole, so that a small file cannot
+// expand without bound. Far above any suite of 4 MiB that shares nothing.
+constexpr std::uint64_t maxPropertyListValues = 1u << 20;
+constexpr std::uint64_t maxPropertyListTextBytes = 8u << 20;
+
+// How an XML list's <data> text is read: as the platform reads it (characters outside the base64
+// alphabet skipped, the final padding optional), or strictly, refusing a list whose data text
+// holds anything but the alphabet, white space and final padding, or a last character whose bits
+// make no byte (what a writer must not quietly replace with what the platform made of it).
+enum class Base64 { lenient, strict };
 
 // Reads a binary or XML property list. Nothing when the bytes are not a well-formed list (binary
 // lists are checked as CoreFoundation checks them before any object is read).
-std::optional<PlistValue> readPropertyList(std::string_view bytes);
+std::optional<PlistValue> readPropertyList(std::string_view bytes, Base64 base64 = Base64::lenient);
 
 // The two forms on their own. The binary reader is our own: it applies CoreFoundation's trailer
 // checks, rejects cycles, nesting beyond maxPropertyListDepth and shared references that would
-// expand far beyond the file's size, and keeps 16-byte integers and dates at full range (libplist
-// 2.2 cannot). Null, fill, set and UTF-8 string objects are rejected.
+// expand past maxPropertyListValues or maxPropertyListTextBytes, and keeps 16-byte integers and
+// dates at full range (libplist 2.2 cannot). Null, fill, set and UTF-8 string objects are rejected.
 std::optional<PlistValue> readBinaryPropertyList(std::string_view bytes);
 // XML through libplist, after rejecting entity declarations, DOCTYPEs with an internal subset,
 // nesting beyond maxPropertyListDepth, text that is not UTF-8, a <key> without a value, a
@@ -71,12 +83,16 @@ std::optional<PlistValue> readBinaryPropertyList(std::string_view bytes);
 // platform finds such a file malformed), and a <date> that parsePlistDate does not read. Dates are
 // read here, not by libplist (which keeps 32-bit seconds), so every year reads as written. A
 // dictionary whose one key is "CF$UID", with an integer, reads as that UID.
-std::optional<PlistValue> readXmlPropertyList(std::string_view bytes);
+std::optional<PlistValue> readXmlPropertyList(std::string_view bytes,
+                                              Base64 base64 = Base64::lenient);
 
 // Writes value as a binary list that CoreFoundation, plistlib and readPropertyList read back as
 // the same value (a string that is not UTF-8 has each bad byte written as U+FFFD). Nothing when
 // containers nest deeper than maxPropertyListDepth.
 std::optional<std::string> writeBinaryPropertyList(const PlistValue& value);
+
+// Padded base64, as both the XML form and `store show` write data.
+std::string base64Text(std::string_view bytes);
 
 // ISO 8601 text for a date that reads back through parsePlistDate to the same double:
 // "YYYY-MM-DDTHH:MM:SS.fffZ", with as many fraction digits as that takes (three at least); years

@@ -5,8 +5,9 @@
 // the file or reads decimal: the screening checks every <integer> and <real> as the platform does
 // and hands libplist each integer in plain decimal. libplist keeps dates as 32-bit seconds and
 // reads malformed ones as 1970, so the screening reads every <date> itself and hands libplist the
-// date's index in their list instead. libplist reports failure only by leaving its out pointer
-// null. Thread-safe: libplist's parser keeps no shared state.
+// date's index in their list instead; it decodes base64 more strictly than the platform, so every
+// <data> is decoded here and handed over padded. libplist reports failure only by leaving its out
+// pointer null. Thread-safe: libplist's parser keeps no shared state.
 #include <plist/plist.h>
 
 #include <charconv>
@@ -85,6 +86,46 @@ bool isReal(std::string_view text) {
          end == text.data() + text.size();
 }
 
+int base64Value(char c) {
+  if (c >= 'A' && c <= 'Z') return c - 'A';
+  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+  if (c >= '0' && c <= '9') return c - '0' + 52;
+  return c == '+' ? 62 : c == '/' ? 63 : -1;
+}
+
+// <data> text decoded as the platform decodes it: characters outside the alphabet skipped, the
+// final padding optional. `exact` is false when that dropped anything but white space and padding
+// at the end, or left a last character whose six bits make no byte.
+struct DecodedData {
+  std::string bytes;
+  bool exact = true;
+};
+
+DecodedData decodeBase64(std::string_view text) {
+  DecodedData out;
+  std::uint32_t bits = 0;
+  std::size_t count = 0;
+  bool padded = false;
+  for (char c : text) {
+    const int value = base64Value(c);
+    if (value < 0) {
+      padded = padded || c == '=';
+      out.exact = out.exact && (c == '=' || c == ' ' || c == '\t' || c == '\r' || c == '\n');
+      continue;
+    }
+    out.exact = out.exact && !padded;
+    bits = bits << 6 | static_cast<std::uint32_t>(value);
+    if (++count % 4 == 0) {
+      for (int shift : {16, 8, 0}) out.bytes += static_cast<char>((bits >> shift) & 0xFF);
+      bits = 0;
+    }
+  }
+  if (count % 4 == 1) out.exact = false;
+  if (count % 4 >= 2) out.bytes += static_cast<char>(bits >> (count % 4 == 2 ? 4 : 10));
+  if (count % 4 == 3) out.bytes += static_cast<char>((bits >> 2) & 0xFF);
+  return out;
+}
+
 // Text to put in place of a stretch of the original, in the order of the text.
 struct Replacement {
   std::size_t at = 0, length = 0;
@@ -103,7 +144,7 @@ struct OpenElement {
 // libplist 2.2 lets through and CoreFoundation does not: a <key> with no value before </dict>, a
 // second object in <plist>, and malformed numbers and dates. Fills in the integers' decimal forms
 // and the dates' indexes, and the dates read.
-bool acceptableXml(std::string_view text, std::vector<Replacement>& replacements,
+bool acceptableXml(std::string_view text, Base64 base64, std::vector<Replacement>& replacements,
                    std::vector<PlistDate>& dates) {
   // XML forbids NUL, and libplist would stop reading at one.
   if (text.find('\0') != std::string_view::npos) return false;
@@ -166,7 +207,8 @@ bool acceptableXml(std::string_view text, std::vector<Replacement>& replacements
           parent.hasChild = true;
         }
       }
-      if (name == "integer" || name == "real" || name == "date") {
+      if (name == "integer" || name == "real" || name == "date" ||
+          (name == "data" && text[j - 1] != '/')) {
         // The value runs to the closing tag: no comment, CDATA or child in between.
         std::size_t close = text.find('<', j + 1);
         if (text[j - 1] == '/' || close == std::string_view::npos || !startsWith(text, close, "</"))
@@ -187,6 +229,13 @@ bool acceptableXml(std::string_view text, std::vector<Replacement>& replacements
           if (!index) return false;
           replacements.push_back({j + 1, number.size(), std::move(*index)});
           dates.push_back(*date);
+        }
+        if (name == "data") {
+          // libplist would drop a value its stricter decoding cannot take: it is handed the
+          // bytes the platform reads, padded.
+          auto decoded = decodeBase64(number);
+          if (base64 == Base64::strict && !decoded.exact) return false;
+          replacements.push_back({j + 1, number.size(), base64Text(decoded.bytes)});
         }
       }
       if (text[j - 1] != '/') {
@@ -227,9 +276,13 @@ bool isLargeUnsigned(plist_t node) {
 // What the screening read for libplist's nodes to refer to.
 struct Screened {
   std::vector<PlistDate> dates;
+  std::uint64_t values = 0, textBytes = 0;
+  // Count one value (a key too) and bytes of text or data; false past the caps.
+  bool value() { return ++values <= maxPropertyListValues; }
+  bool text(std::size_t bytes) { return (textBytes += bytes) <= maxPropertyListTextBytes; }
 };
 
-std::optional<PlistValue> convert(plist_t node, int depth, const Screened& screened);
+std::optional<PlistValue> convert(plist_t node, int depth, Screened& screened);
 
 std::optional<std::string> stringValue(plist_t node) {
   char* raw = nullptr;
@@ -241,7 +294,7 @@ std::optional<std::string> stringValue(plist_t node) {
   return s;
 }
 
-std::optional<PlistValue> convertDictionary(plist_t node, int depth, const Screened& screened) {
+std::optional<PlistValue> convertDictionary(plist_t node, int depth, Screened& screened) {
   PlistDictionary dict;
   plist_dict_iter it = nullptr;
   plist_dict_new_iter(node, &it);
@@ -258,7 +311,8 @@ std::optional<PlistValue> convertDictionary(plist_t node, int depth, const Scree
     if (!child) break;
     if (!rawKey) return std::nullopt;
     std::string k(rawKey);
-    if (!unicode::isValidUtf8(k)) return std::nullopt;
+    if (!unicode::isValidUtf8(k) || !screened.value() || !screened.text(k.size()))
+      return std::nullopt;
     auto value = convert(child, depth + 1, screened);
     if (!value) return std::nullopt;
     dict.insert_or_assign(std::move(k), std::move(*value));
@@ -273,7 +327,8 @@ std::optional<PlistValue> convertDictionary(plist_t node, int depth, const Scree
   return result;
 }
 
-std::optional<PlistValue> convert(plist_t node, int depth, const Screened& screened) {
+std::optional<PlistValue> convert(plist_t node, int depth, Screened& screened) {
+  if (!screened.value()) return std::nullopt;
   switch (plist_get_node_type(node)) {
     case PLIST_BOOLEAN: {
       std::uint8_t b = 0;
@@ -294,7 +349,7 @@ std::optional<PlistValue> convert(plist_t node, int depth, const Screened& scree
     }
     case PLIST_STRING: {
       auto s = stringValue(node);
-      if (!s) return std::nullopt;
+      if (!s || !screened.text(s->size())) return std::nullopt;
       return PlistValue{std::move(*s)};
     }
     case PLIST_DATE: {
@@ -309,6 +364,7 @@ std::optional<PlistValue> convert(plist_t node, int depth, const Screened& scree
       std::uint64_t length = 0;
       plist_get_data_val(node, &raw, &length);
       MallocString owned(raw);
+      if (!screened.text(length)) return std::nullopt;
       return PlistValue{PlistData{raw ? std::string(raw, length) : std::string()}};
     }
     case PLIST_UID: {
@@ -340,11 +396,11 @@ std::optional<PlistValue> convert(plist_t node, int depth, const Screened& scree
 
 }  // namespace
 
-std::optional<PlistValue> readXmlPropertyList(std::string_view bytes) {
+std::optional<PlistValue> readXmlPropertyList(std::string_view bytes, Base64 base64) {
   if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
   std::vector<Replacement> replacements;
   Screened screened;
-  if (!acceptableXml(bytes, replacements, screened.dates)) return std::nullopt;
+  if (!acceptableXml(bytes, base64, replacements, screened.dates)) return std::nullopt;
   // libplist's number and date parsing may read up to a terminating NUL: the string gives it one.
   std::string text;
   text.reserve(bytes.size());

@@ -141,17 +141,25 @@ for depth, verdict in [(512, "accept"), (513, "reject")]:
         node = w.array([node])
     bplist("%s-nesting-%d" % (verdict, depth), w.build(node))
 
-# 2^15 copies of one leaf: 64 per value plus its text bytes (3 per UTF-16 unit) must stay within
-# 32 MiB plus 16 per file byte. One more byte tips it over.
-for kind, length, verdict in [("ascii", 896, "accept"), ("ascii", 897, "reject"),
-                              ("data", 896, "accept"), ("data", 897, "reject"),
-                              ("utf16", 298, "accept"), ("utf16", 299, "reject")]:
+# 2^15 copies of one leaf: its text bytes (3 per UTF-16 unit) must stay within 8 MiB in all; one
+# more byte tips it over. And 2^20 values in all (a tree of 2^19 leaves in an array), one more.
+for kind, length, verdict in [("ascii", 256, "accept"), ("ascii", 257, "reject"),
+                              ("data", 256, "accept"), ("data", 257, "reject"),
+                              ("utf16", 85, "accept"), ("utf16", 86, "reject")]:
     w = Bplist()
     node = (w.ascii("x" * length) if kind == "ascii" else w.data(b"x" * length) if kind == "data"
             else w.utf16([ord("x")] * length))
     for _ in range(15):
         node = w.array([node, node])
     bplist("%s-expansion-%s-%d" % (verdict, kind, length), w.build(node))
+for values, verdict in [(1 << 20, "accept"), ((1 << 20) + 1, "reject")]:
+    w = Bplist()
+    leaf = w.ascii("x")
+    node = leaf
+    for _ in range(19):
+        node = w.array([node, node])
+    top = w.array([node] if verdict == "accept" else [node, leaf])
+    bplist("%s-expansion-values-%d" % (verdict, values), w.build(top))
 w = Bplist()
 node = w.ascii("leaf")
 for _ in range(64):

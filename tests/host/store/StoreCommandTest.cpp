@@ -11,6 +11,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "host/store/StoreJson.h"
 #include "host/store/SuiteFile.h"
 #include "support/RunProgram.h"
 
@@ -61,9 +62,16 @@ TEST(StoreCommand, WritesWhatTheWidgetReadsAndShowsWhatImportTakesBack) {
     EXPECT_EQ(entry.path().string().find(".tmp-"), std::string::npos) << "a temporary stays";
 }
 
+// Nesting arrays under a key as deep as the suite's own dictionary leaves room for.
+std::string nested(const std::string& at, int arrays) {
+  std::ofstream(at) << "{\"a\": " + std::string(arrays, '[') + std::string(arrays, ']') + "}";
+  return at;
+}
+
 TEST(StoreCommand, RefusesWhatItCannotStoreBeforeTouchingTheSuite) {
   Container c;
-  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+  const std::string here = fs::path(c.dir).parent_path();
+  std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{"store", "set", "a=b"}, "--container"},  // never the shipped sample
       {{"store", "set", "--container", c.dir, "widget_expense=12abc"}, "widget_expense"},
       {{"store", "set", "--container", c.dir, "=v"}, "empty"},
@@ -72,6 +80,10 @@ TEST(StoreCommand, RefusesWhatItCannotStoreBeforeTouchingTheSuite) {
       {{"store", "set", "--container", c.dir, "k:=\"\xFF\""}, "UTF-8"},
       {{"store", "set", "--container", c.dir, "k:={\"date\": \"soon\"}"}, "ISO 8601"},
   };
+  for (int arrays : {512, 513})  // with the suite's dictionary, one past the limit and more
+    cases.push_back({{"store", "import", "--container", c.dir,
+                      nested(here + "/d" + std::to_string(arrays), arrays)},
+                     "nest"});
   for (const auto& [args, mentions] : cases) {
     auto r = runWidgets(args);
     EXPECT_EQ(r.status, 2) << mentions;
@@ -86,6 +98,11 @@ TEST(StoreCommand, RefusesWhatItCannotStoreBeforeTouchingTheSuite) {
 TEST(StoreCommand, LeavesASuiteItCannotReadAndNeverWritesThroughALink) {
   Container c;
   fs::create_directories(fs::path(c.suite).parent_path());
+  const std::string partly = "<plist><dict><key>d</key><data>AP8!</data></dict></plist>";
+  std::ofstream(c.suite) << partly;  // shown as the widget reads it, never rewritten so unasked
+  EXPECT_EQ(json::parse(c.store({"show"}).out), (json{{"d", {{"data", "AP8="}}}}));
+  EXPECT_NE(c.store({"set", "a=b"}).err.find("base64"), std::string::npos);
+  EXPECT_EQ(readFile(c.suite), partly);
   std::ofstream(c.suite) << "not a list";
   EXPECT_EQ(c.store({"show"}).status, 1);
   EXPECT_EQ(c.store({"set", "a=b"}).status, 1);
@@ -110,11 +127,23 @@ TEST(StoreCommand, LeavesASuiteItCannotReadAndNeverWritesThroughALink) {
 TEST(StoreCommand, KeepsEveryValueExactlyThroughShowSetAndImport) {
   Container c;
   fs::create_directories(fs::path(c.suite).parent_path());
+  auto times = [](const std::string& text, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += text;
+    return out;
+  };
+  // Deep arrays, and dictionaries shown wrapped ({"dictionary": ...}, two brackets each): the
+  // text show prints does not grow with the depth, and import takes it back.
+  const std::string deep = times("<array>", 400) + times("<integer>1</integer>", 1000) +
+                           times("</array>", 400),
+                    wrapped =
+                        times("<dict><key>date</key>", 300) + "<true/>" + times("</dict>", 300);
   std::ofstream(c.suite) << "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>"
                             "<key>far</key><date>2100-06-01T00:00:00Z</date>"
                             "<key>first</key><date>0001-01-01T00:00:00Z</date>"
                             "<key>uid</key><dict><key>CF$UID</key><integer>7</integer></dict>"
-                            "</dict></plist>";
+                            "<key>unpadded</key><data> AP\n8 </data><key>deep</key>" +
+                                deep + "<key>wrapped</key>" + wrapped + "</dict></plist>";
   ASSERT_EQ(c.store({"set", "x=1", "fine:={\"date\": \"2026-01-01T09:00:00.123456789Z\"}",
                      "last:={\"date\": \"9999-12-31T23:59:59.99998Z\"}"})
                 .status,
@@ -124,6 +153,8 @@ TEST(StoreCommand, KeepsEveryValueExactlyThroughShowSetAndImport) {
   EXPECT_EQ(values["far"], (json{{"date", "2100-06-01T00:00:00.000Z"}}));
   EXPECT_EQ(values["first"], (json{{"date", "0001-01-01T00:00:00.000Z"}}));
   EXPECT_EQ(values["uid"], (json{{"CF$UID", 7}}));
+  EXPECT_EQ(values["unpadded"], (json{{"data", "AP8="}})) << "kept through the set";
+  EXPECT_LT(shown.out.size(), 16000u);
 
   const std::string before = readFile(c.suite), exported = c.dir + "/../shown.json";
   std::ofstream(exported) << shown.out;
@@ -138,6 +169,20 @@ TEST(StoreCommand, KeepsEveryValueExactlyThroughShowSetAndImport) {
   }
   EXPECT_EQ(c.store({"set", "n:=18446744073709551616"}).status, 2);
   EXPECT_EQ(c.store({"set", "n:=18446744073709551615"}).status, 0) << "the largest unsigned";
+  EXPECT_EQ(c.store({"import", nested(c.dir + "/../d511", 511)}).status, 0) << "the deepest";
+
+  // Import takes as much as show prints for any list the readers take: the longest dates, a line
+  // each or nested deep, and text of control characters.
+  using foundation::PlistArray, foundation::PlistValue;
+  const PlistValue date{foundation::PlistDate{-1.2345678901234567e-7}};
+  PlistValue nest{PlistArray(1000, date)};
+  for (int i = 0; i < 100; ++i) nest = PlistValue{PlistArray{nest}};
+  const std::string controls(1000, '\x01');
+  const foundation::PlistDictionary worst = {
+      {"a", PlistValue{PlistArray(1000, date)}}, {"b", date}, {"c", nest}, {controls, {controls}}};
+  const std::uint64_t count = 5 + 1001 + 1 + 1101 + 1, text = 3 + 2000;
+  EXPECT_LE(host::suiteText(worst).size(),
+            count * host::kShownBytesPerValue + text * host::kShownBytesPerTextByte);
 }
 
 // A suite the readers would refuse is never written: the old one stays.
@@ -146,8 +191,8 @@ TEST(StoreCommand, NeverWritesASuiteItsReadersRefuse) {
   ASSERT_EQ(c.store({"set", "widget_balance=12.5"}).status, 0);
   const std::string before = readFile(c.suite), input = c.dir + "/../zeros.json";
   std::ofstream out(input);
-  out << "{\"widget_balance\": 12.5, \"a\": [0";
-  for (int i = 1; i < 700000; ++i) out << ",0";
+  out << "{\"widget_balance\": 12.5, \"a\": [0";  // a value more than a list may expand to
+  for (int i = 1; i < 1 << 20; ++i) out << ",0";
   out << "]}";
   out.close();
   auto r = c.store({"import", input});

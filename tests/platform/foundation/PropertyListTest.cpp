@@ -68,6 +68,19 @@ TEST(PropertyList, ReadsEveryKindOfXmlValue) {
                       {"caf\xC3\xA9", PlistValue{std::string("a & <c> <raw> &amp;\xE2\x82\xAC")}},
                       {"when", PlistValue{PlistDate{1700000000.0 - 978307200}}},
                       {"bytes", PlistValue{PlistData{"hello"}}}}}));
+  // Base64 as the platform decodes it; read strictly, only what loses nothing.
+  auto data = [](const std::string& text, Base64 base64) {
+    return readPropertyList("<plist><data>" + text + "</data></plist>", base64);
+  };
+  const PlistValue bytes{PlistData{std::string("\0\xFF", 2)}};
+  for (const char* whole : {"AP8", " AP\n8= ", "AP9", "AP8=="})
+    EXPECT_EQ(data(whole, Base64::strict), bytes) << whole;
+  for (const char* partly : {"A!P8", "AP8=A", "AP8AB", "&#65;P8"}) {
+    EXPECT_FALSE(data(partly, Base64::strict)) << partly;
+    EXPECT_TRUE(data(partly, Base64::lenient)) << partly;
+  }
+  EXPECT_EQ(data("A!P8", Base64::lenient), bytes);
+  EXPECT_EQ(data("!!!", Base64::lenient), PlistValue{PlistData{}});
   auto numbers = readPropertyList(fixture("xml/accept-numbers.plist"));
   ASSERT_TRUE(numbers);
   auto values = std::get<PlistArray>(numbers->value);
