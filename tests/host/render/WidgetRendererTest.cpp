@@ -75,13 +75,16 @@ TEST(WidgetRendererGolden, ChineseMediumBeforeIOS17MatchesTheStoredPicture) {
   tamsa::TamsaSummaryEntry entry = tamsa::makeSampleSummaryEntry(*d.clock);
   std::tie(entry.walletLabel, entry.periodLabel, entry.currencySymbol) =
       std::tuple{"全部钱包", "本月", "¥"};
-  EXPECT_TRUE(matchesStored(
-      std::get<WidgetScene>(composeScene({.view = tamsa::summaryWidgetContent(d, entry),
-                                          .family = WidgetFamily::systemMedium,
-                                          .pixelScale = 2,
-                                          .language = "zh-Hans"},
-                                         measurer())),
-      "medium_cjk_ios16"));
+  SceneRequest request{tamsa::summaryWidgetContent(d, entry),
+                       WidgetFamily::systemMedium,
+                       ColorScheme::light,
+                       {},
+                       "",
+                       2,
+                       {},
+                       "zh-Hans"};
+  EXPECT_TRUE(
+      matchesStored(std::get<WidgetScene>(composeScene(request, measurer())), "medium_cjk_ios16"));
 }
 
 // The medium summary in Arabic: the layout mirrored (captions on the right, amounts on the left,
@@ -91,12 +94,15 @@ TEST(WidgetRendererGolden, ArabicMediumIsMirroredWithAmountsLeftToRight) {
   tamsa::TamsaSummaryEntry entry = tamsa::makeSampleSummaryEntry(*d.clock);
   std::tie(entry.walletLabel, entry.periodLabel, entry.balance) =
       std::tuple{"كل المحافظ", "هذا الشهر", -1234.56};
-  WidgetScene s = std::get<WidgetScene>(composeScene({.view = tamsa::summaryWidgetContent(d, entry),
-                                                      .family = WidgetFamily::systemMedium,
-                                                      .systemVersion = d.systemVersion,
-                                                      .pixelScale = 2,
-                                                      .language = "ar"},
-                                                     measurer()));
+  SceneRequest request{tamsa::summaryWidgetContent(d, entry),
+                       WidgetFamily::systemMedium,
+                       ColorScheme::light,
+                       d.systemVersion,
+                       "",
+                       2,
+                       {},
+                       "ar"};
+  WidgetScene s = std::get<WidgetScene>(composeScene(request, measurer()));
   const LayoutNode* balance = s.layout.root.find("Text", 7);
   ASSERT_TRUE(balance && balance->text);
   EXPECT_EQ(balance->text->string, "-$1,234.56");
