@@ -19,45 +19,23 @@ def start(target, name, data):
 
 
 SUITE = {
-    "widget_auth_status": "logged_in",
-    "widget_currency_symbol": "\u20ac",
-    "widget_period_type": "week",
-    "widget_wallet_mode": "multi",
-    "widget_wallet_names": "Cash, Bank",
-    "widget_wallet_count": "3",
-    "widget_last_update": "1700000000000",
-    "widget_income": 2500.0,
-    "widget_expense": 3734.56,
-    "widget_balance": -1234.56,
-    "widget_language": "de",
-}
+    "widget_auth_status": "logged_in", "widget_currency_symbol": "\u20ac", "widget_period_type": "week",
+    "widget_wallet_mode": "multi", "widget_wallet_names": "Cash, Bank", "widget_wallet_count": "3",
+    "widget_last_update": "1700000000000", "widget_income": 2500.0, "widget_expense": 3734.56,
+    "widget_balance": -1234.56, "widget_language": "de"}
 EVERY_KIND = {
-    "text": "plain",
-    "unicode \u00e9": "\u20ac \U0001F600",
-    "int": 7,
-    "negative": -42,
-    "big": 2**40,
-    "huge": 2**64 - 1,
-    "real": 0.1,
-    "yes": True,
-    "no": False,
-    "date": datetime.datetime(2023, 11, 14, 22, 13, 20),
-    "data": b"\x00\x01\xff",
-    "list": [1, "two", [3.0, {"four": 4}]],
-    "long": "x" * 40,
-    "many": list(range(20)),
-}
+    "text": "plain", "unicode \u00e9": "\u20ac \U0001F600", "int": 7, "negative": -42, "big": 2**40,
+    "huge": 2**64 - 1, "real": 0.1, "yes": True, "no": False,
+    "date": datetime.datetime(2023, 11, 14, 22, 13, 20), "data": b"\x00\x01\xff",
+    "list": [1, "two", [3.0, {"four": 4}]], "long": "x" * 40, "many": list(range(20))}
 UIDS = {"$objects": [plistlib.UID(1), plistlib.UID(300)]}
 WIDE = {"k%03d" % i: i for i in range(300)}  # two-byte references
 
 for fmt, target in ((plistlib.FMT_BINARY, "store_binary"), (plistlib.FMT_XML, "store_xml")):
-    start(target, "suite", plistlib.dumps(SUITE, fmt=fmt))
-    start(target, "every-kind", plistlib.dumps(EVERY_KIND, fmt=fmt))
-    start(target, "empty-dict", plistlib.dumps({}, fmt=fmt))
-    start(target, "top-array", plistlib.dumps(["widget_auth_status"], fmt=fmt))
-    start(target, "wide", plistlib.dumps(WIDE, fmt=fmt))
-    start(target, "signed-out", plistlib.dumps({"widget_auth_status": "logged_out",
-                                               "widget_income": 12}, fmt=fmt))
+    for name, value in (("suite", SUITE), ("every-kind", EVERY_KIND), ("empty-dict", {}),
+                        ("top-array", ["widget_auth_status"]), ("wide", WIDE),
+                        ("signed-out", {"widget_auth_status": "logged_out", "widget_income": 12})):
+        start(target, name, plistlib.dumps(value, fmt=fmt))
 start("store_binary", "uids", plistlib.dumps(UIDS, fmt=plistlib.FMT_BINARY))
 start("store_xml", "comments-cdata-entities",
      '<?xml version="1.0" encoding="UTF-8"?>\n'

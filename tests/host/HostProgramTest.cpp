@@ -65,8 +65,6 @@ TEST(HostProgram, UsageMistakesExit2WithOneEscapedLine) {
       {{"render", "TamsaWidget", "-o", out}, "small, medium"},
       {{"render", kControl, "--os", "17.0", "-o", out}, "17.0"},
       {{"render", "TamsaWidget", "--family", "small", "-o", out + ".gif"}, ".gif"},
-      {{"render", "TamsaWidget", "--family", "small", "-o", out, "--locale", "en_US@=x"},
-       "--locale"},
   };
   for (const auto& [args, mentions] : cases) {
     auto r = runWidgets(args);

@@ -16,14 +16,8 @@ constexpr Escapes kQuoted = {{'"', "\\\""}, {'\\', "\\\\"}};
 // The text with each character that `by` names replaced by its entry.
 std::string replaced(const std::string& text, const Escapes& by) {
   std::string out;
-  for (char c : text) {
-    if (c == by[0].first)
-      out += by[0].second;
-    else if (c == by[1].first)
-      out += by[1].second;
-    else
-      out += c;
-  }
+  for (char c : text)
+    out += c == by[0].first ? by[0].second : c == by[1].first ? by[1].second : std::string(1, c);
   return out;
 }
 

@@ -16,18 +16,10 @@ def write(path, data):
 
 
 suite = {
-    "widget_auth_status": "logged_in",
-    "widget_currency_symbol": "\u20ac",
-    "widget_period_type": "week",
-    "widget_wallet_mode": "multi",
-    "widget_wallet_names": "Cash, Bank",
-    "widget_wallet_count": 3,
-    "widget_last_update": 1700000000000.0,
-    "widget_income": 2500.0,
-    "widget_expense": 3734.56,
-    "widget_balance": -1234.56,
-    "widget_language": "de",
-}
+    "widget_auth_status": "logged_in", "widget_currency_symbol": "\u20ac", "widget_period_type": "week",
+    "widget_wallet_mode": "multi", "widget_wallet_names": "Cash, Bank", "widget_wallet_count": 3,
+    "widget_last_update": 1700000000000.0, "widget_income": 2500.0, "widget_expense": 3734.56,
+    "widget_balance": -1234.56, "widget_language": "de"}
 write("container/Library/Preferences/group.app.example.plist",
       plistlib.dumps(suite, fmt=plistlib.FMT_BINARY))
 

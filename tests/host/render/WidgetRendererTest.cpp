@@ -59,6 +59,15 @@ TEST(WidgetRendererTest, TheLanguagePicksTheGlyphFormsOfHanCharacters) {
   EXPECT_EQ(picture("zh-Hans"), picture("zh_CN"));
 }
 
+// The scene's picture at scale 2 matches tests/data/render/<name>.png.
+::testing::AssertionResult matchesStored(const WidgetScene& s, const std::string& name) {
+  auto actualPath = std::filesystem::temp_directory_path() / ("tamsa-" + name + ".png");
+  std::ofstream(actualPath, std::ios::binary)
+      << std::get<EncodedPicture>(encodePicture(s, PictureFormat::png, 2, measurer())).bytes;
+  return testing_support::matchesGolden(actualPath.string(),
+                                        std::string(TAMSA_TEST_DATA) + "/render/" + name + ".png");
+}
+
 // The medium summary in Chinese before iOS 17: CJK glyphs in their Simplified forms and the old
 // inset background. The English goldens are the command line's.
 TEST(WidgetRendererGolden, ChineseMediumBeforeIOS17MatchesTheStoredPicture) {
@@ -74,13 +83,8 @@ TEST(WidgetRendererGolden, ChineseMediumBeforeIOS17MatchesTheStoredPicture) {
                        2,
                        {},
                        "zh-Hans"};
-  WidgetScene s = std::get<WidgetScene>(composeScene(request, measurer()));
-  std::string png =
-      std::get<EncodedPicture>(encodePicture(s, PictureFormat::png, 2, measurer())).bytes;
-  auto actualPath = std::filesystem::temp_directory_path() / "tamsa-medium_cjk_ios16.png";
-  std::ofstream(actualPath, std::ios::binary) << png;
-  EXPECT_TRUE(testing_support::matchesGolden(
-      actualPath.string(), std::string(TAMSA_TEST_DATA) + "/render/medium_cjk_ios16.png"));
+  EXPECT_TRUE(
+      matchesStored(std::get<WidgetScene>(composeScene(request, measurer())), "medium_cjk_ios16"));
 }
 
 // The medium summary in Arabic: the layout mirrored (captions on the right, amounts on the left,
@@ -93,7 +97,7 @@ TEST(WidgetRendererGolden, ArabicMediumIsMirroredWithAmountsLeftToRight) {
   SceneRequest request{tamsa::summaryWidgetContent(d, entry),
                        WidgetFamily::systemMedium,
                        ColorScheme::light,
-                       os::SystemVersion{17, 0, 0},
+                       d.systemVersion,
                        "",
                        2,
                        {},
@@ -103,12 +107,7 @@ TEST(WidgetRendererGolden, ArabicMediumIsMirroredWithAmountsLeftToRight) {
   ASSERT_TRUE(balance && balance->text);
   EXPECT_EQ(balance->text->string, "-$1,234.56");
   EXPECT_LT(balance->frame.x, s.layout.size.width / 2);
-  std::string png =
-      std::get<EncodedPicture>(encodePicture(s, PictureFormat::png, 2, measurer())).bytes;
-  auto actualPath = std::filesystem::temp_directory_path() / "tamsa-medium_arabic.png";
-  std::ofstream(actualPath, std::ios::binary) << png;
-  EXPECT_TRUE(testing_support::matchesGolden(
-      actualPath.string(), std::string(TAMSA_TEST_DATA) + "/render/medium_arabic.png"));
+  EXPECT_TRUE(matchesStored(s, "medium_arabic"));
 }
 
 }  // namespace
