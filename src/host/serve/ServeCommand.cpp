@@ -25,8 +25,6 @@ namespace {
 
 using nlohmann::json;
 
-constexpr time_t kTimeoutSeconds = 5;
-
 // The HTTP library's parsing and routing over connections of our own: the library's accepting
 // thread hands each socket to Connections instead of serving it on a worker of its own, and a
 // worker answers one whole request at a time.
@@ -203,7 +201,8 @@ void guardRequests(httplib::Server& server, HostCheck hosts) {
 
 void configure(httplib::Server& server, const ConnectionLimits& limits) {
   server.set_payload_max_length(limits.request.body);
-  server.set_keep_alive_timeout(kTimeoutSeconds);  // only said in the answers' Keep-Alive
+  // Only said in the answers' Keep-Alive header: Connections keeps the time.
+  server.set_keep_alive_timeout(std::chrono::ceil<std::chrono::seconds>(limits.deadline).count());
   server.set_keep_alive_max_count(limits.requestsPerConnection);
   server.set_default_headers(
       {{"X-Content-Type-Options", "nosniff"},
