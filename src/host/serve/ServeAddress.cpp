@@ -72,6 +72,9 @@ Result<int> openListeningSocket(const std::string& address, int port) {
     // on; SO_REUSEPORT would let a second server listen there too and take half the clients.
     int yes = 1;
     setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    // `::` takes IPv4 clients too, whatever the system's default: its IPv4 addresses are printed.
+    int no = 0;
+    if (a->ai_family == AF_INET6) setsockopt(s, IPPROTO_IPV6, IPV6_V6ONLY, &no, sizeof no);
     if (bind(s, a->ai_addr, a->ai_addrlen) == 0 && listen(s, kBacklog) == 0) {
       freeaddrinfo(found);
       return s;
