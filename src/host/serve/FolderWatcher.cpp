@@ -3,8 +3,10 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -33,8 +35,9 @@ Result<std::unique_ptr<FolderWatcher>> FolderWatcher::start(std::vector<std::str
 
 FolderWatcher::FolderWatcher(int inotify, int wake, std::vector<std::string> folders,
                              std::function<void()> changed)
-    : inotify_(inotify), wake_(wake), folders_(std::move(folders)), changed_(std::move(changed)) {
-  watchFolders();
+    : inotify_(inotify), wake_(wake), changed_(std::move(changed)) {
+  for (auto& f : folders) folders_.push_back({std::move(f)});
+  followPaths();
   thread_ = std::thread([this] { run(); });
 }
 
@@ -48,10 +51,25 @@ FolderWatcher::~FolderWatcher() {
   close(wake_);
 }
 
-// Adding a watch again is harmless (the kernel hands back the same one), so every change
-// re-adds them all and picks up folders made since.
-void FolderWatcher::watchFolders() {
-  for (const auto& f : folders_) inotify_add_watch(inotify_, f.c_str(), kEvents | IN_ONLYDIR);
+bool FolderWatcher::followPaths() {
+  bool moved = false;
+  for (auto& f : folders_) {
+    struct stat now {};
+    const bool there = stat(f.path.c_str(), &now) == 0 && S_ISDIR(now.st_mode);
+    if (there == f.present && (!there || (now.st_dev == f.device && now.st_ino == f.inode)))
+      continue;
+    moved = true;
+    const int old = f.watch;
+    f.watch = there ? inotify_add_watch(inotify_, f.path.c_str(), kEvents | IN_ONLYDIR) : -1;
+    f.present = there;
+    f.device = now.st_dev;
+    f.inode = now.st_ino;
+    // The folder the path held before may be elsewhere now: its changes no longer count.
+    const bool shared = std::any_of(folders_.begin(), folders_.end(),
+                                    [&](const Watched& w) { return w.watch == old; });
+    if (old >= 0 && !shared) inotify_rm_watch(inotify_, old);
+  }
+  return moved;
 }
 
 void FolderWatcher::run() {
@@ -61,12 +79,10 @@ void FolderWatcher::run() {
     int n = poll(fds, 2, 1000);
     if (n < 0 && errno != EINTR) return;
     if (fds[1].revents & POLLIN) return;
-    if (n <= 0 || !(fds[0].revents & POLLIN)) continue;
     bool any = false;
-    while (read(inotify_, buffer, sizeof buffer) > 0) any = true;
-    if (!any) continue;
-    watchFolders();
-    changed_();
+    if (n > 0 && (fds[0].revents & POLLIN))
+      while (read(inotify_, buffer, sizeof buffer) > 0) any = true;
+    if (followPaths() || any) changed_();
   }
 }
 

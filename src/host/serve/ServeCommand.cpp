@@ -3,18 +3,21 @@
 // screen changed. Every request must name this server in its Host header (a page elsewhere
 // cannot reach it through a name rebound to this address); changes must come as JSON, which a
 // page elsewhere cannot send without asking first; sizes, headers, connections and time are
-// bounded.
+// bounded. The HTTP library parses and routes requests; Connections decides when a connection
+// gets a worker.
 #include <httplib.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
-#include <atomic>
 #include <cstdio>
-#include <set>
+#include <thread>
 
-#include "host/serve/BoundedTaskQueue.h"
+#include "host/serve/Connections.h"
 #include "host/serve/FolderWatcher.h"
 #include "host/serve/PageAssets.h"
 #include "host/serve/PreviewState.h"
+#include "host/serve/ServeAddress.h"
 #include "host/serve/ServeCommands.h"
 
 namespace host {
@@ -22,18 +25,52 @@ namespace {
 
 using nlohmann::json;
 
-constexpr std::size_t kWorkers = 16;
-constexpr std::size_t kQueuedConnections = 128;
-constexpr std::size_t kMaxHeaders = 64;
-constexpr std::size_t kMaxBody = 16 * 1024;
-constexpr int kMaxEventStreams = 8;  // each holds a worker; the rest stay free for requests
-constexpr time_t kTimeoutSeconds = 5;
+// The HTTP library's parsing and routing over connections of our own: the library's accepting
+// thread hands each socket to Connections instead of serving it on a worker of its own, and a
+// worker answers one whole request at a time.
+class PreviewHttpServer final : public httplib::Server {
+ public:
+  explicit PreviewHttpServer(const ConnectionLimits& limits)
+      : connections_(limits, [this](RequestStream& stream, bool last) {
+          bool closed = false;
+          return process_request(stream, last, closed, nullptr) && !closed && !last;
+        }) {
+    new_task_queue = [] { return new AtOnce; };
+  }
+  ~PreviewHttpServer() override { shutDown(); }
 
-// "host:port" as a Host header names it: an IPv6 address in brackets.
-std::string hostPort(const std::string& host, int port) {
-  bool v6 = host.find(':') != std::string::npos;
-  return (v6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
-}
+  Connections& connections() { return connections_; }
+
+  // Accepts on `socket` (from openListeningSocket, now owned) on a thread of its own.
+  void start(int socket) {
+    svr_sock_ = socket;
+    accepting_ = std::thread([this] { listen_after_bind(); });
+  }
+
+  // Stops accepting, ends every connection and joins the threads.
+  void shutDown() {
+    socket_t socket = svr_sock_.exchange(INVALID_SOCKET);
+    if (socket == INVALID_SOCKET) return;
+    ::shutdown(socket, SHUT_RDWR);  // wakes the accepting thread
+    connections_.stop();            // and frees it if it waits for room
+    if (accepting_.joinable()) accepting_.join();
+    ::close(socket);
+  }
+
+ private:
+  struct AtOnce final : httplib::TaskQueue {
+    void enqueue(std::function<void()> job) override { job(); }
+    void shutdown() override {}
+  };
+
+  bool process_and_close_socket(socket_t socket) override {
+    connections_.admit(socket);
+    return true;
+  }
+
+  Connections connections_;
+  std::thread accepting_;
+};
 
 void sendJson(httplib::Response& res, const json& body, int status = 200) {
   res.status = status;
@@ -68,7 +105,7 @@ std::vector<std::string> watchedFolders(const device::Device& d) {
   return out;
 }
 
-void addRoutes(httplib::Server& server, PreviewState& state, std::atomic<int>& streams) {
+void addRoutes(httplib::Server& server, PreviewState& state, Connections& connections) {
   server.Get("/", [](const httplib::Request&, httplib::Response& res) {
     res.set_content(previewPageHtml(), "text/html; charset=utf-8");
   });
@@ -123,8 +160,8 @@ void addRoutes(httplib::Server& server, PreviewState& state, std::atomic<int>& s
     sendJson(res, {{"url", *url}});
   });
   server.Get("/events", [&](const httplib::Request&, httplib::Response& res) {
-    if (++streams > kMaxEventStreams) {
-      --streams;
+    // A stream lasts as long as the page: it gives its worker up to another thread.
+    if (!connections.streamBegins()) {
       res.status = 503;
       return;
     }
@@ -141,22 +178,19 @@ void addRoutes(httplib::Server& server, PreviewState& state, std::atomic<int>& s
           *seen = now;
           return sink.write(message.data(), message.size());
         },
-        [&streams](bool) { --streams; });
+        [&connections](bool) { connections.streamEnds(); });
   });
 }
 
-// Only requests that name this server reach the routes.
-void guardRequests(httplib::Server& server, const std::set<std::string>& hosts) {
+// Only requests that name this server reach the routes. (Header count, head and body sizes are
+// bounded before a request reaches a worker.)
+void guardRequests(httplib::Server& server, HostCheck hosts) {
   server.set_pre_routing_handler([hosts](const httplib::Request& req, httplib::Response& res) {
-    if (req.headers.size() > kMaxHeaders) {
-      res.status = 431;
-      return httplib::Server::HandlerResponse::Handled;
-    }
     if (req.get_header_value_count("Host") != 1) {
       res.status = 400;
       return httplib::Server::HandlerResponse::Handled;
     }
-    if (!hosts.count(req.get_header_value("Host"))) {
+    if (!hosts.accepts(req.get_header_value("Host"))) {
       res.status = 403;
       res.set_content("unknown host\n", "text/plain");
       return httplib::Server::HandlerResponse::Handled;
@@ -165,13 +199,11 @@ void guardRequests(httplib::Server& server, const std::set<std::string>& hosts) 
   });
 }
 
-void configure(httplib::Server& server) {
-  server.new_task_queue = [] { return new BoundedTaskQueue(kWorkers, kQueuedConnections); };
-  server.set_payload_max_length(kMaxBody);
-  server.set_read_timeout(kTimeoutSeconds, 0);
-  server.set_write_timeout(kTimeoutSeconds, 0);
-  server.set_keep_alive_timeout(kTimeoutSeconds);
-  server.set_keep_alive_max_count(100);
+void configure(httplib::Server& server, const ConnectionLimits& limits) {
+  server.set_payload_max_length(limits.request.body);
+  // Only said in the answers' Keep-Alive header: Connections keeps the time.
+  server.set_keep_alive_timeout(std::chrono::ceil<std::chrono::seconds>(limits.deadline).count());
+  server.set_keep_alive_max_count(limits.requestsPerConnection);
   server.set_default_headers(
       {{"X-Content-Type-Options", "nosniff"},
        {"X-Frame-Options", "DENY"},
@@ -192,6 +224,11 @@ Outcome runServeCommand(const HostSession& session) {
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
+  const ServeOptions& o = session.options.serve;
+  auto socket = openListeningSocket(o.listen, o.port);
+  if (!socket) return Failure::runtime("serve: " + socket.failure().message);
+  const int port = listeningPort(*socket);
+
   auto scenarios = loadScenarios(session.paths.scenarios, {"all"});
   if (!scenarios)
     std::fprintf(stderr, "tamsa-widgets: serve: no named states: %s\n",
@@ -199,36 +236,33 @@ Outcome runServeCommand(const HostSession& session) {
   PreviewState state(session, scenarios ? std::move(*scenarios) : std::vector<Scenario>{},
                      session.device.now());
 
-  const ServeOptions& o = session.options.serve;
-  httplib::Server server;
-  configure(server);
-  int port = o.port;
-  if (port == 0) {
-    port = server.bind_to_any_port(o.listen);
-  } else if (!server.bind_to_port(o.listen, port)) {
-    port = -1;
-  }
-  if (port < 0)
-    return Failure::runtime("serve: cannot listen on " + hostPort(o.listen, o.port) +
-                            " (in use, or not an address of this machine)");
-  std::atomic<int> streams = 0;
-  guardRequests(
-      server, {hostPort(o.listen, port), hostPort("localhost", port), hostPort("127.0.0.1", port)});
-  addRoutes(server, state, streams);
+  const ConnectionLimits limits;
+  PreviewHttpServer server(limits);
+  configure(server, limits);
+  const HostCheck hosts(o.listen, port, machineAddresses());
+  guardRequests(server, hosts);
+  addRoutes(server, state, server.connections());
 
   auto watcher =
       FolderWatcher::start(watchedFolders(session.device), [&] { state.filesChanged(); });
-  if (!watcher) return watcher.failure();
+  if (!watcher) {
+    ::close(*socket);
+    return watcher.failure();
+  }
 
-  std::thread listening([&] { server.listen_after_bind(); });
-  std::printf("Serving the Tamsa widgets preview at http://%s/ (Ctrl-C stops)\n",
-              hostPort(o.listen, port).c_str());
+  server.start(*socket);
+  std::printf("Serving the Tamsa widgets preview at %s (Ctrl-C stops)\n", hosts.urls()[0].c_str());
+  if (hosts.everyAddress()) {  // the URLs that other machines use, or why there are none
+    std::string others;
+    for (std::size_t i = 1; i < hosts.urls().size(); ++i) others += " " + hosts.urls()[i];
+    std::printf("From other machines:%s\n",
+                others.empty() ? " none (no network address)" : others.c_str());
+  }
   std::fflush(stdout);
   int signal = 0;
   sigwait(&stopSignals, &signal);
   state.stop();
-  server.stop();
-  listening.join();
+  server.shutDown();
   return Done{};
 }
 
