@@ -2,10 +2,14 @@
 """Writes the foundation test fixtures with Python's plistlib, an independent writer of the
 platform's binary and XML layouts, and bplist/, xml/: lists named for what the reader must do with
 them (accept-*, reject-*). Run from anywhere: python3 tests/data/foundation/make_fixtures.py"""
+import datetime
 import os
 import plistlib
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.dirname(HERE))
+from bplist import Bplist as Writer, be  # noqa: E402
 
 
 def write(path, data):
@@ -47,51 +51,8 @@ write("Widget.bundle/fr.lproj/Localizable.strings",
 write("Widget.bundle/notes.lproj", b"not a directory")
 
 # --- Binary lists the reader must take or refuse, as the file name says (bplist/accept-*, reject-*)
-import datetime
-
-
-def be(value, width):
-    return value.to_bytes(width, "big")
-
-
-def marker(kind, count):
-    return bytes([kind << 4 | count]) if count < 15 else bytes([kind << 4 | 15, 0x12]) + be(count, 4)
-
-
-class Bplist:
-    """Objects in order, referring to each other by index; four-byte offsets."""
-
-    def __init__(self):
-        self.objects = []
-
-    def add(self, head, refs=()):
-        self.objects.append((head, list(refs)))
-        return len(self.objects) - 1
-
-    def ascii(self, text):
-        return self.add(marker(5, len(text)) + text.encode())
-
-    def data(self, raw):
-        return self.add(marker(4, len(raw)) + raw)
-
-    def utf16(self, units):
-        return self.add(marker(6, len(units)) + b"".join(be(u, 2) for u in units))
-
-    def array(self, refs):
-        return self.add(marker(0xA, len(refs)), refs)
-
-    def dict(self, pairs):
-        return self.add(marker(0xD, len(pairs)), [k for k, _ in pairs] + [v for _, v in pairs])
-
-    def build(self, top):
-        ref = 1 if len(self.objects) < 0x100 else 2
-        out, offsets = b"bplist00", []
-        for head, refs in self.objects:
-            offsets.append(len(out))
-            out += head + b"".join(be(r, ref) for r in refs)
-        table = len(out)
-        out += b"".join(be(o, 4) for o in offsets)
-        return out + bytes(6) + bytes([4, ref]) + be(len(self.objects), 8) + be(top, 8) + be(table, 8)
+def Bplist():  # four-byte offsets, and counts past 14 in four bytes
+    return Writer(wide=True, offset_size=4)
 
 
 def bplist(name, data):
@@ -195,7 +156,7 @@ for depth, verdict in [(512, "accept"), (513, "reject")]:
 
 # --- Limits the first tests let through (each guards one comparison) ----------------------------
 w = Bplist()
-bplist("reject-string-length-past-end", w.build(w.add(marker(5, 40) + b"short")))
+bplist("reject-string-length-past-end", w.build(w.add(w.marker(5, 40) + b"short")))
 # One-byte offsets reach offset 255 at most: a table there is fine, one at 256 is not.
 for table_at, verdict in [(255, "accept"), (256, "reject")]:
     w = Bplist()
