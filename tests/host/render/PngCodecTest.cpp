@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/CraftedPng.h"
+
 namespace render {
 namespace {
 
@@ -60,8 +62,7 @@ TEST(PngCodec, RoundTripsPremultipliedPixelsAndRefusesWhatItCannotTrust) {
   EXPECT_TRUE(decodePng(withTextBomb(*png, 1000)));
 
   // A gamma chunk makes viewers show other colours; text does not.
-  std::string gamma =
-      png->substr(0, 33) + std::string("\0\0\0\x04gAMA\0\0\xb1\x8f\0\0\0\0", 16) + png->substr(33);
+  const std::string gamma = testing_support::withGamma(*png);
   EXPECT_EQ(colourChunk(gamma), "gAMA");
   EXPECT_EQ(colourChunk(bomb), std::nullopt);
   EXPECT_EQ(colourChunk(gamma.substr(0, 40)), std::nullopt);

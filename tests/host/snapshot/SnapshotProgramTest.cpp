@@ -59,9 +59,7 @@ TEST(SnapshotProgram, VerifySaysWhatChangedAndUpdateRecordsIt) {
   fs::remove(dir / "signed-out/de/TamsaWidget-medium-dark.png");
   // A gamma chunk: the same pixels, shown in other colours.
   const fs::path gamma = dir / "signed-out/de/TamsaWidget-medium-light.png";
-  const std::string png = readFile(gamma.string());
-  write(gamma,
-        png.substr(0, 33) + std::string("\0\0\0\x04gAMA\0\0\xb1\x8f\0\0\0\0", 16) + png.substr(33));
+  write(gamma, testing_support::withGamma(readFile(gamma.string())));
   // 67,108,864 x 1 pixels, judged by its header and never decoded.
   write(dir / "signed-out/de/TamsaWidget-small-dark.png",
         testing_support::pngClaiming(1u << 26, 1));
