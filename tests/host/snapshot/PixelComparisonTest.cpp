@@ -149,8 +149,6 @@ TEST(PixelComparison, ForgivesNoiseOnEdgesButNotAChangeAPersonSees) {
 TEST(PixelComparison, PicturesMadeToPassForEdgeNoiseAreDifferent) {
   const RenderedImage widget = drawn("TamsaWidget-small-light");
   const std::size_t all = widget.pixels.size();
-  // Drawn again a sixth of a pixel off: every edge moves a little, nothing a person sees.
-  EXPECT_FALSE(comparePixels(widget, nudged(widget, 1.0 / 6, 1.0 / 12), 16).exceeds(kStrict));
   EXPECT_FALSE(comparePixels(widget, remade(widget, nearlyOpaque), 16).exceeds(kStrict));
 
   // Another picture, partly transparent everywhere.
@@ -177,7 +175,8 @@ TEST(PixelComparison, PicturesMadeToPassForEdgeNoiseAreDifferent) {
     }
   EXPECT_EQ(comparePixels(widget, flipped, 16).differing, 1u);
 
-  // Text recoloured within what each pixel's own edge allows: red, dark red, one channel darker.
+  // Drawn again a sixth of a pixel off: every edge moves a little, nothing a person sees. Text
+  // recoloured within what each pixel's own edge allows: red, dark red, one channel darker.
   for (const RenderedImage& text : {widget, label(2)}) {
     EXPECT_FALSE(comparePixels(text, nudged(text, 1.0 / 6, 1.0 / 12), 16).exceeds(kStrict));
     EXPECT_FALSE(comparePixels(nudged(text, 1.0 / 6, 1.0 / 12), text, 16).exceeds(kStrict));

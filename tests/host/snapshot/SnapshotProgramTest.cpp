@@ -27,7 +27,7 @@ TEST(SnapshotProgram, VerifySaysWhatChangedAndUpdateRecordsIt) {
   auto recorded = runWidgets({"snapshot", "record", dir.string(), "--scenario", "signed-out",
                               "--language", "de", "--scale", "1"});
   ASSERT_EQ(recorded.status, 0) << recorded.err;
-  json manifest = json::parse(readFile((dir / "manifest.json").string()));
+  json manifest = json::parse(readFile(dir / "manifest.json"));
   ASSERT_EQ(manifest["cells"].size(), 8u);
   EXPECT_EQ(manifest["options"]["language"], "de");
   ASSERT_FALSE(manifest["fonts"].empty());
@@ -36,7 +36,7 @@ TEST(SnapshotProgram, VerifySaysWhatChangedAndUpdateRecordsIt) {
 
   // The recording's text is now red, bigger and lower; the pixel threshold forgives anything.
   const std::string cell = "signed-out/de/TamsaWidget-small-light";
-  json report = json::parse(readFile((dir / (cell + ".json")).string()));
+  json report = json::parse(readFile(dir / (cell + ".json")));
   json* text = nullptr;
   auto find = [&](json& node, auto& self) -> void {
     if (!text && node.contains("string")) text = &node;
@@ -75,10 +75,10 @@ TEST(SnapshotProgram, VerifySaysWhatChangedAndUpdateRecordsIt) {
         std::string("TamsaWidget-medium-light: the recorded picture has a gAMA chunk"),
         std::string("10 cells: 4 changed, 0 new, 2 gone, 4 unchanged")})
     EXPECT_NE(verified.out.find(words), std::string::npos) << words << "\n" << verified.out;
-  json machine = json::parse(readFile((base / "r" / "report.json").string()));
+  json machine = json::parse(readFile(base / "r" / "report.json"));
   EXPECT_EQ(machine["counts"]["changed"], 4);
   EXPECT_TRUE(fs::exists(base / "r" / machine["cells"][0]["difference"].get<std::string>()));
-  EXPECT_NE(readFile((base / "r" / "report.html").string()).find("swipe"), std::string::npos);
+  EXPECT_NE(readFile(base / "r" / "report.html").find("swipe"), std::string::npos);
 
   auto updated = runWidgets({"snapshot", "verify", dir.string(), "--update"});
   EXPECT_EQ(updated.status, 1);
@@ -87,19 +87,19 @@ TEST(SnapshotProgram, VerifySaysWhatChangedAndUpdateRecordsIt) {
   EXPECT_NE(updated.err.find("linked/de/Gone-small-light (not removed: through a symbolic link)"),
             std::string::npos)
       << updated.err;
-  EXPECT_EQ(json::parse(readFile((dir / "manifest.json").string()))["cells"].size(), 9u);
-  EXPECT_EQ(readFile((base / "elsewhere" / "de" / "Gone-small-light.png").string()), "keep");
+  EXPECT_EQ(json::parse(readFile(dir / "manifest.json"))["cells"].size(), 9u);
+  EXPECT_EQ(readFile(base / "elsewhere" / "de" / "Gone-small-light.png"), "keep");
   fs::remove(dir / "linked");
   updated = runWidgets({"snapshot", "verify", dir.string(), "--update"});
   EXPECT_EQ(updated.status, 0) << updated.err;
   EXPECT_NE(updated.out.find("recorded again: 0 cells; removed: 1\n"), std::string::npos);
   auto again = runWidgets({"snapshot", "verify", dir.string()});
   EXPECT_EQ(again.status, 0) << again.out;
-  EXPECT_EQ(json::parse(readFile((dir / "manifest.json").string()))["cells"].size(), 8u);
+  EXPECT_EQ(json::parse(readFile(dir / "manifest.json"))["cells"].size(), 8u);
 
   // A threshold that would wrap or stand for "anything" is refused, not applied.
   for (json pixels : {json(-1), json(1e30), json(2.5), json(std::uint64_t{1} << 40)}) {
-    manifest = json::parse(readFile((dir / "manifest.json").string()));
+    manifest = json::parse(readFile(dir / "manifest.json"));
     manifest["pixelThreshold"]["pixels"] = pixels;
     write(dir / "manifest.json", manifest.dump(1));
     auto refused = runWidgets({"snapshot", "verify", dir.string()});
