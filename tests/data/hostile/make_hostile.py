@@ -23,17 +23,13 @@ def write(name, data):
 
 
 def suite_objects():
-    """A small signed-in suite; returns the writer and the index of its top dictionary."""
+    """A small signed-in suite: the writer, and the (key, value) pairs of its top dictionary."""
     w = Bplist()
-    pairs = [
-        (w.ascii("widget_auth_status"), w.ascii("logged_in")),
-        (w.ascii("widget_currency_symbol"), w.ascii("EUR")),
-        (w.ascii("widget_income"), w.add(b"\x23" + struct.pack(">d", 2500.0))),
-        (w.ascii("widget_balance"), w.add(b"\x23" + struct.pack(">d", -1234.5))),
-        (w.ascii("widget_wallet_count"), w.ascii("3")),
-        (w.ascii("widget_wallet_mode"), w.ascii("multi")),
-    ]
-    return w, pairs
+    real = lambda v: w.add(b"\x23" + struct.pack(">d", v))  # noqa: E731
+    values = [("widget_auth_status", "logged_in"), ("widget_currency_symbol", "EUR"),
+              ("widget_income", 2500.0), ("widget_balance", -1234.5),
+              ("widget_wallet_count", "3"), ("widget_wallet_mode", "multi")]
+    return w, [(w.ascii(k), w.ascii(v) if isinstance(v, str) else real(v)) for k, v in values]
 
 
 def one(make, key="x"):
@@ -148,19 +144,19 @@ write("table-unterminated-escape.strings", '"widget_income" = "Einnahmen\\')
 write("table-invalid-utf8.strings", b'"widget_income" = "Einnahmen \xc3\x28";\n')
 write("table-overlong-utf8.strings", b'"widget_income" = "\xc0\xaf";\n')
 write("table-encoded-surrogate-utf8.strings", b'"widget_income" = "\xed\xa0\x80";\n')
+
+
+def entry(bom, codec, value):
+    """widget_income = value: the text in `codec` after `bom`, the value's bytes as given."""
+    return bom + '"widget_income" = "'.encode(codec) + value + '";'.encode(codec)
+
+
 write("table-utf16-odd-length.strings",
-      b"\xff\xfe" + '"widget_income" = "Einnahmen";'.encode("utf-16-le") + b"\x00")
-write("table-utf16-lone-high-surrogate.strings",
-      b"\xfe\xff" + '"widget_income" = "'.encode("utf-16-be") + b"\xd8\x00"
-      + '";'.encode("utf-16-be"))
-write("table-utf16-lone-low-surrogate.strings",
-      b"\xff\xfe" + '"widget_income" = "'.encode("utf-16-le") + b"\x00\xdc"
-      + '";'.encode("utf-16-le"))
-write("table-utf16-surrogate-at-end.strings",
-      b"\xff\xfe" + '"widget_income" = "x";'.encode("utf-16-le") + b"\x3d\xd8")
-write("table-utf32-beyond-unicode.strings",
-      b"\x00\x00\xfe\xff" + '"widget_income" = "'.encode("utf-32-be") + be(0x110000, 4)
-      + '";'.encode("utf-32-be"))
+      entry(b"\xff\xfe", "utf-16-le", "Einnahmen".encode("utf-16-le")) + b"\x00")
+write("table-utf16-lone-high-surrogate.strings", entry(b"\xfe\xff", "utf-16-be", b"\xd8\x00"))
+write("table-utf16-lone-low-surrogate.strings", entry(b"\xff\xfe", "utf-16-le", b"\x00\xdc"))
+write("table-utf16-surrogate-at-end.strings", entry(b"\xff\xfe", "utf-16-le", b"x\x00") + b"\x3d\xd8")
+write("table-utf32-beyond-unicode.strings", entry(b"\x00\x00\xfe\xff", "utf-32-be", be(0x110000, 4)))
 write("table-nul-bytes.strings", b'"widget_income"\0= "Einnahmen";\n')
 write("table-missing-semicolon.strings", '"widget_income" = "Einnahmen"\n"widget_expense" = "Ausgaben";\n')
 write("table-binary-top-is-array.strings",
