@@ -42,6 +42,12 @@ class Bplist:
     def dict(self, pairs):
         return self.add(0xD, [k for k, _ in pairs] + [v for _, v in pairs])
 
+    def nested(self, node, times, copies=1):
+        """`node` in an array of `copies` of it, that in another, `times` over."""
+        for _ in range(times):
+            node = self.array([node] * copies)
+        return node
+
     def build(self, top):
         count = len(self.objects)
         ref = 1 if count < 0x100 else 2 if count < 0x10000 else 4

@@ -89,10 +89,7 @@ bplist("accept-trailer-intact", GOOD)
 
 for depth, verdict in [(512, "accept"), (513, "reject")]:
     w = Bplist()
-    node = w.array([])
-    for _ in range(depth - 1):
-        node = w.array([node])
-    bplist("%s-nesting-%d" % (verdict, depth), w.build(node))
+    bplist("%s-nesting-%d" % (verdict, depth), w.build(w.nested(w.array([]), depth - 1)))
 
 # 2^15 copies of one leaf: its text bytes (3 per UTF-16 unit) must stay within 8 MiB in all; one
 # more byte tips it over. And 2^20 values in all (a tree of 2^19 leaves in an array), one more.
@@ -102,22 +99,15 @@ for kind, length, verdict in [("ascii", 256, "accept"), ("ascii", 257, "reject")
     w = Bplist()
     node = (w.ascii("x" * length) if kind == "ascii" else w.data(b"x" * length) if kind == "data"
             else w.utf16([ord("x")] * length))
-    for _ in range(15):
-        node = w.array([node, node])
-    bplist("%s-expansion-%s-%d" % (verdict, kind, length), w.build(node))
+    bplist("%s-expansion-%s-%d" % (verdict, kind, length), w.build(w.nested(node, 15, 2)))
 for values, verdict in [(1 << 20, "accept"), ((1 << 20) + 1, "reject")]:
     w = Bplist()
     leaf = w.ascii("x")
-    node = leaf
-    for _ in range(19):
-        node = w.array([node, node])
+    node = w.nested(leaf, 19, 2)
     top = w.array([node] if verdict == "accept" else [node, leaf])
     bplist("%s-expansion-values-%d" % (verdict, values), w.build(top))
 w = Bplist()
-node = w.ascii("leaf")
-for _ in range(64):
-    node = w.array([node, node])
-bplist("reject-expansion-2-to-the-64", w.build(node))
+bplist("reject-expansion-2-to-the-64", w.build(w.nested(w.ascii("leaf"), 64, 2)))
 
 # --- XML lists the reader must take or refuse, as the file name says (xml/accept-*, reject-*) ---
 def xml(name, body):
