@@ -124,12 +124,12 @@ TEST(GalleryMatrix, ScenarioFilesAreCheckedBeforeAnythingIsDrawn) {
   struct Case {
     const char *name, *content, *said;
   } cases[] = {
-      {"not-json", "{\"description\": ", "not-json.json"},
-      {"no-store", "{\"description\": \"d\"}", "\"store\" is missing"},
-      {"typo", "{\"description\": \"d\", \"store\": null, \"devise\": {}}", "unknown field"},
-      {"bad-zone", "{\"description\": \"d\", \"store\": {}, \"device\": {\"time-zone\": \"Mars\"}}",
+      {"not-json", R"({"description": )", "not-json.json"},
+      {"no-store", R"({"description": "d"})", R"("store" is missing)"},
+      {"typo", R"({"description": "d", "store": null, "devise": {}})", "unknown field"},
+      {"bad-zone", R"({"description": "d", "store": {}, "device": {"time-zone": "Mars"}})",
        "device.time-zone: 'Mars'"},
-      {"bad-value", "{\"description\": \"d\", \"store\": {\"k\": null}}", "k"},
+      {"bad-value", R"({"description": "d", "store": {"k": null}})", "k"},
   };
   for (const auto& c : cases) {
     std::ofstream(dir / (std::string(c.name) + ".json")) << c.content;
