@@ -52,10 +52,10 @@ TEST(PropertyList, ReadsEveryKindOfValue) {
   PlistValue pair{PlistArray{text, text}};
   EXPECT_EQ(readPropertyList(fixture("bplist/accept-shared-references-lone-surrogates.plist")),
             (PlistValue{PlistArray{pair, pair, text}}));
-  const std::string bytes = fixture("bplist/every-kind.plist");
-  for (std::size_t n = 0; n < bytes.size(); n += 3)
-    EXPECT_FALSE(readPropertyList(bytes.substr(0, n))) << "cut at " << n;
-  EXPECT_FALSE(readPropertyList(bytes + std::string(1, '\0')));
+  const std::string binary = fixture("bplist/every-kind.plist");
+  for (std::size_t n = 0; n < binary.size(); n += 3)
+    EXPECT_FALSE(readPropertyList(binary.substr(0, n))) << "cut at " << n;
+  EXPECT_FALSE(readPropertyList(binary + std::string(1, '\0')));
 
   list = readPropertyList(
       "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><!-- a comment with <dict> -->"
