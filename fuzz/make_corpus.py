@@ -68,14 +68,10 @@ for i, text in enumerate(["12", "+12", "-2", "", "+", "1.5", " 3", "3 ", "999999
     start("number_conversions", "%02d" % i, text)
 
 
-def count(n):
-    return bytes([8]) + struct.pack("<q", n)
-
-
 for i, (n, fmt) in enumerate([(3, "%@ wallets"), (-2, "%1$@ Konten"), (0, "100%% of %@"),
                               (12, "%d %s %n %x %@"), (5, "%"), (7, "%1$d %2$@ %1$@"),
                               (9, "no placeholder"), (2**63 - 1, "%@%@%@"), (1, "%%@ %1$%@")]):
-    start("wallet_count_format", "%02d" % i, count(n) + fmt.encode())
+    start("wallet_count_format", "%02d" % i, bytes([8]) + struct.pack("<q", n) + fmt.encode())
 
 for i, name in enumerate(["de", "en", "ko", "ja", "", "..", ".", "../secret", "../../secret",
                           "de/", "./de", "sub/fr", "de/in", "de\0", "/tmp", "DE", "de-DE",

@@ -15,4 +15,9 @@ inline std::string pngClaiming(std::uint32_t width, std::uint32_t height) {
   return bytes + std::string("\x08\x06\0\0\0\0\0\0\0", 9);
 }
 
+// The PNG with a gamma chunk after its header: the same pixels, that viewers show in other colours.
+inline std::string withGamma(const std::string& png) {
+  return png.substr(0, 33) + std::string("\0\0\0\x04gAMA\0\0\xb1\x8f\0\0\0\0", 16) + png.substr(33);
+}
+
 }  // namespace testing_support

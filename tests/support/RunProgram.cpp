@@ -39,17 +39,23 @@ std::string makeTempDirectory() {
   return pattern;
 }
 
-ProgramResult runWidgets(const std::vector<std::string>& args,
-                         const std::vector<std::string>& environment) {
-  std::vector<std::string> words = {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "TZ=UTC"};
+std::vector<std::string> widgetsCommand(const std::vector<std::string>& args,
+                                        const std::vector<std::string>& environment) {
+  std::vector<std::string> words = {"/usr/bin/env", "-i", "PATH=/usr/bin:/bin", "LANG=C.UTF-8",
+                                    "TZ=UTC"};
   // A sanitized build's program needs the sanitizers' settings the tests run under.
   for (std::string name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "TSAN_OPTIONS"})
     if (const char* value = std::getenv(name.c_str())) words.push_back(name + "=" + value);
   words.insert(words.end(), environment.begin(), environment.end());
   words.push_back(TAMSA_WIDGETS_BINARY);
   words.insert(words.end(), args.begin(), args.end());
-  std::string dir = makeTempDirectory(), command = "exec env -i";
-  for (const auto& word : words) command += " " + quoted(word);
+  return words;
+}
+
+ProgramResult runWidgets(const std::vector<std::string>& args,
+                         const std::vector<std::string>& environment) {
+  std::string dir = makeTempDirectory(), command = "exec";
+  for (const auto& word : widgetsCommand(args, environment)) command += " " + quoted(word);
   int raw = std::system((command + " >" + dir + "/out 2>" + dir + "/err").c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw), readFile(dir + "/out"),
           readFile(dir + "/err")};

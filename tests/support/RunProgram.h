@@ -11,8 +11,12 @@ struct ProgramResult {
   std::string out, err;
 };
 
-// Runs the built tamsa-widgets with the arguments, and the environment variables
-// (NAME=VALUE) added to a cleaned environment.
+// The words that run the built tamsa-widgets with the arguments, and the environment variables
+// (NAME=VALUE) added to a cleaned environment: env -i NAME=VALUE... tamsa-widgets ARGS...
+std::vector<std::string> widgetsCommand(const std::vector<std::string>& args,
+                                        const std::vector<std::string>& environment = {});
+
+// Runs widgetsCommand and waits for it.
 ProgramResult runWidgets(const std::vector<std::string>& args,
                          const std::vector<std::string>& environment = {});
 

@@ -2,10 +2,14 @@
 """Writes the foundation test fixtures with Python's plistlib, an independent writer of the
 platform's binary and XML layouts, and bplist/, xml/: lists named for what the reader must do with
 them (accept-*, reject-*). Run from anywhere: python3 tests/data/foundation/make_fixtures.py"""
+import datetime
 import os
 import plistlib
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.dirname(HERE))
+from bplist import Bplist as Writer, be  # noqa: E402
 
 
 def write(path, data):
@@ -47,51 +51,8 @@ write("Widget.bundle/fr.lproj/Localizable.strings",
 write("Widget.bundle/notes.lproj", b"not a directory")
 
 # --- Binary lists the reader must take or refuse, as the file name says (bplist/accept-*, reject-*)
-import datetime
-
-
-def be(value, width):
-    return value.to_bytes(width, "big")
-
-
-def marker(kind, count):
-    return bytes([kind << 4 | count]) if count < 15 else bytes([kind << 4 | 15, 0x12]) + be(count, 4)
-
-
-class Bplist:
-    """Objects in order, referring to each other by index; four-byte offsets."""
-
-    def __init__(self):
-        self.objects = []
-
-    def add(self, head, refs=()):
-        self.objects.append((head, list(refs)))
-        return len(self.objects) - 1
-
-    def ascii(self, text):
-        return self.add(marker(5, len(text)) + text.encode())
-
-    def data(self, raw):
-        return self.add(marker(4, len(raw)) + raw)
-
-    def utf16(self, units):
-        return self.add(marker(6, len(units)) + b"".join(be(u, 2) for u in units))
-
-    def array(self, refs):
-        return self.add(marker(0xA, len(refs)), refs)
-
-    def dict(self, pairs):
-        return self.add(marker(0xD, len(pairs)), [k for k, _ in pairs] + [v for _, v in pairs])
-
-    def build(self, top):
-        ref = 1 if len(self.objects) < 0x100 else 2
-        out, offsets = b"bplist00", []
-        for head, refs in self.objects:
-            offsets.append(len(out))
-            out += head + b"".join(be(r, ref) for r in refs)
-        table = len(out)
-        out += b"".join(be(o, 4) for o in offsets)
-        return out + bytes(6) + bytes([4, ref]) + be(len(self.objects), 8) + be(top, 8) + be(table, 8)
+def Bplist():  # four-byte offsets, and counts past 14 in four bytes
+    return Writer(wide=True, offset_size=4)
 
 
 def bplist(name, data):
@@ -128,10 +89,7 @@ bplist("accept-trailer-intact", GOOD)
 
 for depth, verdict in [(512, "accept"), (513, "reject")]:
     w = Bplist()
-    node = w.array([])
-    for _ in range(depth - 1):
-        node = w.array([node])
-    bplist("%s-nesting-%d" % (verdict, depth), w.build(node))
+    bplist("%s-nesting-%d" % (verdict, depth), w.build(w.nested(w.array([]), depth - 1)))
 
 # 2^15 copies of one leaf: its text bytes (3 per UTF-16 unit) must stay within 8 MiB in all; one
 # more byte tips it over. And 2^20 values in all (a tree of 2^19 leaves in an array), one more.
@@ -141,22 +99,15 @@ for kind, length, verdict in [("ascii", 256, "accept"), ("ascii", 257, "reject")
     w = Bplist()
     node = (w.ascii("x" * length) if kind == "ascii" else w.data(b"x" * length) if kind == "data"
             else w.utf16([ord("x")] * length))
-    for _ in range(15):
-        node = w.array([node, node])
-    bplist("%s-expansion-%s-%d" % (verdict, kind, length), w.build(node))
+    bplist("%s-expansion-%s-%d" % (verdict, kind, length), w.build(w.nested(node, 15, 2)))
 for values, verdict in [(1 << 20, "accept"), ((1 << 20) + 1, "reject")]:
     w = Bplist()
     leaf = w.ascii("x")
-    node = leaf
-    for _ in range(19):
-        node = w.array([node, node])
+    node = w.nested(leaf, 19, 2)
     top = w.array([node] if verdict == "accept" else [node, leaf])
     bplist("%s-expansion-values-%d" % (verdict, values), w.build(top))
 w = Bplist()
-node = w.ascii("leaf")
-for _ in range(64):
-    node = w.array([node, node])
-bplist("reject-expansion-2-to-the-64", w.build(node))
+bplist("reject-expansion-2-to-the-64", w.build(w.nested(w.ascii("leaf"), 64, 2)))
 
 # --- XML lists the reader must take or refuse, as the file name says (xml/accept-*, reject-*) ---
 def xml(name, body):
@@ -195,7 +146,7 @@ for depth, verdict in [(512, "accept"), (513, "reject")]:
 
 # --- Limits the first tests let through (each guards one comparison) ----------------------------
 w = Bplist()
-bplist("reject-string-length-past-end", w.build(w.add(marker(5, 40) + b"short")))
+bplist("reject-string-length-past-end", w.build(w.add(w.marker(5, 40) + b"short")))
 # One-byte offsets reach offset 255 at most: a table there is fine, one at 256 is not.
 for table_at, verdict in [(255, "accept"), (256, "reject")]:
     w = Bplist()

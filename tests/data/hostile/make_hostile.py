@@ -8,8 +8,11 @@ tables (each must read as missing, except where the test says otherwise)."""
 import os
 import plistlib
 import struct
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.dirname(HERE))
+from bplist import Bplist, be  # noqa: E402
 
 
 def write(name, data):
@@ -19,82 +22,14 @@ def write(name, data):
         f.write(data)
 
 
-def be(value, width):
-    return value.to_bytes(width, "big")
-
-
-class Bplist:
-    """Objects in order; containers refer to objects by index (forward and self references
-    allowed). Layout as the platform writes it: header, objects, offset table, trailer."""
-
-    def __init__(self):
-        self.objects = []
-
-    def raw(self, data):
-        self.objects.append(("raw", data))
-        return len(self.objects) - 1
-
-    def ascii(self, text):
-        return self.raw(self.marker(0x5, len(text)) + text.encode("ascii"))
-
-    def integer(self, v):
-        return self.raw(b"\x13" + struct.pack(">q", v))
-
-    def real(self, v):
-        return self.raw(b"\x23" + struct.pack(">d", v))
-
-    def array(self, refs):
-        self.objects.append(("array", list(refs)))
-        return len(self.objects) - 1
-
-    def dict(self, pairs):
-        refs = [k for k, _ in pairs] + [v for _, v in pairs]
-        self.objects.append(("dict", refs))
-        return len(self.objects) - 1
-
-    @staticmethod
-    def marker(kind, count):
-        if count < 15:
-            return bytes([(kind << 4) | count])
-        for code, width in ((0, 1), (1, 2), (2, 4), (3, 8)):
-            if count < 1 << (8 * width):
-                return bytes([(kind << 4) | 0xF, 0x10 | code]) + be(count, width)
-        raise ValueError(count)
-
-    def build(self, top, ref_size=None, offset_size=None):
-        count = len(self.objects)
-        ref_size = ref_size or (1 if count < 0x100 else 2 if count < 0x10000 else 4)
-        out = bytearray(b"bplist00")
-        offsets = []
-        for kind, body in self.objects:
-            offsets.append(len(out))
-            if kind == "raw":
-                out += body
-            else:
-                n = len(body) if kind == "array" else len(body) // 2
-                out += self.marker(0xA if kind == "array" else 0xD, n)
-                for r in body:
-                    out += be(r, ref_size)
-        table = len(out)
-        offset_size = offset_size or (1 if table < 0x100 else 2 if table < 0x10000 else 4)
-        for o in offsets:
-            out += be(o, offset_size)
-        out += bytes(6) + bytes([offset_size, ref_size]) + be(count, 8) + be(top, 8) + be(table, 8)
-        return bytes(out)
-
-
 def suite_objects():
-    """A small signed-in suite; returns the writer and the index of its top dictionary."""
+    """A small signed-in suite: the writer, and the (key, value) pairs of its top dictionary."""
     w = Bplist()
-    pairs = [
-        (w.ascii("widget_auth_status"), w.ascii("logged_in")),
-        (w.ascii("widget_currency_symbol"), w.ascii("EUR")),
-        (w.ascii("widget_income"), w.real(2500.0)),
-        (w.ascii("widget_balance"), w.real(-1234.5)),
-        (w.ascii("widget_wallet_count"), w.ascii("3")),
-        (w.ascii("widget_wallet_mode"), w.ascii("multi")),
-    ]
-    return w, pairs
+    real = lambda v: w.add(b"\x23" + struct.pack(">d", v))  # noqa: E731
+    values = [("widget_auth_status", "logged_in"), ("widget_currency_symbol", "EUR"),
+              ("widget_income", 2500.0), ("widget_balance", -1234.5),
+              ("widget_wallet_count", "3"), ("widget_wallet_mode", "multi")]
+    return w, [(w.ascii(k), w.ascii(v) if isinstance(v, str) else real(v)) for k, v in values]
 
 
 def one(make, key="x"):
@@ -129,73 +64,44 @@ write("store-offset-size-nine.plist", patched(GOOD, TRAILER + 6, bytes([9])))
 write("store-trailing-garbage.plist", GOOD + b"garbage")
 
 
-def self_array(w):
-    a = w.array([])
-    w.objects[a] = ("array", [a])
-    return a
-
-
-write("store-self-referencing-array.plist", one(self_array))
-
-
-def mutual(w):
-    k = w.ascii("back")
-    a = w.array([])
-    d = w.dict([(k, a)])
-    w.objects[a] = ("array", [d])
-    return d
-
-
-write("store-mutually-referencing-containers.plist", one(mutual))
-
-
-def top_refers_to_itself():
-    w, pairs = suite_objects()
-    top = len(w.objects) + 1
-    pairs.append((w.ascii("me"), top))
-    assert w.dict(pairs) == top
-    return w.build(top)
-
-
-write("store-dictionary-contains-itself.plist", top_refers_to_itself())
-write("store-huge-array-count.plist", one(lambda w: w.raw(b"\xAF\x13" + be(1 << 62, 8))))
+# References to objects not yet made: the array itself; a dictionary whose array holds it; the
+# top dictionary, made right after its key "me".
+write("store-self-referencing-array.plist", one(lambda w: w.array([len(w.objects)])))
+write("store-mutually-referencing-containers.plist",
+      one(lambda w: w.dict([(w.ascii("back"), w.array([len(w.objects) + 1]))])))
+write("store-dictionary-contains-itself.plist", one(lambda w: len(w.objects), key="me"))
+write("store-huge-array-count.plist", one(lambda w: w.add(b"\xAF\x13" + be(1 << 62, 8))))
 write("store-string-length-overflows.plist",
-      one(lambda w: w.raw(b"\x5F\x13" + be((1 << 64) - 1, 8) + b"abc")))
+      one(lambda w: w.add(b"\x5F\x13" + be((1 << 64) - 1, 8) + b"abc")))
 write("store-utf16-length-overflows.plist",
-      one(lambda w: w.raw(b"\x6F\x13" + be(1 << 63, 8) + b"\x00a")))
-write("store-data-length-past-end.plist", one(lambda w: w.raw(b"\x4F\x12" + be(0xFFFFFF00, 4))))
-write("store-count-marker-not-an-integer.plist", one(lambda w: w.raw(b"\x5F\x23" + bytes(8))))
+      one(lambda w: w.add(b"\x6F\x13" + be(1 << 63, 8) + b"\x00a")))
+write("store-data-length-past-end.plist", one(lambda w: w.add(b"\x4F\x12" + be(0xFFFFFF00, 4))))
+write("store-count-marker-not-an-integer.plist", one(lambda w: w.add(b"\x5F\x23" + bytes(8))))
 
 
 def real7():
     # A real whose eight bytes are cut to seven by the offset table that follows.
     w, pairs = suite_objects()
     top = w.dict(pairs + [(w.ascii("x"), len(w.objects) + 1)])
-    w.raw(b"\x23" + bytes(7))
+    w.add(b"\x23" + bytes(7))
     return w.build(top)
 
 
 write("store-seven-byte-real.plist", real7())
-write("store-two-byte-real.plist", one(lambda w: w.raw(b"\x21\x3c\x00")))
-write("store-integer-beyond-64-bits.plist", one(lambda w: w.raw(b"\x14" + be(1, 8) + bytes(8))))
-write("store-ascii-with-high-bytes.plist", one(lambda w: w.raw(b"\x53\xff\xfe\x80")))
+write("store-two-byte-real.plist", one(lambda w: w.add(b"\x21\x3c\x00")))
+write("store-integer-beyond-64-bits.plist", one(lambda w: w.add(b"\x14" + be(1, 8) + bytes(8))))
+write("store-ascii-with-high-bytes.plist", one(lambda w: w.add(b"\x53\xff\xfe\x80")))
 write("store-reference-past-last-object.plist", one(lambda w: w.array([250])))
-write("store-null-and-fill-objects.plist", one(lambda w: w.array([w.raw(b"\x00"), w.raw(b"\x0f")])))
+write("store-null-and-fill-objects.plist", one(lambda w: w.array([w.add(b"\x00"), w.add(b"\x0f")])))
 
 
-def nonstring_key(make_key):
+for kind, make_key in (("integer", lambda w: w.add(b"\x13" + struct.pack(">q", 7))),
+                       ("array", lambda w: w.array([])), ("data", lambda w: w.add(b"\x41x"))):
     w, pairs = suite_objects()
-    pairs.append((make_key(w), w.ascii("value")))
-    return w.build(w.dict(pairs))
-
-
-write("store-integer-key.plist", nonstring_key(lambda w: w.integer(7)))
-write("store-array-key.plist", nonstring_key(lambda w: w.array([])))
-write("store-data-key.plist", nonstring_key(lambda w: w.raw(b"\x41x")))
-
-
+    write("store-%s-key.plist" % kind, w.build(w.dict(pairs + [(make_key(w), w.ascii("value"))])))
+w = Bplist()
 write("store-top-is-array.plist",
-      (lambda w: w.build(w.array([w.ascii("widget_auth_status"), w.ascii("logged_in")])))(Bplist()))
+      w.build(w.array([w.ascii("widget_auth_status"), w.ascii("logged_in")])))
 
 # --- XML suite files -------------------------------------------------------------------------
 HEAD = ('<?xml version="1.0" encoding="UTF-8"?>\n'
@@ -238,19 +144,19 @@ write("table-unterminated-escape.strings", '"widget_income" = "Einnahmen\\')
 write("table-invalid-utf8.strings", b'"widget_income" = "Einnahmen \xc3\x28";\n')
 write("table-overlong-utf8.strings", b'"widget_income" = "\xc0\xaf";\n')
 write("table-encoded-surrogate-utf8.strings", b'"widget_income" = "\xed\xa0\x80";\n')
+
+
+def entry(bom, codec, value):
+    """widget_income = value: the text in `codec` after `bom`, the value's bytes as given."""
+    return bom + '"widget_income" = "'.encode(codec) + value + '";'.encode(codec)
+
+
 write("table-utf16-odd-length.strings",
-      b"\xff\xfe" + '"widget_income" = "Einnahmen";'.encode("utf-16-le") + b"\x00")
-write("table-utf16-lone-high-surrogate.strings",
-      b"\xfe\xff" + '"widget_income" = "'.encode("utf-16-be") + b"\xd8\x00"
-      + '";'.encode("utf-16-be"))
-write("table-utf16-lone-low-surrogate.strings",
-      b"\xff\xfe" + '"widget_income" = "'.encode("utf-16-le") + b"\x00\xdc"
-      + '";'.encode("utf-16-le"))
-write("table-utf16-surrogate-at-end.strings",
-      b"\xff\xfe" + '"widget_income" = "x";'.encode("utf-16-le") + b"\x3d\xd8")
-write("table-utf32-beyond-unicode.strings",
-      b"\x00\x00\xfe\xff" + '"widget_income" = "'.encode("utf-32-be") + be(0x110000, 4)
-      + '";'.encode("utf-32-be"))
+      entry(b"\xff\xfe", "utf-16-le", "Einnahmen".encode("utf-16-le")) + b"\x00")
+write("table-utf16-lone-high-surrogate.strings", entry(b"\xfe\xff", "utf-16-be", b"\xd8\x00"))
+write("table-utf16-lone-low-surrogate.strings", entry(b"\xff\xfe", "utf-16-le", b"\x00\xdc"))
+write("table-utf16-surrogate-at-end.strings", entry(b"\xff\xfe", "utf-16-le", b"x\x00") + b"\x3d\xd8")
+write("table-utf32-beyond-unicode.strings", entry(b"\x00\x00\xfe\xff", "utf-32-be", be(0x110000, 4)))
 write("table-nul-bytes.strings", b'"widget_income"\0= "Einnahmen";\n')
 write("table-missing-semicolon.strings", '"widget_income" = "Einnahmen"\n"widget_expense" = "Ausgaben";\n')
 write("table-binary-top-is-array.strings",

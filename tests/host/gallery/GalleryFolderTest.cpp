@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -127,20 +126,14 @@ TEST(GalleryFolder, AnInterruptedRunLeavesNothingBehind) {
     fs::create_directory(out);
     std::ofstream(out / ".tamsa-gallery") << "earlier";
     std::ofstream(out / ".tamsa-snapshots") << "earlier";
-    std::vector<std::string> words = {TAMSA_WIDGETS_BINARY};
-    words.insert(words.end(), c.command.begin(), c.command.end());
+    auto words = c.command;
     words.push_back(out.string());
+    words = testing_support::widgetsCommand(words);  // env becomes the program: one process
     std::vector<char*> argv;
     for (auto& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
-    std::vector<std::string> settings = {"PATH=/usr/bin:/bin", "LANG=C.UTF-8", "TZ=UTC"};
-    for (std::string name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "TSAN_OPTIONS"})
-      if (const char* value = std::getenv(name.c_str())) settings.push_back(name + "=" + value);
-    std::vector<char*> env;
-    for (auto& s : settings) env.push_back(s.data());
-    env.push_back(nullptr);
     pid_t pid = 0;
-    ASSERT_EQ(::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), env.data()), 0);
+    ASSERT_EQ(::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
     // Interrupted once it has drawn into its staging folder.
     bool drawing = false;
     int status = 0;

@@ -32,9 +32,6 @@ TEST(GalleryMatrix, EachScenarioIsDrawnInItsOwnState) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");  // no progress line when standard error is not a terminal
   EXPECT_GE(json::parse(r.out)["pictures"].get<int>(), 15 * 8);
-  auto report = [&](const std::string& scenario, const std::string& cell) {
-    return readFile((out / scenario / "en" / (cell + ".json")).string());
-  };
   struct Case {
     const char *scenario, *cell, *shown;
   } cases[] = {
@@ -45,22 +42,21 @@ TEST(GalleryMatrix, EachScenarioIsDrawnInItsOwnState) {
       {"language-override", "TamsaWidget-small-light", "残高"},
       {"language-override-missing", "TamsaWidget-small-light", "Balance"},
   };
-  for (const auto& c : cases)
-    EXPECT_NE(report(c.scenario, c.cell).find(c.shown), std::string::npos) << c.scenario;
+  for (const auto& c : cases) {
+    const std::string report = readFile(out / c.scenario / "en" / (std::string(c.cell) + ".json"));
+    EXPECT_NE(report.find(c.shown), std::string::npos) << c.scenario;
+  }
   EXPECT_TRUE(fs::exists(out / "rtl-wallet-name" / "en.png"));
-  json findings = json::parse(readFile((out / "findings.json").string()));
+  json findings = json::parse(readFile(out / "findings.json"));
   ASSERT_FALSE(findings.empty());
   EXPECT_TRUE(findings[0].contains("scenario"));
 }
 
 TEST(GalleryMatrix, ShardsJoinIntoTheWholeGallery) {
   fs::path base = testing_support::makeTempDirectory();
-  std::vector<std::string> common = {"gallery",    "--scenario", "signed-out,month-one-wallet",
-                                     "--language", "en,de",      "--scale",
-                                     "1"};
-  auto run = [&](std::vector<std::string> more) {
-    std::vector<std::string> args = common;
-    args.insert(args.end(), more.begin(), more.end());
+  auto run = [&](std::vector<std::string> args, const char* scale = "1") {
+    args.insert(args.begin(), {"gallery", "--scenario", "signed-out,month-one-wallet", "--language",
+                               "en,de", "--scale", scale});
     return runWidgets(args);
   };
   auto whole = run({"-o", (base / "whole").string()});
@@ -73,9 +69,14 @@ TEST(GalleryMatrix, ShardsJoinIntoTheWholeGallery) {
     shards.push_back(dir.string());
   }
   auto merge = [&](const std::string& out, std::vector<std::string> dirs) {
-    std::vector<std::string> args = {"gallery", "-o", (base / out).string(), "--merge"};
-    args.insert(args.end(), dirs.begin(), dirs.end());
-    return runWidgets(args);
+    dirs.insert(dirs.begin(), {"gallery", "-o", (base / out).string(), "--merge"});
+    return runWidgets(dirs);
+  };
+  auto refused = [&](const std::string& says, const std::vector<std::string>& dirs) {
+    auto r = merge("refused", dirs);
+    EXPECT_EQ(r.status, 1) << says;
+    EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(base / "refused"));
   };
   // Given in any order, even one shard twice, they make what one run made, in its order.
   auto merged = merge("merged", {shards[2], shards[0], shards[1], shards[2]});
@@ -83,9 +84,7 @@ TEST(GalleryMatrix, ShardsJoinIntoTheWholeGallery) {
   EXPECT_EQ(picturesIn(base / "merged"), picturesIn(base / "whole"));
   for (const char* file : {"gallery.json", "findings.json", "index.html", "signed-out/en.png",
                            "month-one-wallet/de.png"})
-    EXPECT_TRUE(readFile((base / "merged" / file).string()) ==
-                readFile((base / "whole" / file).string()))
-        << file;
+    EXPECT_TRUE(readFile(base / "merged" / file) == readFile(base / "whole" / file)) << file;
   json summary = json::parse(merged.out), expected = json::parse(whole.out);
   EXPECT_TRUE(summary["findings"] == expected["findings"]);
   ASSERT_EQ(summary["sheets"].size(), 4u);
@@ -94,18 +93,10 @@ TEST(GalleryMatrix, ShardsJoinIntoTheWholeGallery) {
               fs::relative(expected["sheets"][i].get<std::string>(), base / "whole"));
 
   // Some shards only, or shards drawn with other options, are not the gallery.
-  auto partial = merge("m0", {shards[0], shards[0]});
-  EXPECT_EQ(partial.status, 1);
-  EXPECT_NE(partial.err.find("shards 2/3, 3/3 are missing"), std::string::npos) << partial.err;
-  std::vector<std::string> larger = common;
-  larger.back() = "2";
-  larger.insert(larger.end(), {"--shard", "2/3", "-o", (base / "larger").string()});
-  ASSERT_EQ(runWidgets(larger).status, 0);
-  auto mixed = merge("m0", {shards[0], (base / "larger").string(), shards[2]});
-  EXPECT_EQ(mixed.status, 1);
-  EXPECT_NE(mixed.err.find("different options (scale 2.0 and 1.0)"), std::string::npos)
-      << mixed.err;
-  EXPECT_FALSE(fs::exists(base / "m0"));
+  refused("shards 2/3, 3/3 are missing", {shards[0], shards[0]});
+  ASSERT_EQ(run({"--shard", "2/3", "-o", (base / "larger").string()}, "2").status, 0);
+  refused("different options (scale 2.0 and 1.0)",
+          {shards[0], (base / "larger").string(), shards[2]});
 
   // The same cell drawn differently in two shards is an error, not a choice.
   fs::copy(shards[0], base / "again", fs::copy_options::recursive);
@@ -113,25 +104,19 @@ TEST(GalleryMatrix, ShardsJoinIntoTheWholeGallery) {
       json::parse(readFile(shards[0] + "/gallery.json"))["pictures"][0]["picture"];
   fs::copy_file(base / "whole" / "signed-out/en.png", base / "again" / cell,
                 fs::copy_options::overwrite_existing);
-  auto twice = merge("m1", {shards[0], shards[1], shards[2], (base / "again").string()});
-  EXPECT_EQ(twice.status, 1);
-  EXPECT_NE(twice.err.find(cell + " is in " + shards[0]), std::string::npos) << twice.err;
+  refused(cell + " is in " + shards[0],
+          {shards[0], shards[1], shards[2], (base / "again").string()});
   // A picture claiming to be larger than any widget is refused from its header.
   std::ofstream(base / "again" / cell, std::ios::trunc) << testing_support::pngClaiming(8192, 8192);
-  auto huge = merge("m1", {(base / "again").string(), shards[1], shards[2]});
-  EXPECT_EQ(huge.status, 1);
-  EXPECT_NE(huge.err.find("8192 × 8192 px, larger than any widget"), std::string::npos) << huge.err;
-  EXPECT_FALSE(fs::exists(base / "m1"));
+  refused("8192 × 8192 px, larger than any widget",
+          {(base / "again").string(), shards[1], shards[2]});
 
   // A manifest naming a file outside its gallery is refused; nothing is made.
   fs::path manifest = base / "shard1" / "gallery.json";
-  std::string text = readFile(manifest.string());
+  std::string text = readFile(manifest);
   text.replace(text.find("\"picture\": \"") + 12, 0, "../../");
   std::ofstream(manifest, std::ios::trunc) << text;
-  auto hostile = merge("m2", {shards[0]});
-  EXPECT_EQ(hostile.status, 1);
-  EXPECT_NE(hostile.err.find("outside its gallery"), std::string::npos) << hostile.err;
-  EXPECT_FALSE(fs::exists(base / "m2"));
+  refused("outside its gallery", {shards[0]});
 }
 
 TEST(GalleryMatrix, ScenarioFilesAreCheckedBeforeAnythingIsDrawn) {
@@ -139,12 +124,12 @@ TEST(GalleryMatrix, ScenarioFilesAreCheckedBeforeAnythingIsDrawn) {
   struct Case {
     const char *name, *content, *said;
   } cases[] = {
-      {"not-json", "{\"description\": ", "not-json.json"},
-      {"no-store", "{\"description\": \"d\"}", "\"store\" is missing"},
-      {"typo", "{\"description\": \"d\", \"store\": null, \"devise\": {}}", "unknown field"},
-      {"bad-zone", "{\"description\": \"d\", \"store\": {}, \"device\": {\"time-zone\": \"Mars\"}}",
+      {"not-json", R"({"description": )", "not-json.json"},
+      {"no-store", R"({"description": "d"})", R"("store" is missing)"},
+      {"typo", R"({"description": "d", "store": null, "devise": {}})", "unknown field"},
+      {"bad-zone", R"({"description": "d", "store": {}, "device": {"time-zone": "Mars"}})",
        "device.time-zone: 'Mars'"},
-      {"bad-value", "{\"description\": \"d\", \"store\": {\"k\": null}}", "k"},
+      {"bad-value", R"({"description": "d", "store": {"k": null}})", "k"},
   };
   for (const auto& c : cases) {
     std::ofstream(dir / (std::string(c.name) + ".json")) << c.content;

@@ -56,23 +56,27 @@ RenderedImage remade(RenderedImage image, F f) {
   return image;
 }
 
-std::uint32_t channel(std::uint32_t p, int c) {
-  return (p >> (8 * c)) & 0xff;
+int channel(std::uint32_t p, int c) {
+  return static_cast<int>((p >> (8 * c)) & 0xff);
+}
+
+// The pixel at (x, y), or the nearest one inside the picture.
+std::uint32_t at(const RenderedImage& image, int x, int y) {
+  return image.pixels[static_cast<std::size_t>(std::clamp(y, 0, image.height - 1)) * image.width +
+                      std::clamp(x, 0, image.width - 1)];
 }
 
 // The picture moved right and down by a fraction of a pixel, as another rasterizer would place it.
 RenderedImage nudged(const RenderedImage& image, double dx, double dy) {
   return remade(image, [&](int x, int y, std::uint32_t p) {
-    auto at = [&](int ox, int oy) {
-      return image.pixels[static_cast<std::size_t>(std::max(y - oy, 0)) * image.width +
-                          std::max(x - ox, 0)];
-    };
     std::uint32_t out = 0;
     for (int c = 0; c < 4; ++c)
-      out |= static_cast<std::uint32_t>(std::lround(
-                 (1 - dx) * (1 - dy) * channel(p, c) + dx * (1 - dy) * channel(at(1, 0), c) +
-                 (1 - dx) * dy * channel(at(0, 1), c) + dx * dy * channel(at(1, 1), c)))
-             << (8 * c);
+      out |=
+          static_cast<std::uint32_t>(std::lround((1 - dx) * (1 - dy) * channel(p, c) +
+                                                 dx * (1 - dy) * channel(at(image, x - 1, y), c) +
+                                                 (1 - dx) * dy * channel(at(image, x, y - 1), c) +
+                                                 dx * dy * channel(at(image, x - 1, y - 1), c)))
+          << (8 * c);
     return out;
   });
 }
@@ -82,20 +86,16 @@ RenderedImage nudged(const RenderedImage& image, double dx, double dy) {
 RenderedImage recoloured(const RenderedImage& image, std::vector<int> channels, int by) {
   return remade(image, [&](int x, int y, std::uint32_t p) {
     int contrast = 0;
-    for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, image.height - 1); ++ny)
-      for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, image.width - 1); ++nx)
+    for (int ny = y - 1; ny <= y + 1; ++ny)
+      for (int nx = x - 1; nx <= x + 1; ++nx)
         for (int c = 0; c < 4; ++c)
-          contrast =
-              std::max(contrast,
-                       std::abs(static_cast<int>(channel(p, c)) -
-                                static_cast<int>(channel(image.pixels[ny * image.width + nx], c))));
+          contrast = std::max(contrast, std::abs(channel(p, c) - channel(at(image, nx, ny), c)));
     if (channel(p, 3) != 255 || contrast < 32 ||
         channel(p, 0) + channel(p, 1) + channel(p, 2) > 600)
       return p;
     for (int c : channels) {
-      int moved = std::clamp(static_cast<int>(channel(p, c)) +
-                                 (by < 0 ? -1 : 1) * std::min({std::abs(by), contrast, 128}),
-                             0, 255);
+      int moved = std::clamp(
+          channel(p, c) + (by < 0 ? -1 : 1) * std::min({std::abs(by), contrast, 128}), 0, 255);
       p = (p & ~(0xffu << (8 * c))) | static_cast<std::uint32_t>(moved) << (8 * c);
     }
     return p;
@@ -105,7 +105,8 @@ RenderedImage recoloured(const RenderedImage& image, std::vector<int> channels, 
 // Alpha 254 where it was opaque, premultiplied: to the eye the same picture.
 std::uint32_t nearlyOpaque(int, int, std::uint32_t p) {
   std::uint32_t out = 0;
-  for (int c = 0; c < 4; ++c) out |= (channel(p, c) * 254 + 127) / 255 << (8 * c);
+  for (int c = 0; c < 4; ++c)
+    out |= static_cast<std::uint32_t>(channel(p, c) * 254 + 127) / 255 << (8 * c);
   return out;
 }
 
@@ -149,8 +150,6 @@ TEST(PixelComparison, ForgivesNoiseOnEdgesButNotAChangeAPersonSees) {
 TEST(PixelComparison, PicturesMadeToPassForEdgeNoiseAreDifferent) {
   const RenderedImage widget = drawn("TamsaWidget-small-light");
   const std::size_t all = widget.pixels.size();
-  // Drawn again a sixth of a pixel off: every edge moves a little, nothing a person sees.
-  EXPECT_FALSE(comparePixels(widget, nudged(widget, 1.0 / 6, 1.0 / 12), 16).exceeds(kStrict));
   EXPECT_FALSE(comparePixels(widget, remade(widget, nearlyOpaque), 16).exceeds(kStrict));
 
   // Another picture, partly transparent everywhere.
@@ -170,14 +169,14 @@ TEST(PixelComparison, PicturesMadeToPassForEdgeNoiseAreDifferent) {
   // One pixel on a strong edge of the widget taking its neighbour's colour flipped: never noise.
   RenderedImage flipped = widget;
   for (std::size_t i = 0; i + 1 < all; ++i)
-    if (std::abs(static_cast<int>(channel(widget.pixels[i], 2)) -
-                 static_cast<int>(channel(widget.pixels[i + 1], 2))) > 200) {
+    if (std::abs(channel(widget.pixels[i], 2) - channel(widget.pixels[i + 1], 2)) > 200) {
       flipped.pixels[i] = widget.pixels[i + 1];
       break;
     }
   EXPECT_EQ(comparePixels(widget, flipped, 16).differing, 1u);
 
-  // Text recoloured within what each pixel's own edge allows: red, dark red, one channel darker.
+  // Drawn again a sixth of a pixel off: every edge moves a little, nothing a person sees. Text
+  // recoloured within what each pixel's own edge allows: red, dark red, one channel darker.
   for (const RenderedImage& text : {widget, label(2)}) {
     EXPECT_FALSE(comparePixels(text, nudged(text, 1.0 / 6, 1.0 / 12), 16).exceeds(kStrict));
     EXPECT_FALSE(comparePixels(nudged(text, 1.0 / 6, 1.0 / 12), text, 16).exceeds(kStrict));

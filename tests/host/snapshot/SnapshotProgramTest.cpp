@@ -27,16 +27,15 @@ TEST(SnapshotProgram, VerifySaysWhatChangedAndUpdateRecordsIt) {
   auto recorded = runWidgets({"snapshot", "record", dir.string(), "--scenario", "signed-out",
                               "--language", "de", "--scale", "1"});
   ASSERT_EQ(recorded.status, 0) << recorded.err;
-  json manifest = json::parse(readFile((dir / "manifest.json").string()));
+  json manifest = json::parse(readFile(dir / "manifest.json"));
   ASSERT_EQ(manifest["cells"].size(), 8u);
-  EXPECT_EQ(manifest["options"]["language"], "de");
   ASSERT_FALSE(manifest["fonts"].empty());
   EXPECT_EQ(manifest["fonts"][0]["sha256"].get<std::string>().size(), 64u);
   EXPECT_EQ(runWidgets({"snapshot", "verify", dir.string()}).status, 0);
 
   // The recording's text is now red, bigger and lower; the pixel threshold forgives anything.
   const std::string cell = "signed-out/de/TamsaWidget-small-light";
-  json report = json::parse(readFile((dir / (cell + ".json")).string()));
+  json report = json::parse(readFile(dir / (cell + ".json")));
   json* text = nullptr;
   auto find = [&](json& node, auto& self) -> void {
     if (!text && node.contains("string")) text = &node;
@@ -59,28 +58,25 @@ TEST(SnapshotProgram, VerifySaysWhatChangedAndUpdateRecordsIt) {
   fs::remove(dir / "signed-out/de/TamsaWidget-medium-dark.png");
   // A gamma chunk: the same pixels, shown in other colours.
   const fs::path gamma = dir / "signed-out/de/TamsaWidget-medium-light.png";
-  const std::string png = readFile(gamma.string());
-  write(gamma,
-        png.substr(0, 33) + std::string("\0\0\0\x04gAMA\0\0\xb1\x8f\0\0\0\0", 16) + png.substr(33));
+  write(gamma, testing_support::withGamma(readFile(gamma.string())));
   // 67,108,864 x 1 pixels, judged by its header and never decoded.
   write(dir / "signed-out/de/TamsaWidget-small-dark.png",
         testing_support::pngClaiming(1u << 26, 1));
 
   auto verified = runWidgets({"snapshot", "verify", dir.string(), "-o", (base / "r").string()});
   EXPECT_EQ(verified.status, 1) << verified.err;
-  for (const std::string& words :
-       {cell + ": \"" + shown + "\" colour #FF0000 → " + colour + "; \"" + shown +
-            "\" moved down 3 pt",
-        std::string("signed-out/de/TamsaWidget-medium-dark: the recorded picture is missing"),
-        std::string("signed-out/de/TamsaWidget-small-dark: picture size 67108864 × 1 → 158 × 158"),
-        std::string("signed-out/de/Gone-small-light: gone"),
-        std::string("TamsaWidget-medium-light: the recorded picture has a gAMA chunk"),
-        std::string("10 cells: 4 changed, 0 new, 2 gone, 4 unchanged")})
+  for (const std::string& words : std::vector<std::string>{
+           cell + ": \"" + shown + "\" colour #FF0000 → " + colour + "; \"" + shown +
+               "\" moved down 3 pt",
+           "signed-out/de/TamsaWidget-medium-dark: the recorded picture is missing",
+           "signed-out/de/TamsaWidget-small-dark: picture size 67108864 × 1 → 158 × 158",
+           "signed-out/de/Gone-small-light: gone",
+           "TamsaWidget-medium-light: the recorded picture has a gAMA chunk",
+           "10 cells: 4 changed, 0 new, 2 gone, 4 unchanged"})
     EXPECT_NE(verified.out.find(words), std::string::npos) << words << "\n" << verified.out;
-  json machine = json::parse(readFile((base / "r" / "report.json").string()));
-  EXPECT_EQ(machine["counts"]["changed"], 4);
+  json machine = json::parse(readFile(base / "r" / "report.json"));
   EXPECT_TRUE(fs::exists(base / "r" / machine["cells"][0]["difference"].get<std::string>()));
-  EXPECT_NE(readFile((base / "r" / "report.html").string()).find("swipe"), std::string::npos);
+  EXPECT_NE(readFile(base / "r" / "report.html").find("swipe"), std::string::npos);
 
   auto updated = runWidgets({"snapshot", "verify", dir.string(), "--update"});
   EXPECT_EQ(updated.status, 1);
@@ -89,19 +85,19 @@ TEST(SnapshotProgram, VerifySaysWhatChangedAndUpdateRecordsIt) {
   EXPECT_NE(updated.err.find("linked/de/Gone-small-light (not removed: through a symbolic link)"),
             std::string::npos)
       << updated.err;
-  EXPECT_EQ(json::parse(readFile((dir / "manifest.json").string()))["cells"].size(), 9u);
-  EXPECT_EQ(readFile((base / "elsewhere" / "de" / "Gone-small-light.png").string()), "keep");
+  EXPECT_EQ(json::parse(readFile(dir / "manifest.json"))["cells"].size(), 9u);
+  EXPECT_EQ(readFile(base / "elsewhere" / "de" / "Gone-small-light.png"), "keep");
   fs::remove(dir / "linked");
   updated = runWidgets({"snapshot", "verify", dir.string(), "--update"});
   EXPECT_EQ(updated.status, 0) << updated.err;
   EXPECT_NE(updated.out.find("recorded again: 0 cells; removed: 1\n"), std::string::npos);
   auto again = runWidgets({"snapshot", "verify", dir.string()});
   EXPECT_EQ(again.status, 0) << again.out;
-  EXPECT_EQ(json::parse(readFile((dir / "manifest.json").string()))["cells"].size(), 8u);
+  EXPECT_EQ(json::parse(readFile(dir / "manifest.json"))["cells"].size(), 8u);
 
   // A threshold that would wrap or stand for "anything" is refused, not applied.
   for (json pixels : {json(-1), json(1e30), json(2.5), json(std::uint64_t{1} << 40)}) {
-    manifest = json::parse(readFile((dir / "manifest.json").string()));
+    manifest = json::parse(readFile(dir / "manifest.json"));
     manifest["pixelThreshold"]["pixels"] = pixels;
     write(dir / "manifest.json", manifest.dump(1));
     auto refused = runWidgets({"snapshot", "verify", dir.string()});
