@@ -12,10 +12,7 @@ def raw(port, request):
     with socket.create_connection(("127.0.0.1", port), timeout=10) as s:
         s.sendall(request)
         answer = b""
-        while b"\r\n" not in answer:
-            chunk = s.recv(4096)
-            if not chunk:
-                break
+        while b"\r\n" not in answer and (chunk := s.recv(4096)):
             answer += chunk
     return int(answer.split(b" ")[1]) if answer else 0
 

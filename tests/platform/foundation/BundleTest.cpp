@@ -62,8 +62,7 @@ TEST(ChooseLocalization, TakesARegionalVariantButNeverAnotherScriptOrAPseudoLang
       {"ji", "yi"},         {"en-AU", "en-US"},
       {"zh", "en-US"},      {"zh-HK", "zh-Hant-TW"},
       {"sr", "en-US"},      {"sr-Latn-RS", "sr-Latn"},
-      {"uz-Arab", "en-US"}, {"uz-UZ", "uz"},
-  };
+      {"uz-Arab", "en-US"}, {"uz-UZ", "uz"}};
   for (const auto& [language, chosen] : onOther)
     EXPECT_EQ(chooseLocalization({language}, other, "en-US"), chosen) << language;
   // In order: a later language's own table before an earlier one's script-alien neighbour.
