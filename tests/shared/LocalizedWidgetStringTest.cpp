@@ -36,9 +36,9 @@ TEST(LocalizedWidgetString, RecordedLanguageThenSystemLanguageThenTheKey) {
   EXPECT_EQ(lookup(S("fr"), "widget_expense", {"de-AT", "en"}), "widget_expense");
   EXPECT_EQ(lookup(testing_support::Integer{1}, "widget_income"), "Income");  // "1" names no table
   // Pseudo-languages are made by the host for --language only: the store never reaches them.
-  for (S language :
-       {"de/../de", "../bundle/de", "../evil", "de/", ".", "..", "DE", "de\\x", "en-XA", "EN-XA",
-        "en_XA", "en-XL", "ar-XB", "de.lproj", S(5000, 'd').c_str()}) {
+  const S longName(5000, 'd');
+  for (S language : {"de/../de", "../bundle/de", "../evil", "de/", ".", "..", "DE", "de\\x",
+                     "en-XA", "EN-XA", "en_XA", "en-XL", "ar-XB", "de.lproj", longName.c_str()}) {
     auto device = twoLanguages().withStore({{"widget_language", language}}).device();
     EXPECT_EQ(localizedWidgetString(device, "widget_income"), "Income") << language;
     EXPECT_EQ(widgetTextLanguage(device), "en") << language;
