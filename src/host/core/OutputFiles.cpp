@@ -17,17 +17,6 @@ Failure cannotWrite(const fs::path& path, int error) {
   return Failure::runtime("cannot write " + path.string() + ": " + std::strerror(error));
 }
 
-// Writes all of bytes to fd; the errno of the first failure, or 0.
-int writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return n < 0 ? errno : EIO;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return 0;
-}
-
 // Makes a rename in dir durable; a failure only weakens durability, so it is not reported.
 void syncFolder(const fs::path& dir) {
   int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -37,6 +26,16 @@ void syncFolder(const fs::path& dir) {
 }
 
 }  // namespace
+
+int writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n < 0 ? errno : EIO;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return 0;
+}
 
 OutputFiles::~OutputFiles() {
   for (const auto& s : staged_) ::unlink(s.temporary.c_str());

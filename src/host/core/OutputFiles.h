@@ -51,4 +51,7 @@ Outcome writeFileAtomically(const std::filesystem::path& destination, std::strin
 // Writes to standard output and flushes; a failure names the reason (a closed pipe, a full disk).
 Outcome writeStandardOutput(std::string_view text);
 
+// Writes all of bytes to fd, again after an interruption; the errno of the first failure, or 0.
+int writeAll(int fd, std::string_view bytes);
+
 }  // namespace host

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "host/core/OutputFiles.h"
 #include "platform/foundation/UserDefaults.h"
 #include "shared/AppConfiguration.h"
 
@@ -155,16 +156,6 @@ void sweepTemporaries(const SuiteFile& suite) {
       ::unlinkat(dirFd.get(), name.c_str(), 0);
   }
   ::closedir(dir);
-}
-
-int writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return n < 0 ? errno : EIO;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return 0;
 }
 
 // Writes bytes to a new temporary beside the suite and renames it over the suite, the temporary
