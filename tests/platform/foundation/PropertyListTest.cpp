@@ -60,12 +60,12 @@ TEST(PropertyList, ReadsEveryKindOfValue) {
   list = readPropertyList(
       "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><!-- a comment with <dict> -->"
       "<key>caf&#xE9;</key><string>a &amp; &lt;c&gt; <![CDATA[<raw> &amp;]]>&#8364;</string>"
-      "<key>when</key><date>2023-11-14T22:13:20Z</date><key>bytes</key><data>aGVsbG8=</data>"
+      "<key>when</key><date>2023-11-14T22:13:20Z</date><key>bytes</key><data>aGVsbG8+/09z</data>"
       "</dict></plist>");
   EXPECT_EQ(list, (PlistValue{PlistDictionary{
                       {"caf\xC3\xA9", PlistValue{std::string("a & <c> <raw> &amp;\xE2\x82\xAC")}},
                       {"when", PlistValue{PlistDate{1700000000.0 - 978307200}}},
-                      {"bytes", PlistValue{PlistData{"hello"}}}}}));
+                      {"bytes", PlistValue{PlistData{"hello>\xFFOs"}}}}}));
   // Base64 as the platform decodes it; read strictly, only what loses nothing.
   auto data = [](const std::string& text, Base64 base64) {
     return readPropertyList("<plist><data>" + text + "</data></plist>", base64);
