@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -37,6 +38,20 @@ int writeAll(int fd, std::string_view bytes) {
   return 0;
 }
 
+std::string temporaryPattern(const fs::path& destination) {
+  return "." + destination.filename().string() + ".tmp-XXXXXX";
+}
+
+bool isTemporaryOf(std::string_view name, const fs::path& destination) {
+  const std::string pattern = temporaryPattern(destination);
+  const std::size_t fixed = pattern.size() - 6;
+  if (name.size() != pattern.size() || name.substr(0, fixed) != pattern.substr(0, fixed))
+    return false;
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(fixed), name.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+  });
+}
+
 OutputFiles::~OutputFiles() {
   for (const auto& s : staged_) ::unlink(s.temporary.c_str());
 }
@@ -45,7 +60,7 @@ Outcome OutputFiles::stage(const fs::path& destination, std::string_view bytes,
                            FileSettings settings) {
   fs::path dir = destination.parent_path();
   if (dir.empty()) dir = ".";
-  std::string pattern = (dir / ("." + destination.filename().string() + ".tmp-XXXXXX")).string();
+  std::string pattern = (dir / temporaryPattern(destination)).string();
   int fd = ::mkstemp(pattern.data());
   if (fd < 0) return cannotWrite(destination, errno);
   staged_.push_back({destination, pattern, settings.durability});

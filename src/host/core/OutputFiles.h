@@ -9,6 +9,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -50,6 +51,13 @@ Outcome writeFileAtomically(const std::filesystem::path& destination, std::strin
 
 // Writes to standard output and flushes; a failure names the reason (a closed pipe, a full disk).
 Outcome writeStandardOutput(std::string_view text);
+
+// The name of a temporary beside destination: "." + its name + ".tmp-XXXXXX", the X's for mkstemp
+// or mkdtemp to fill.
+std::string temporaryPattern(const std::filesystem::path& destination);
+
+// True iff name is one that temporaryPattern(destination) can become: our own temporaries only.
+bool isTemporaryOf(std::string_view name, const std::filesystem::path& destination);
 
 // Writes all of bytes to fd, again after an interruption; the errno of the first failure, or 0.
 int writeAll(int fd, std::string_view bytes);

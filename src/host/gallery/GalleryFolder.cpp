@@ -14,6 +14,7 @@
 #include <optional>
 #include <shared_mutex>
 
+#include "host/core/OutputFiles.h"
 #include "host/gallery/InterruptWatch.h"
 
 namespace host {
@@ -28,19 +29,6 @@ Failure cannot(const char* command, const std::string& what, const fs::path& pat
 
 fs::path parentOf(const fs::path& output) {
   return output.parent_path().empty() ? fs::path(".") : output.parent_path();
-}
-
-// "." + the output's name + ".tmp-" + mkdtemp's six letters or digits.
-std::string stagingPattern(const fs::path& output) {
-  return "." + output.filename().string() + ".tmp-XXXXXX";
-}
-
-bool isStagingName(const std::string& name, const std::string& pattern) {
-  const std::size_t fixed = pattern.size() - 6;
-  if (name.size() != pattern.size() || name.compare(0, fixed, pattern, 0, fixed) != 0) return false;
-  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(fixed), name.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-  });
 }
 
 // The folder itself, opened (never through a symbolic link) to hold its lock.
@@ -118,12 +106,11 @@ struct GalleryFolder::Staging {
 };
 
 std::size_t sweepStaleStaging(const fs::path& output, const FolderKind& kind) {
-  const std::string pattern = stagingPattern(output);
   std::size_t removed = 0;
   std::error_code ec;
   for (fs::directory_iterator it(parentOf(output), ec), end; !ec && it != end; it.increment(ec)) {
     const fs::path path = it->path();
-    if (!isStagingName(path.filename().string(), pattern)) continue;
+    if (!isTemporaryOf(path.filename().string(), output)) continue;
     int fd = openFolder(path);
     if (fd < 0) continue;  // a symbolic link, or not a folder
     // A live run holds the lock; a run that died released it with its last descriptor.
@@ -153,7 +140,7 @@ Result<GalleryFolder> GalleryFolder::prepare(const fs::path& given, const Folder
   // Watched before the folder exists, so that no interrupt finds it unwatched.
   auto staging = std::make_unique<Staging>(output, kind.command);
   const fs::path parent = parentOf(output);
-  std::string made = (parent / stagingPattern(output)).string();
+  std::string made = (parent / temporaryPattern(output)).string();
   if (!::mkdtemp(made.data())) return cannot(kind.command, "make a folder in", parent, errno);
   {
     std::unique_lock hold(staging->mutex);

@@ -20,9 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Temporaries are "." + the suite's name + this + mkstemp's six letters or digits.
-constexpr std::string_view kTemporaryInfix = ".tmp-";
-constexpr std::size_t kTemporaryLetters = 6;
 // A temporary this old whose writer holds no lock on it was left by a writer that died.
 constexpr std::time_t kStaleSeconds = 60;
 
@@ -115,17 +112,6 @@ SuiteReading nothingFound(SuiteReading::Found found) {
   return reading;
 }
 
-bool isTemporaryName(std::string_view name, std::string_view prefix) {
-  if (!name.starts_with(prefix) || name.size() != prefix.size() + kTemporaryLetters) return false;
-  for (char c : name.substr(prefix.size()))
-    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
-  return true;
-}
-
-std::string temporaryPrefix(const SuiteFile& suite) {
-  return "." + suite.path.filename().string() + std::string(kTemporaryInfix);
-}
-
 // Removes the temporaries of dead writers in the suite's folder. Each candidate is looked at
 // through one descriptor that never follows a link, and removed only while this sweep holds the
 // lock a live writer keeps on its temporary, and only if its name still names that file.
@@ -135,11 +121,10 @@ void sweepTemporaries(const SuiteFile& suite) {
   if (dirFd.get() < 0) return;
   DIR* dir = ::fdopendir(::dup(dirFd.get()));
   if (!dir) return;
-  const std::string prefix = temporaryPrefix(suite);
   const std::time_t staleBefore = std::time(nullptr) - kStaleSeconds;
   while (const dirent* entry = ::readdir(dir)) {
     const std::string name = entry->d_name;
-    if (!isTemporaryName(name, prefix)) continue;
+    if (!isTemporaryOf(name, suite.path)) continue;
     struct stat st {};
     if (::fstatat(dirFd.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISREG(st.st_mode) || st.st_mtime >= staleBefore)
@@ -164,7 +149,7 @@ void sweepTemporaries(const SuiteFile& suite) {
 Outcome replaceSuite(const SuiteFile& suite, std::string_view bytes,
                      const std::optional<struct stat>& existing) {
   const fs::path folder = suite.path.parent_path();
-  std::string temporary = (folder / (temporaryPrefix(suite) + "XXXXXX")).string();
+  std::string temporary = (folder / temporaryPattern(suite.path)).string();
   Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
   if (fd.get() < 0) return cannot("write", suite.path, errno);
   auto fail = [&](const Failure& failure) {
