@@ -1,4 +1,4 @@
-// links: tamsa_summary_views tamsa_render
+// links: tamsa_summary_views tamsa_host_system
 // The medium summary widget as the host renders it, in process: the real views of an entry, laid
 // out and drawn at 2x to a PNG in memory. With the sample entry and English captions; with a 1 MB
 // wallet name, period label and currency symbol; and with those and a string table whose captions
@@ -7,7 +7,8 @@
 //   build/bench/render_bench --benchmark_min_time=1
 #include <benchmark/benchmark.h>
 
-#include "host/render/WidgetRenderer.h"
+#include "drawing/WidgetRenderer.h"
+#include "host/system/WidgetFraming.h"
 #include "platform/os/MemoryFileSystem.h"
 #include "summary/data/SummaryLoader.h"
 #include "summary/views/TamsaWidgetEntryView.h"
@@ -40,18 +41,18 @@ device::Device deviceWithCaptions(const std::string& income, const std::string& 
 
 void renderMedium(benchmark::State& state, const device::Device& d,
                   const tamsa::TamsaSummaryEntry& entry) {
-  const render::PangoTextMeasurer measurer(2);
+  const drawing::PangoTextMeasurer measurer(2);
   for (auto _ : state) {
-    render::SceneRequest request{tamsa::summaryWidgetContent(d, entry),
-                                 swiftui::WidgetFamily::systemMedium,
-                                 swiftui::ColorScheme::light,
-                                 d.systemVersion,
-                                 "",
-                                 2,
-                                 {},
-                                 "en"};
-    auto scene = std::get<render::WidgetScene>(render::composeScene(request, measurer));
-    auto png = render::encodePicture(scene, render::PictureFormat::png, 2, measurer);
+    host::SceneRequest request{tamsa::summaryWidgetContent(d, entry),
+                               swiftui::WidgetFamily::systemMedium,
+                               swiftui::ColorScheme::light,
+                               d.systemVersion,
+                               "",
+                               2,
+                               {},
+                               "en"};
+    auto scene = std::get<drawing::WidgetScene>(host::composeScene(request, measurer));
+    auto png = drawing::encodePicture(scene, drawing::PictureFormat::png, 2, measurer);
     benchmark::DoNotOptimize(png);
   }
 }

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "host/render/RenderRequest.h"
+#include "host/system/RenderRequest.h"
 #include "summary/data/SummaryLoader.h"
 #include "summary/views/TamsaWidgetEntryView.h"
 
@@ -19,14 +19,14 @@ int main(int argc, char** argv) {
   d.clock = foundation::systemClock();
   d.mainBundle = *foundation::Bundle::atPath(d.fileSystem, TAMSA_RESOURCES_DIR, {"en"});
   d.systemVersion = os::SystemVersion{17, 0, 0};
-  render::RenderRequest request{
+  host::RenderRequest request{
       .view = tamsa::summaryWidgetContent(d, tamsa::makeSampleSummaryEntry(*d.clock)),
       .family = swiftui::WidgetFamily::systemMedium,
       .systemVersion = d.systemVersion,
       .scale = 3,
-      .pictureFormat = render::PictureFormat::png,
+      .pictureFormat = drawing::PictureFormat::png,
       .language = "en"};
-  render::RenderResult result = render::renderWidget(request);
+  host::RenderResult result = host::renderWidget(request);
   if (!result.ok()) {
     std::cerr << result.error->message << '\n';
     return 1;

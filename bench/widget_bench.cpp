@@ -1,11 +1,12 @@
-// links: tamsa_entry tamsa_render
+// links: tamsa_entry tamsa_host_system
 // The whole render of the summary widget as the host does it, in process: the timeline's entry
 // loaded from the sample container, its views built, laid out and drawn at 3x to pixels, in the
 // small and in the medium family.
 //   build/bench/widget_bench --benchmark_min_time=1
 #include <benchmark/benchmark.h>
 
-#include "host/render/WidgetRenderer.h"
+#include "drawing/WidgetRenderer.h"
+#include "host/system/WidgetFraming.h"
 #include "summary/data/SummaryLoader.h"
 #include "summary/views/TamsaWidgetEntryView.h"
 
@@ -23,13 +24,13 @@ device::Device sampleDevice() {
 
 void renderSummary(benchmark::State& state, swiftui::WidgetFamily family) {
   const device::Device d = sampleDevice();
-  const render::PangoTextMeasurer measurer(3);
+  const drawing::PangoTextMeasurer measurer(3);
   for (auto _ : state) {
     auto view = tamsa::summaryWidgetContent(d, tamsa::loadSummaryEntry(d));
-    render::SceneRequest request{view, family, swiftui::ColorScheme::dark, d.systemVersion, "",
-                                 3,    {}};
-    auto scene = render::composeScene(request, measurer);
-    auto image = render::renderImage(std::get<render::WidgetScene>(scene), 3, measurer);
+    host::SceneRequest request{view, family, swiftui::ColorScheme::dark, d.systemVersion, "",
+                               3,    {}};
+    auto scene = host::composeScene(request, measurer);
+    auto image = drawing::renderImage(std::get<drawing::WidgetScene>(scene), 3, measurer);
     benchmark::DoNotOptimize(image);
   }
 }

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "host/render/WidgetRenderer.h"
+#include "drawing/WidgetRenderer.h"
 #include "support/RunProgram.h"
 #include "support/TestDevice.h"
 
@@ -105,7 +105,7 @@ TEST(HostProgram, AFailedRenderLeavesNothingBehind) {
   std::string report = testing_support::readFile((dir / "c.json").string());
   EXPECT_NE(report.find("\"drawn\": \"Add Transaction\""), std::string::npos);
   EXPECT_NE(report.find("\"language\": \"en\""), std::string::npos);
-  EXPECT_EQ(render::readPng((dir / "c.png").string())->width, 240);
+  EXPECT_EQ(drawing::readPng((dir / "c.png").string())->width, 240);
   ok = runWidgets({"render", "TamsaWidget", "--family=medium", "--entry=placeholder", kNow, "-o",
                    (dir / "m.svg").string(), "--layout", (dir / "m.json").string()},
                   {"TZ=Asia/Tokyo"});

@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <string>
 
-#include "host/render/WidgetRenderer.h"
+#include "drawing/WidgetRenderer.h"
 
 namespace testing_support {
 
@@ -28,7 +28,7 @@ inline ::testing::AssertionResult matchesGolden(const std::string& actualPath,
     fs::copy_file(actualPath, goldenPath, fs::copy_options::overwrite_existing);
     return ::testing::AssertionSuccess() << "updated " << goldenPath;
   }
-  auto actual = render::readPng(actualPath), expected = render::readPng(goldenPath);
+  auto actual = drawing::readPng(actualPath), expected = drawing::readPng(goldenPath);
   bool comparable =
       actual && expected && actual->width == expected->width && actual->height == expected->height;
   int differing = 0;

@@ -157,11 +157,11 @@ Result<Done> readDrawing(const Words& w, DrawingOptions& d) {
   }
   if (auto r = setOneOf("--appearance", w.appearance, kAppearances, d.appearance); !r) return r;
   if (auto r = setOneOf("--entry", w.entry, kEntries, d.entry); !r) return r;
-  std::string deviceName = w.device.value_or(render::defaultDeviceName);
-  auto device = render::hostDevice(deviceName);
+  std::string deviceName = w.device.value_or(host::defaultDeviceName);
+  auto device = host::hostDevice(deviceName);
   if (!device) {
     std::string names;
-    for (const auto& n : render::hostDeviceNames()) names += (names.empty() ? "" : ", ") + n;
+    for (const auto& n : host::hostDeviceNames()) names += (names.empty() ? "" : ", ") + n;
     return Failure::usage("--device: '" + deviceName + "' is not a device (accepted: " + names +
                           ")");
   }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/render/HostDevice.h"
+#include "host/system/HostDevice.h"
 #include "platform/device/Device.h"
 #include "platform/foundation/Date.h"
 #include "platform/os/SystemVersion.h"
@@ -53,7 +53,7 @@ struct DrawingOptions {
   std::optional<swiftui::WidgetFamily> family;
   swiftui::ColorScheme appearance = swiftui::ColorScheme::light;
   EntryChoice entry = EntryChoice::timeline;
-  render::HostDevice device;
+  host::HostDevice device;
   double scale = 2;  // PNG pixels per point, 1 to 3
 };
 

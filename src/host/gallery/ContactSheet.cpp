@@ -1,6 +1,6 @@
 #include "host/gallery/ContactSheet.h"
 
-#include "host/render/PngCodec.h"
+#include "drawing/PngCodec.h"
 
 #include <cairo.h>
 #include <pango/pangocairo.h>
@@ -94,7 +94,7 @@ Result<std::string> contactSheet(const std::string& title,
     }
   }
   cairo_surface_flush(sheet.get());
-  auto png = render::encodePng(
+  auto png = drawing::encodePng(
       reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(sheet.get())),
       cairo_image_surface_get_width(sheet.get()), cairo_image_surface_get_height(sheet.get()),
       static_cast<std::size_t>(cairo_image_surface_get_stride(sheet.get())) / 4);

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "drawing/WidgetRenderer.h"
 #include "host/core/Result.h"
-#include "host/render/WidgetRenderer.h"
 
 namespace host {
 
 struct SheetPicture {
-  render::RenderedImage pixels;
+  drawing::RenderedImage pixels;
   std::string caption;   // one line under it
   bool flagged = false;  // drawn with a red caption
 };

@@ -9,18 +9,18 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
+#include "drawing/PngCodec.h"
 #include "host/core/FamilyNames.h"
 #include "host/core/InputFiles.h"
 #include "host/core/OutputFiles.h"
-#include "host/drawing/Drawing.h"
 #include "host/gallery/ContactSheet.h"
 #include "host/gallery/GalleryCommands.h"
 #include "host/gallery/GalleryFolder.h"
 #include "host/gallery/GalleryMatrix.h"
 #include "host/gallery/GalleryPicture.h"
 #include "host/gallery/MatrixDrawing.h"
-#include "host/render/HostDevice.h"
-#include "host/render/PngCodec.h"
+#include "host/render/Drawing.h"
+#include "host/system/HostDevice.h"
 #include "platform/foundation/Date.h"
 
 namespace host {
@@ -31,7 +31,7 @@ namespace fs = std::filesystem;
 
 struct SheetCell {
   const GalleryPicture* picture;
-  const render::RenderedImage* pixels;
+  const drawing::RenderedImage* pixels;
 };
 
 // The contact sheet of one scenario in one language: a row per system version and appearance.
@@ -164,7 +164,7 @@ class GalleryRun {
  private:
   struct Slot {
     std::optional<GalleryPicture> picture;
-    std::optional<render::RenderedImage> pixels;
+    std::optional<drawing::RenderedImage> pixels;
   };
 
   // On a drawing thread; each slot is written by one thread only.
@@ -224,10 +224,10 @@ constexpr double kLargestScale = 3;
 // The largest picture this program draws: the largest widget of any device at the largest scale.
 // A shard's picture that claims more was not drawn by it; it is refused from its header, before
 // anything is decoded, so a doctored shard cannot make a merge allocate gigabytes.
-render::PngSize largestPicture() {
-  render::PngSize most;
-  for (const auto& name : render::hostDeviceNames()) {
-    auto device = render::hostDevice(name);
+drawing::PngSize largestPicture() {
+  drawing::PngSize most;
+  for (const auto& name : host::hostDeviceNames()) {
+    auto device = host::hostDevice(name);
     for (auto family : {swiftui::WidgetFamily::systemSmall, swiftui::WidgetFamily::systemMedium,
                         swiftui::WidgetFamily::systemLarge}) {
       auto size = device ? device->widgetSize(family) : std::nullopt;
@@ -272,9 +272,9 @@ Outcome checkSameCell(const ShardPicture& a, const ShardPicture& b) {
 }
 
 // The PNG's pixels, for the sheet; a failure when it claims more than any widget at any scale.
-Result<render::RenderedImage> sheetPixels(const ShardPicture& p, const std::string& png) {
-  const render::PngSize most = largestPicture();
-  auto size = render::pngSize(png);
+Result<drawing::RenderedImage> sheetPixels(const ShardPicture& p, const std::string& png) {
+  const drawing::PngSize most = largestPicture();
+  auto size = drawing::pngSize(png);
   if (!size) return Failure::runtime("gallery --merge: " + p.picture.file + " is not a PNG");
   if (size->width > most.width || size->height > most.height)
     return Failure::runtime("gallery --merge: " + (p.shard / p.picture.file).string() + " is " +
@@ -282,7 +282,7 @@ Result<render::RenderedImage> sheetPixels(const ShardPicture& p, const std::stri
                             " px, larger than any widget at scale 3 (" +
                             std::to_string(most.width) + " × " + std::to_string(most.height) +
                             "); not a picture this program drew");
-  auto decoded = render::decodePng(png, std::size_t{size->width} * size->height);
+  auto decoded = drawing::decodePng(png, std::size_t{size->width} * size->height);
   if (!decoded) return Failure::runtime("gallery --merge: " + p.picture.file + " is not a PNG");
   return std::move(*decoded);
 }
@@ -412,7 +412,7 @@ Outcome runMerge(const HostSession& s) {
     std::size_t end = begin;
     while (end < merged->size() && fs::path((*merged)[end].picture.file).parent_path() == group)
       ++end;
-    std::vector<render::RenderedImage> images;
+    std::vector<drawing::RenderedImage> images;
     for (std::size_t i = begin; i < end; ++i) {
       const ShardPicture& p = (*merged)[i];
       auto png = p.png();

@@ -15,11 +15,11 @@ namespace {
 constexpr std::size_t kGroupWindow = 2;
 
 Result<DrawnPicture> drawCell(const HostSession& s, const Matrix& m, const MatrixCell& cell,
-                              const render::PangoTextMeasurer& measurer) {
+                              const drawing::PangoTextMeasurer& measurer) {
   const MatrixState& state = m.groups[cell.group].states[cell.state];
   const auto& member = state.members[cell.member];
   PictureLook look{cell.appearance, s.options.drawing.device, s.options.drawing.scale,
-                   render::PictureFormat::png};
+                   drawing::PictureFormat::png};
   if (cell.family)
     return drawWidget(*state.device, std::get<widgetkit::WidgetConfiguration>(member), *cell.family,
                       EntryChoice::timeline, look, measurer);
@@ -54,7 +54,7 @@ class MatrixRun {
 
  private:
   void work() {
-    render::PangoTextMeasurer measurer(s_.options.drawing.scale);
+    drawing::PangoTextMeasurer measurer(s_.options.drawing.scale);
     while (true) {
       std::size_t i = 0;
       {

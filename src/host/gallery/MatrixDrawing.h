@@ -9,8 +9,8 @@
 #include <functional>
 
 #include "host/core/HostSession.h"
-#include "host/drawing/Drawing.h"
 #include "host/gallery/GalleryMatrix.h"
+#include "host/render/Drawing.h"
 
 namespace host {
 

@@ -6,7 +6,7 @@
 
 #include "host/core/CommandLine.h"
 #include "host/core/FamilyNames.h"
-#include "host/drawing/Drawing.h"
+#include "host/render/Drawing.h"
 #include "host/requests/RequestCommands.h"
 #include "platform/foundation/PseudoLanguage.h"
 
@@ -112,7 +112,7 @@ json PreviewState::describe() const {
   return {{"languages", languages_},
           {"appearances", {"light", "dark"}},
           {"systems", systemChoices(session_.device.systemVersion)},
-          {"devices", render::hostDeviceNames()},
+          {"devices", host::hostDeviceNames()},
           {"scenarios", scenarios},
           {"modes", {"live", "phone"}},
           {"container", session_.device.appGroupContainer},
@@ -148,7 +148,7 @@ Result<Done> PreviewState::change(const json& changes) {
       if (!version) return version.failure();
       next.systemVersion = *version;
     } else if (key == "device") {
-      if (!render::hostDevice(word)) return Failure::usage(refused);
+      if (!host::hostDevice(word)) return Failure::usage(refused);
       next.device = word;
     } else if (key == "mode") {
       if (word != "live" && word != "phone") return Failure::usage(refused);
@@ -267,7 +267,7 @@ json PreviewState::screen() {
   const auto declared = session_.body(d).declared();
   PictureLook look;
   look.appearance = settings.appearance;
-  look.device = render::hostDevice(settings.device).value_or(session_.options.drawing.device);
+  look.device = host::hostDevice(settings.device).value_or(session_.options.drawing.device);
   look.scale = session_.options.drawing.scale;
 
   json tiles = json::array();

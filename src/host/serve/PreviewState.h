@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "drawing/PangoTextMeasurer.h"
 #include "host/core/HostSession.h"
-#include "host/render/PangoTextMeasurer.h"
 #include "host/scenarios/Scenario.h"
 #include "platform/widgetkit/TimelineEntry.h"
 
@@ -98,7 +98,7 @@ class PreviewState {
   std::optional<std::pair<std::uint64_t, nlohmann::json>> lastScreen_;
 
   std::mutex drawing_;  // one screen drawn at a time, with the one measurer
-  render::PangoTextMeasurer measurer_;
+  drawing::PangoTextMeasurer measurer_;
 };
 
 }  // namespace host

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <map>
 
-#include "host/render/GraphicsHandles.h"
-#include "host/render/PangoTextMeasurer.h"
+#include "drawing/GraphicsHandles.h"
+#include "drawing/PangoTextMeasurer.h"
 
 namespace host {
 namespace {
@@ -111,11 +111,11 @@ void TextCensus::merge(const TextCensus& other) {
 }
 
 std::vector<FontFile> TextCensus::fontFiles() const {
-  render::PangoTextMeasurer measurer;
-  render::CairoSurface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1));
-  render::CairoContext cr(cairo_create(surface.get()));
-  render::PangoContextHandle context = measurer.drawingContext(cr.get());
-  render::PangoLayoutHandle layout(pango_layout_new(context.get()));
+  drawing::PangoTextMeasurer measurer;
+  drawing::CairoSurface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1));
+  drawing::CairoContext cr(cairo_create(surface.get()));
+  drawing::PangoContextHandle context = measurer.drawingContext(cr.get());
+  drawing::PangoLayoutHandle layout(pango_layout_new(context.get()));
   std::map<std::string, std::pair<std::set<std::string>, std::string>> faces;  // by path
   for (const auto& [drawn, language, weight] : texts_) {
     swiftui::Font font =
@@ -123,7 +123,7 @@ std::vector<FontFile> TextCensus::fontFiles() const {
     std::optional<std::string> lang;
     if (!language.empty()) lang = language;
     measurer.configure(layout.get(), drawn, font, std::nullopt, lang);
-    render::PangoLayoutIterHandle runs(pango_layout_get_iter(layout.get()));
+    drawing::PangoLayoutIterHandle runs(pango_layout_get_iter(layout.get()));
     do {
       PangoLayoutRun* run = pango_layout_iter_get_run_readonly(runs.get());
       if (!run) continue;

@@ -6,7 +6,7 @@
 namespace host {
 namespace {
 
-using render::RenderedImage;
+using drawing::RenderedImage;
 
 // The largest difference of the four premultiplied channels; alpha is one of them, so a picture
 // made partly transparent differs as much as it looks.

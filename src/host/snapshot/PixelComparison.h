@@ -12,7 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "host/render/WidgetRenderer.h"
+#include "drawing/WidgetRenderer.h"
 
 namespace host {
 
@@ -48,12 +48,12 @@ struct PixelDifference {
   bool exceeds(const PixelThreshold& t) const { return sizesDiffer || differing > t.pixels; }
 };
 
-PixelDifference comparePixels(const render::RenderedImage& reference,
-                              const render::RenderedImage& actual, int level);
+PixelDifference comparePixels(const drawing::RenderedImage& reference,
+                              const drawing::RenderedImage& actual, int level);
 
 // A picture of the differences, the size of the larger picture: the reference faded to grey,
 // counted differences in red, edge noise in yellow.
-render::RenderedImage differenceImage(const render::RenderedImage& reference,
-                                      const render::RenderedImage& actual, int level);
+drawing::RenderedImage differenceImage(const drawing::RenderedImage& reference,
+                                       const drawing::RenderedImage& actual, int level);
 
 }  // namespace host

@@ -7,13 +7,13 @@
 #include <nlohmann/json.hpp>
 #include <unordered_set>
 
+#include "drawing/PngCodec.h"
 #include "host/core/CommandLine.h"
 #include "host/core/DeviceSetup.h"
 #include "host/core/InputFiles.h"
 #include "host/core/OutputFiles.h"
 #include "host/gallery/GalleryFolder.h"
 #include "host/gallery/MatrixDrawing.h"
-#include "host/render/PngCodec.h"
 #include "host/snapshot/FontCensus.h"
 #include "host/snapshot/MeaningComparison.h"
 #include "host/snapshot/PixelComparison.h"
@@ -47,13 +47,13 @@ std::optional<std::string> readCellPicture(const fs::path& folder, const std::st
 // The recorded picture's pixels when its header claims the drawn picture's size: a file claiming
 // another size is never decoded, so a doctored one cannot make verify allocate more than drawing
 // did.
-std::optional<render::RenderedImage> decodeAsDrawn(const std::string& png,
-                                                   const render::RenderedImage& drawn) {
-  auto size = render::pngSize(png);
+std::optional<drawing::RenderedImage> decodeAsDrawn(const std::string& png,
+                                                    const drawing::RenderedImage& drawn) {
+  auto size = drawing::pngSize(png);
   if (!size || size->width != static_cast<std::uint32_t>(drawn.width) ||
       size->height != static_cast<std::uint32_t>(drawn.height))
     return std::nullopt;
-  return render::decodePng(png, drawn.pixels.size());
+  return drawing::decodePng(png, drawn.pixels.size());
 }
 
 // True when no folder between `folder` and the cell's files is a symbolic link, so writing or
@@ -255,7 +255,7 @@ class Verification {
 
   std::vector<std::string> pixelDifferences(const std::string& referencePng,
                                             const DrawnPicture& drawn) {
-    auto size = render::pngSize(referencePng);
+    auto size = drawing::pngSize(referencePng);
     if (!size || !drawn.pixels) return {"the recorded picture is not a PNG"};
     if (size->width != static_cast<std::uint32_t>(drawn.pixels->width) ||
         size->height != static_cast<std::uint32_t>(drawn.pixels->height))
@@ -263,7 +263,7 @@ class Verification {
               " → " + std::to_string(drawn.pixels->width) + " × " +
               std::to_string(drawn.pixels->height) + " px"};
     // Viewers show such a picture in other colours than its pixels say, which is a change.
-    if (auto chunk = render::colourChunk(referencePng))
+    if (auto chunk = drawing::colourChunk(referencePng))
       return {"the recorded picture has a " + *chunk +
               " chunk, which changes the colours viewers show (drawn pictures have none)"};
     auto reference = decodeAsDrawn(referencePng, *drawn.pixels);
@@ -290,7 +290,7 @@ class Verification {
     auto reference = decodeAsDrawn(*referencePng, *drawn.pixels);
     if (!reference) return Done{};
     auto png =
-        render::encodePng(differenceImage(*reference, *drawn.pixels, manifest_.threshold.level));
+        drawing::encodePng(differenceImage(*reference, *drawn.pixels, manifest_.threshold.level));
     if (!png) return Done{};
     out.difference = reportPicture(out.name, "difference");
     return report_->write(out.difference, *png);

@@ -6,14 +6,15 @@
 
 #include <cmath>
 
-#include "host/render/PngCodec.h"
-#include "host/render/RenderTesting.h"
+#include "drawing/PngCodec.h"
+#include "drawing/RenderTesting.h"
+#include "host/system/WidgetFraming.h"
 #include "support/RunProgram.h"
 
 namespace host {
 namespace {
 
-using render::RenderedImage;
+using drawing::RenderedImage;
 
 constexpr std::uint32_t kWhite = 0xffffffff, kBlack = 0xff000000, kRed = 0xffff0000;
 constexpr PixelThreshold kStrict{16, 0};
@@ -29,7 +30,7 @@ RenderedImage block(bool soft = false) {
 }
 
 RenderedImage drawn(const std::string& cell) {
-  return *render::decodePng(
+  return *drawing::decodePng(
       testing_support::readFile(TAMSA_TEST_DATA "/snapshots/signed-out/en/" + cell + ".png"));
 }
 
@@ -39,10 +40,10 @@ RenderedImage label(double scale) {
   View text = Text("Balance €12,046.55")
                   .font(Font::system(13))
                   .foregroundColor(Color::sRGB(0.56, 0.56, 0.58));
-  render::SceneRequest request{text, WidgetFamily::systemSmall, ColorScheme::light, {}, "", scale};
+  host::SceneRequest request{text, WidgetFamily::systemSmall, ColorScheme::light, {}, "", scale};
   auto scene =
-      std::get<render::WidgetScene>(render::composeScene(request, render::testing::measurer()));
-  return render::renderImage(scene, scale, render::testing::measurer());
+      std::get<drawing::WidgetScene>(host::composeScene(request, drawing::testing::measurer()));
+  return drawing::renderImage(scene, scale, drawing::testing::measurer());
 }
 
 // Each pixel made by f(x, y, premultiplied pixel) from the picture's own.

@@ -1,0 +1,68 @@
+#include "drawing/LayoutReport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace drawing {
+
+namespace {
+
+// Thousandths of a point are plenty and keep the report free of float noise.
+double rounded(double v) {
+  if (!std::isfinite(v)) return v;
+  double r = std::round(v * 1000) / 1000;
+  return r == 0 ? 0 : r;
+}
+
+nlohmann::json layoutReportNode(const swiftui::LayoutNode& node) {
+  nlohmann::json j;
+  j["type"] = node.type;
+  j["frame"] = {{"x", rounded(node.frame.x)},
+                {"y", rounded(node.frame.y)},
+                {"width", rounded(node.frame.width)},
+                {"height", rounded(node.frame.height)}};
+  if (node.text) {
+    const swiftui::TextLayout& t = *node.text;
+    j["string"] = t.string;
+    j["drawn"] = t.drawn;
+    j["fontSize"] = rounded(t.fontSize);
+    j["fontWeight"] = swiftui::weightName(t.fontWeight);
+    j["color"] = hexColor(t.color);
+    j["lines"] = t.lines;
+    j["shrunk"] = t.shrunk;
+    j["truncated"] = t.truncated;
+    j["missingGlyphs"] = t.missingGlyphs;
+    if (t.language) j["language"] = *t.language;
+    if (t.direction == swiftui::LayoutDirection::rightToLeft) j["direction"] = "rightToLeft";
+  } else if (node.color) {
+    j["color"] = hexColor(*node.color);
+  }
+  if (node.shape == swiftui::ShapeKind::circle) j["shape"] = "circle";
+  if (node.systemImage) j["systemImage"] = *node.systemImage;
+  nlohmann::json children = nlohmann::json::array();
+  for (const swiftui::LayoutNode& c : node.children) children.push_back(layoutReportNode(c));
+  j["children"] = std::move(children);
+  return j;
+}
+
+}  // namespace
+
+std::string hexColor(const uikit::RGBA& c) {
+  auto byte = [](double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
+  char out[8];
+  std::snprintf(out, sizeof out, "#%02X%02X%02X", byte(c.red), byte(c.green), byte(c.blue));
+  return out;
+}
+
+nlohmann::json layoutReport(const WidgetScene& scene, double scale) {
+  nlohmann::json j;
+  j["size"] = {{"width", rounded(scene.layout.size.width)},
+               {"height", rounded(scene.layout.size.height)}};
+  j["scale"] = scale;
+  j["root"] = layoutReportNode(scene.layout.root);
+  if (scene.widgetURL) j["widgetURL"] = *scene.widgetURL;
+  return j;
+}
+
+}  // namespace drawing

@@ -1,0 +1,131 @@
+#include "drawing/PngCodec.h"
+
+#include <spng.h>
+
+#include <memory>
+#include <vector>
+
+namespace drawing {
+namespace {
+
+struct ContextDeleter {
+  void operator()(spng_ctx* c) const { spng_ctx_free(c); }
+};
+using Context = std::unique_ptr<spng_ctx, ContextDeleter>;
+
+// What the chunks beside the pixels (text, colour profiles) may hold in all; ours have none.
+constexpr std::size_t kMaxAncillaryBytes = std::size_t{1} << 20;
+
+// The big-endian 32-bit word at `at`; the caller checks that it is there.
+std::uint32_t wordAt(std::string_view bytes, std::size_t at) {
+  std::uint32_t v = 0;
+  for (std::size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(bytes[at + i]);
+  return v;
+}
+
+}  // namespace
+
+std::optional<std::string> encodePng(const std::uint32_t* pixels, int width, int height,
+                                     std::size_t stride) {
+  if (width <= 0 || height <= 0) return std::nullopt;
+  Context ctx(spng_ctx_new(SPNG_CTX_ENCODER));
+  if (!ctx) return std::nullopt;
+  spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
+  // Level 1 without filtering: on flat widget colours both the fastest and the smallest.
+  spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 1);
+  spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_DISABLE_FILTERING);
+  spng_ihdr ihdr{};
+  ihdr.width = static_cast<std::uint32_t>(width);
+  ihdr.height = static_cast<std::uint32_t>(height);
+  ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
+  ihdr.bit_depth = 8;
+  if (spng_set_ihdr(ctx.get(), &ihdr) != 0) return std::nullopt;
+  if (spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
+                        SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE) != 0)
+    return std::nullopt;
+  // Row by row, so no second copy of the whole image is made.
+  std::vector<unsigned char> row(static_cast<std::size_t>(width) * 4);
+  for (int y = 0; y < height; ++y) {
+    const std::uint32_t* in = pixels + static_cast<std::size_t>(y) * stride;
+    for (int x = 0; x < width; ++x) {
+      std::uint32_t p = in[x];
+      unsigned a = p >> 24;
+      unsigned char* out = &row[static_cast<std::size_t>(x) * 4];
+      out[3] = static_cast<unsigned char>(a);
+      if (a == 255 || a == 0) {
+        out[0] = (p >> 16) & 0xFF, out[1] = (p >> 8) & 0xFF, out[2] = p & 0xFF;
+        continue;
+      }
+      for (int c = 0; c < 3; ++c) {
+        unsigned v = (p >> (16 - 8 * c)) & 0xFF;
+        out[c] = static_cast<unsigned char>(std::min(255u, (v * 255 + a / 2) / a));
+      }
+    }
+    int r = spng_encode_row(ctx.get(), row.data(), row.size());
+    if (r != 0 && !(r == SPNG_EOI && y == height - 1)) return std::nullopt;
+  }
+  std::size_t size = 0;
+  int error = 0;
+  void* buffer = spng_get_png_buffer(ctx.get(), &size, &error);
+  if (!buffer || error) return std::nullopt;
+  std::string bytes(static_cast<const char*>(buffer), size);
+  std::free(buffer);
+  return bytes;
+}
+
+std::optional<std::string> encodePng(const RenderedImage& image) {
+  return encodePng(image.pixels.data(), image.width, image.height,
+                   static_cast<std::size_t>(image.width));
+}
+
+std::optional<PngSize> pngSize(std::string_view bytes) {
+  // The signature, then the IHDR chunk: its length (13), its type, width and height big-endian.
+  static constexpr std::string_view kStart("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+  if (bytes.size() < 24 || bytes.substr(0, 16) != kStart) return std::nullopt;
+  return PngSize{wordAt(bytes, 16), wordAt(bytes, 20)};
+}
+
+std::optional<std::string> colourChunk(std::string_view bytes) {
+  // Each chunk: its length, its type, its data, its checksum.
+  for (std::size_t at = 8; at + 8 <= bytes.size();) {
+    const std::string_view type = bytes.substr(at + 4, 4);
+    for (std::string_view colour : {"gAMA", "cHRM", "iCCP", "sRGB", "cICP"})
+      if (type == colour) return std::string(type);
+    const std::uint32_t length = wordAt(bytes, at);
+    if (type == "IEND" || length > bytes.size() - at - 8) break;
+    at += std::size_t{length} + 12;
+  }
+  return std::nullopt;
+}
+
+std::optional<RenderedImage> decodePng(std::string_view bytes, std::size_t maxPixels) {
+  Context ctx(spng_ctx_new(0));
+  if (!ctx) return std::nullopt;
+  spng_set_crc_action(ctx.get(), SPNG_CRC_USE, SPNG_CRC_USE);
+  // Compressed text chunks inflate as they are read: bounded, or a small file takes gigabytes.
+  spng_set_chunk_limits(ctx.get(), bytes.size(), kMaxAncillaryBytes);
+  spng_set_png_buffer(ctx.get(), bytes.data(), bytes.size());
+  spng_ihdr ihdr{};
+  if (spng_get_ihdr(ctx.get(), &ihdr) != 0) return std::nullopt;
+  if (ihdr.width == 0 || ihdr.height == 0 ||
+      static_cast<std::size_t>(ihdr.width) * ihdr.height > maxPixels)
+    return std::nullopt;
+  std::size_t size = 0;
+  if (spng_decoded_image_size(ctx.get(), SPNG_FMT_RGBA8, &size) != 0) return std::nullopt;
+  std::vector<unsigned char> rgba(size);
+  if (spng_decode_image(ctx.get(), rgba.data(), size, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS) != 0)
+    return std::nullopt;
+  RenderedImage image;
+  image.width = static_cast<int>(ihdr.width);
+  image.height = static_cast<int>(ihdr.height);
+  image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
+  for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+    const unsigned char* p = &rgba[i * 4];
+    unsigned a = p[3];
+    auto pre = [a](unsigned v) { return (v * a + 127) / 255; };
+    image.pixels[i] = (a << 24) | (pre(p[0]) << 16) | (pre(p[1]) << 8) | pre(p[2]);
+  }
+  return image;
+}
+
+}  // namespace drawing

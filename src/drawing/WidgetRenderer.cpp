@@ -1,0 +1,302 @@
+#include "drawing/WidgetRenderer.h"
+
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "drawing/GraphicsHandles.h"
+#include "drawing/PngCodec.h"
+
+namespace drawing {
+
+namespace {
+
+// The home screen's continuous corners: each corner is a superellipse spanning about 1.53 radii
+// of each edge, which meets the straight edges without the visible kink of a circular arc.
+// Adds to the current path the outline (whole), or only the four bits outside it (corners).
+enum class Outline { whole, corners };
+void continuousRoundedRect(cairo_t* cr, double w, double h, double radius,
+                           Outline part = Outline::whole) {
+  const double e = std::min(radius * 1.528665, std::min(w, h) / 2);
+  const double exponent = 2 / 3.3;
+  const int steps = 24;
+  const double quarter = M_PI / 2;
+  // Corner centres and the directions towards their corners, clockwise from the top right.
+  const double cx[] = {w - e, w - e, e, e}, cy[] = {e, h - e, h - e, e};
+  const double sx[] = {1, 1, -1, -1}, sy[] = {-1, 1, 1, -1};
+  const double cornerX[] = {w, w, 0, 0}, cornerY[] = {0, h, h, 0};
+  if (part == Outline::whole) cairo_move_to(cr, e, 0);
+  for (int k = 0; k < 4; ++k) {
+    if (part == Outline::corners) cairo_move_to(cr, cornerX[k], cornerY[k]);
+    for (int i = 0; i <= steps; ++i) {
+      // Top right and bottom left run from the vertical axis towards the horizontal one.
+      double t = (k % 2 == 0) ? quarter * (steps - i) / steps : quarter * i / steps;
+      double c = std::pow(std::max(0.0, std::cos(t)), exponent);
+      double s = std::pow(std::max(0.0, std::sin(t)), exponent);
+      cairo_line_to(cr, cx[k] + sx[k] * e * c, cy[k] + sy[k] * e * s);
+    }
+    if (part == Outline::corners) cairo_close_path(cr);
+  }
+  if (part == Outline::whole) cairo_close_path(cr);
+}
+
+void setSource(cairo_t* cr, const uikit::RGBA& c) {
+  cairo_set_source_rgba(cr, c.red, c.green, c.blue, c.alpha);
+}
+
+void fillRect(cairo_t* cr, const swiftui::Rect& r, const uikit::RGBA& c) {
+  setSource(cr, c);
+  cairo_rectangle(cr, r.x, r.y, r.width, r.height);
+  cairo_fill(cr);
+}
+
+// A circle fitted to the frame: as wide as its shorter side, centred.
+void fillCircle(cairo_t* cr, const swiftui::Rect& r, const uikit::RGBA& c) {
+  setSource(cr, c);
+  cairo_new_path(cr);
+  cairo_arc(cr, r.x + r.width / 2, r.y + r.height / 2, std::min(r.width, r.height) / 2, 0,
+            2 * M_PI);
+  cairo_fill(cr);
+}
+
+// Symbols the fonts can show; others are drawn as an outlined square.
+const char* symbolGlyph(const std::string& name) {
+  struct Entry {
+    const char* name;
+    const char* glyph;
+  };
+  static constexpr Entry kSymbols[] = {
+      {"plus", "+"},
+      {"plus.circle", "⊕"},
+      {"plus.circle.fill", "⊕"},
+      {"minus", "−"},
+      {"checkmark", "✓"},
+      {"xmark", "✕"},
+      {"arrow.up", "↑"},
+      {"arrow.down", "↓"},
+      {"arrow.up.right", "↗"},
+      {"arrow.down.right", "↘"},
+      {"star", "☆"},
+      {"star.fill", "★"},
+  };
+  for (const Entry& e : kSymbols)
+    if (name == e.name) return e.glyph;
+  return nullptr;
+}
+
+// Leading is the left edge in left-to-right layout and the right edge in right-to-left layout.
+PangoAlignment pangoAlignment(swiftui::TextAlignment alignment,
+                              swiftui::LayoutDirection direction) {
+  if (alignment == swiftui::TextAlignment::center) return PANGO_ALIGN_CENTER;
+  bool leading = alignment == swiftui::TextAlignment::leading;
+  bool leftToRight = direction == swiftui::LayoutDirection::leftToRight;
+  return leading == leftToRight ? PANGO_ALIGN_LEFT : PANGO_ALIGN_RIGHT;
+}
+
+class Painter {
+ public:
+  Painter(cairo_t* cr, const PangoTextMeasurer& measurer)
+      : cr_(cr), measurer_(measurer), context_(measurer.drawingContext(cr)) {}
+
+  void draw(const swiftui::LayoutNode& node) {
+    if (node.type == "Background" && node.color) {
+      if (node.shape == swiftui::ShapeKind::circle)
+        fillCircle(cr_, node.frame, *node.color);
+      else
+        fillRect(cr_, node.frame, *node.color);
+    }
+    if (node.type == "Rectangle" && node.color) fillRect(cr_, node.frame, *node.color);
+    if (node.type == "Text" && node.text) drawText(node.frame, *node.text);
+    if (node.type == "Image") drawSymbol(node);
+    for (const swiftui::LayoutNode& child : node.children) draw(child);
+  }
+
+ private:
+  void drawText(const swiftui::Rect& frame, const swiftui::TextLayout& text) {
+    PangoLayoutHandle layout(pango_layout_new(context_.get()));
+    // Several lines are wrapped again at the frame's width, which breaks them where measured.
+    std::optional<double> width;
+    if (text.lines > 1) width = frame.width;
+    measurer_.configure(layout.get(), text.drawn,
+                        swiftui::Font::system(text.fontSize, text.fontWeight), width,
+                        text.language);
+    pango_layout_set_alignment(layout.get(), pangoAlignment(text.alignment, text.direction));
+    setSource(cr_, text.color);
+    cairo_move_to(cr_, frame.x, frame.y);
+    pango_cairo_show_layout(cr_, layout.get());
+  }
+
+  void drawSymbol(const swiftui::LayoutNode& node) {
+    const swiftui::Rect& f = node.frame;
+    uikit::RGBA color = node.color.value_or(uikit::RGBA{});
+    const char* glyph = symbolGlyph(node.systemImage.value_or(""));
+    setSource(cr_, color);
+    if (!glyph) {
+      double side = f.width * 0.8;
+      cairo_set_line_width(cr_, std::max(1.0, f.width / 12));
+      cairo_rectangle(cr_, f.x + (f.width - side) / 2, f.y + (f.height - side) / 2, side, side);
+      cairo_stroke(cr_);
+      return;
+    }
+    PangoLayoutHandle layout(pango_layout_new(context_.get()));
+    measurer_.configure(layout.get(), glyph, swiftui::Font::system(f.width), std::nullopt);
+    PangoRectangle ink;
+    pango_layout_get_extents(layout.get(), &ink, nullptr);
+    double x =
+        f.x + (f.width - pango_units_to_double(ink.width)) / 2 - pango_units_to_double(ink.x);
+    double y =
+        f.y + (f.height - pango_units_to_double(ink.height)) / 2 - pango_units_to_double(ink.y);
+    cairo_move_to(cr_, x, y);
+    pango_cairo_show_layout(cr_, layout.get());
+  }
+
+  cairo_t* cr_;
+  const PangoTextMeasurer& measurer_;
+  PangoContextHandle context_;
+};
+
+std::string extensionOf(const std::string& path) {
+  std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return "";
+  std::string ext = path.substr(dot + 1);
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+  return ext;
+}
+
+std::optional<RenderError> checkScale(double scale) {
+  if (!(scale >= 1 && scale <= 3)) return RenderError{"the scale must be between 1 and 3"};
+  return std::nullopt;
+}
+
+CairoSurface imageSurface(const WidgetScene& scene, double scale) {
+  int w = static_cast<int>(std::ceil(scene.layout.size.width * scale - 1e-9));
+  int h = static_cast<int>(std::ceil(scene.layout.size.height * scale - 1e-9));
+  return CairoSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+}
+
+void drawScaled(cairo_surface_t* surface, const WidgetScene& scene, double scale,
+                const PangoTextMeasurer& measurer) {
+  CairoContext cr(cairo_create(surface));
+  cairo_scale(cr.get(), scale, scale);
+  drawScene(cr.get(), scene, measurer);
+  cr.reset();
+  cairo_surface_flush(surface);
+}
+
+cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
+  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+  return CAIRO_STATUS_SUCCESS;
+}
+
+RenderError encodingError(cairo_status_t status) {
+  return RenderError{std::string("cannot encode the picture: ") + cairo_status_to_string(status)};
+}
+
+}  // namespace
+
+RenderedImage copyPixels(cairo_surface_t* surface) {
+  RenderedImage image;
+  image.width = cairo_image_surface_get_width(surface);
+  image.height = cairo_image_surface_get_height(surface);
+  int stride = cairo_image_surface_get_stride(surface);
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  cairo_format_t format = cairo_image_surface_get_format(surface);
+  image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
+  for (int y = 0; y < image.height; ++y) {
+    const auto* row =
+        reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+    for (int x = 0; x < image.width; ++x) {
+      std::uint32_t p = row[x];
+      if (format == CAIRO_FORMAT_RGB24) p |= 0xFF000000u;
+      image.pixels[static_cast<std::size_t>(y) * image.width + x] = p;
+    }
+  }
+  return image;
+}
+
+RenderedImage::Pixel RenderedImage::at(int x, int y) const {
+  std::uint32_t p = pixels.at(static_cast<std::size_t>(y) * width + x);
+  int a = static_cast<int>(p >> 24);
+  auto straight = [&](int shift) {
+    int v = static_cast<int>((p >> shift) & 0xFF);
+    return a == 0 ? 0 : std::min(255, (v * 255 + a / 2) / a);
+  };
+  return {straight(16), straight(8), straight(0), a};
+}
+
+void drawScene(cairo_t* cr, const WidgetScene& scene, const PangoTextMeasurer& measurer) {
+  const double w = scene.layout.size.width, h = scene.layout.size.height;
+  cairo_save(cr);
+  if (cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE) {
+    // On pixels, clipping every drawing to the curved outline costs more than drawing unclipped
+    // and then clearing what lies outside it.
+    setSource(cr, scene.background);
+    cairo_paint(cr);
+    Painter(cr, measurer).draw(scene.layout.root);
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_new_path(cr);
+    continuousRoundedRect(cr, w, h, scene.cornerRadius, Outline::corners);
+    cairo_fill(cr);
+  } else {
+    cairo_new_path(cr);
+    continuousRoundedRect(cr, w, h, scene.cornerRadius);
+    cairo_clip(cr);
+    setSource(cr, scene.background);
+    cairo_paint(cr);
+    Painter(cr, measurer).draw(scene.layout.root);
+  }
+  cairo_restore(cr);
+}
+
+RenderedImage renderImage(const WidgetScene& scene, double scale,
+                          const PangoTextMeasurer& measurer) {
+  CairoSurface surface = imageSurface(scene, scale);
+  drawScaled(surface.get(), scene, scale, measurer);
+  return copyPixels(surface.get());
+}
+
+std::optional<PictureFormat> pictureFormatForPath(const std::string& path) {
+  std::string ext = extensionOf(path);
+  if (ext == "png") return PictureFormat::png;
+  if (ext == "svg") return PictureFormat::svg;
+  if (ext == "pdf") return PictureFormat::pdf;
+  return std::nullopt;
+}
+
+std::variant<EncodedPicture, RenderError> encodePicture(const WidgetScene& scene,
+                                                        PictureFormat format, double scale,
+                                                        const PangoTextMeasurer& measurer) {
+  std::string bytes;
+  const double w = scene.layout.size.width, h = scene.layout.size.height;
+  if (format == PictureFormat::png) {
+    if (auto error = checkScale(scale)) return *error;
+    RenderedImage pixels = renderImage(scene, scale, measurer);
+    auto png = encodePng(pixels);
+    if (!png) return RenderError{"cannot encode the picture as PNG"};
+    return EncodedPicture{std::move(*png), std::move(pixels)};
+  }
+  CairoSurface surface(format == PictureFormat::svg
+                           ? cairo_svg_surface_create_for_stream(appendBytes, &bytes, w, h)
+                           : cairo_pdf_surface_create_for_stream(appendBytes, &bytes, w, h));
+  drawScaled(surface.get(), scene, 1, measurer);
+  cairo_surface_finish(surface.get());
+  cairo_status_t status = cairo_surface_status(surface.get());
+  if (status != CAIRO_STATUS_SUCCESS) return encodingError(status);
+  return EncodedPicture{std::move(bytes), std::nullopt};
+}
+
+std::optional<RenderedImage> readPng(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return decodePng(std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
+}  // namespace drawing

@@ -1,0 +1,63 @@
+// Draws a WidgetScene with Cairo and Pango: the widget's rounded frame (transparent outside),
+// the system background, then the laid-out tree. To the bytes of a PNG, SVG or PDF picture, or to
+// pixels, all in memory: the renderer writes no files. PNGs and pixels are drawn at a scale of 1
+// to 3 pixels per point; vector pictures in points. Texts are drawn with layouts of the measurer
+// that measured them, in the language they were measured in.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "drawing/PangoTextMeasurer.h"
+#include "drawing/WidgetScene.h"
+
+namespace drawing {
+
+// Pixels as drawn, row by row, each 0xAARRGGBB with premultiplied alpha.
+struct RenderedImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+
+  // Straight (not premultiplied) components 0...255 of the pixel at column x, row y.
+  struct Pixel {
+    int red, green, blue, alpha;
+    bool operator==(const Pixel&) const = default;
+  };
+  Pixel at(int x, int y) const;
+};
+
+// Draws on `cr`, whose transformation maps points to the target.
+void drawScene(cairo_t* cr, const WidgetScene& scene, const PangoTextMeasurer& measurer);
+
+// The pixels of a Cairo image surface (ARGB32 or RGB24).
+RenderedImage copyPixels(cairo_surface_t* imageSurface);
+
+RenderedImage renderImage(const WidgetScene& scene, double scale,
+                          const PangoTextMeasurer& measurer);
+
+enum class PictureFormat { png, svg, pdf };
+
+// The format a file name asks for by its extension (".png", ".svg", ".pdf", any case); nothing
+// for any other name.
+std::optional<PictureFormat> pictureFormatForPath(const std::string& path);
+
+struct EncodedPicture {
+  std::string bytes;                    // the picture file's content
+  std::optional<RenderedImage> pixels;  // a PNG's pixels, for contact sheets and comparisons
+};
+
+// The picture; an error with Cairo's reason when it cannot be made, or when a PNG's scale is
+// outside 1 to 3 (vector pictures ignore the scale).
+std::variant<EncodedPicture, RenderError> encodePicture(const WidgetScene& scene,
+                                                        PictureFormat format, double scale,
+                                                        const PangoTextMeasurer& measurer);
+
+// The pixels of a PNG file (PngCodec.h decodes bytes); nothing when it is not one.
+std::optional<RenderedImage> readPng(const std::string& path);
+
+}  // namespace drawing

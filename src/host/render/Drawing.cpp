@@ -1,0 +1,84 @@
+#include "host/render/Drawing.h"
+
+#include "drawing/LayoutReport.h"
+#include "host/core/HostSession.h"
+#include "host/render/TextSources.h"
+#include "host/system/ControlScene.h"
+#include "host/system/RenderRequest.h"
+#include "shared/LocalizedWidgetString.h"
+
+namespace host {
+namespace {
+
+Result<DrawnPicture> encode(const TextSources& sources, drawing::WidgetScene scene,
+                            const PictureLook& look, const drawing::PangoTextMeasurer& measurer) {
+  auto bytes = drawing::encodePicture(scene, look.format, look.scale, measurer);
+  if (auto* error = std::get_if<drawing::RenderError>(&bytes))
+    return Failure::runtime(error->message);
+  nlohmann::json report = drawing::layoutReport(scene, look.scale);
+  sources.annotate(report);
+  auto& picture = std::get<drawing::EncodedPicture>(bytes);
+  return DrawnPicture{std::move(picture.bytes), std::move(picture.pixels), std::move(report),
+                      std::move(scene)};
+}
+
+}  // namespace
+
+Result<DrawnPicture> drawWidget(const device::Device& device,
+                                const widgetkit::WidgetConfiguration& widget,
+                                widgetkit::WidgetFamily family, EntryChoice entry,
+                                const PictureLook& look,
+                                const drawing::PangoTextMeasurer& measurer) {
+  return drawWidgetEntry(device, widget, family, entryFor(device, widget, family, entry), look,
+                         measurer);
+}
+
+Result<DrawnPicture> drawWidgetEntry(const device::Device& device,
+                                     const widgetkit::WidgetConfiguration& widget,
+                                     widgetkit::WidgetFamily family,
+                                     const widgetkit::AnyTimelineEntry& entry,
+                                     const PictureLook& look,
+                                     const drawing::PangoTextMeasurer& measurer) {
+  host::RenderRequest request;
+  request.view = widget.content(entry);
+  request.family = family;
+  request.appearance = look.appearance;
+  request.systemVersion = device.systemVersion;
+  request.device = look.device.name;
+  request.scale = look.scale;
+  request.pictureFormat = look.format;
+  request.language = tamsa::widgetTextLanguage(device);
+  request.localizedKeyResolver = [&device](const std::string& key) {
+    return foundation::NSLocalizedString(device.mainBundle, key);
+  };
+  const TextSources sources = TextSources::of(device);
+  request.textLanguage = [&sources](const std::string& shown, bool fromKey) {
+    return sources.languageOf(shown, fromKey);
+  };
+  host::RenderResult drawn = host::renderWidget(request, measurer);
+  if (!drawn.ok()) return Failure::runtime(drawn.error->message);
+  sources.annotate(drawn.report);
+  return DrawnPicture{std::move(drawn.picture), std::move(drawn.pixels), std::move(drawn.report),
+                      std::move(*drawn.scene)};
+}
+
+Result<DrawnPicture> drawControl(const device::Device& device,
+                                 const widgetkit::ControlConfiguration& control,
+                                 const PictureLook& look,
+                                 const drawing::PangoTextMeasurer& measurer) {
+  host::ControlSceneRequest request;
+  request.title = control.button().title;
+  request.systemImage = control.button().systemImage;
+  request.appearance = look.appearance;
+  // The system lays the control out in its own language; the title is drawn in that of the
+  // table it came from.
+  request.language = device.mainBundle.preferredLocalization();
+  const TextSources sources = TextSources::of(device);
+  request.textLanguage = [&sources](const std::string& shown, bool fromKey) {
+    return sources.languageOf(shown, fromKey);
+  };
+  request.pixelScale = look.format == drawing::PictureFormat::png ? look.scale : 1;
+  return encode(sources, host::composeControlScene(request, measurer), look, measurer);
+}
+
+}  // namespace host

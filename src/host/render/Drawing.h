@@ -1,0 +1,54 @@
+// Drawing what the bundle declares, as the home screen and the control gallery show it: a widget
+// in a family with one of its provider's entries, or a control's button, each laid out and drawn
+// by the one renderer into a picture's bytes with the layout report of what was drawn. Texts take
+// the language of the table they came from, so Han characters take that language's forms.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "drawing/PangoTextMeasurer.h"
+#include "drawing/WidgetRenderer.h"
+#include "drawing/WidgetScene.h"
+#include "host/core/HostOptions.h"
+#include "host/core/Result.h"
+#include "platform/widgetkit/ControlConfiguration.h"
+#include "platform/widgetkit/WidgetConfiguration.h"
+
+namespace host {
+
+// How a picture is drawn.
+struct PictureLook {
+  swiftui::ColorScheme appearance = swiftui::ColorScheme::light;
+  host::HostDevice device;
+  double scale = 2;
+  drawing::PictureFormat format = drawing::PictureFormat::png;
+};
+
+struct DrawnPicture {
+  std::string bytes;                             // the picture file's content
+  std::optional<drawing::RenderedImage> pixels;  // a PNG's pixels
+  nlohmann::json report;                         // the layout report
+  drawing::WidgetScene scene;                    // what was laid out
+};
+
+Result<DrawnPicture> drawWidget(const device::Device& device,
+                                const widgetkit::WidgetConfiguration& widget,
+                                widgetkit::WidgetFamily family, EntryChoice entry,
+                                const PictureLook& look,
+                                const drawing::PangoTextMeasurer& measurer);
+
+// The same, for an entry the host already holds (a timeline it keeps, as the phone does).
+Result<DrawnPicture> drawWidgetEntry(const device::Device& device,
+                                     const widgetkit::WidgetConfiguration& widget,
+                                     widgetkit::WidgetFamily family,
+                                     const widgetkit::AnyTimelineEntry& entry,
+                                     const PictureLook& look,
+                                     const drawing::PangoTextMeasurer& measurer);
+
+Result<DrawnPicture> drawControl(const device::Device& device,
+                                 const widgetkit::ControlConfiguration& control,
+                                 const PictureLook& look,
+                                 const drawing::PangoTextMeasurer& measurer);
+
+}  // namespace host

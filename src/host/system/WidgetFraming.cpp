@@ -1,0 +1,40 @@
+#include "host/system/WidgetFraming.h"
+
+#include "host/system/HostDevice.h"
+
+namespace host {
+
+std::variant<drawing::WidgetScene, drawing::RenderError> composeScene(
+    const SceneRequest& request, const swiftui::TextMeasurer& measurer) {
+  std::string deviceName = request.device.empty() ? defaultDeviceName : request.device;
+  std::optional<HostDevice> device = hostDevice(deviceName);
+  if (!device) return drawing::RenderError{"unknown device \"" + deviceName + "\""};
+  std::optional<swiftui::Size> size = device->widgetSize(request.family);
+  if (!size)
+    return drawing::RenderError{"the device \"" + deviceName + "\" shows no widget of that family"};
+
+  swiftui::EnvironmentValues env;
+  env.widgetFamily = request.family;
+  env.colorScheme = request.appearance;
+  env.language = request.language;
+  env.layoutDirection = swiftui::layoutDirectionFor(request.language);
+  swiftui::ViewTraits traits = swiftui::inspect(request.view, env);
+  bool modern = request.systemVersion && *request.systemVersion >= os::SystemVersion{17, 0, 0};
+  swiftui::EdgeInsets margins;
+  if (modern && traits.usesContainerBackground)
+    margins = {contentMargin, contentMargin, contentMargin, contentMargin};
+
+  swiftui::LayoutContext context{measurer, request.localizedKeyResolver, request.pixelScale,
+                                 request.textLanguage};
+  drawing::WidgetScene scene;
+  scene.layout = swiftui::layoutWidget(request.view, *size, margins, env, context);
+  scene.appearance = request.appearance;
+  scene.background =
+      swiftui::Color(uikit::UIColor::systemBackgroundColor()).resolved(request.appearance);
+  scene.usesContainerBackground = traits.usesContainerBackground;
+  scene.widgetURL = traits.widgetURL;
+  scene.cornerRadius = device->cornerRadius;
+  return scene;
+}
+
+}  // namespace host

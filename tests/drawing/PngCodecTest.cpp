@@ -1,0 +1,69 @@
+// PNGs round-trip the renderer's premultiplied pixels (within rounding), and hostile bytes,
+// sizes or compressed text are refused rather than decoded.
+#include "drawing/PngCodec.h"
+
+#include <gtest/gtest.h>
+
+#include "support/CraftedPng.h"
+
+namespace drawing {
+namespace {
+
+// A PNG of `image` with a zTXt chunk that inflates to `inflated` zero bytes: fixed-Huffman copies
+// of 258 bytes, two bytes each, so the test never holds the inflated text itself.
+std::string withTextBomb(const std::string& png, std::size_t inflated) {
+  std::string deflated;
+  unsigned pending = 0;
+  int used = 0;
+  auto code = [&](unsigned value, int bits) {  // most significant bit first, packed from bit 0
+    for (int i = bits - 1; i >= 0; --i) {
+      pending |= ((value >> i) & 1) << used;
+      if (++used == 8) deflated += static_cast<char>(pending), pending = 0, used = 0;
+    }
+  };
+  code(0b110, 3);  // the final block, of fixed codes
+  code(0x30, 8);   // a zero byte
+  std::size_t made = 1;
+  for (; made + 258 <= inflated; made += 258) code(0xC5, 8), code(0, 5);  // 258 more, 1 back
+  code(0, 7);                                                             // end of block
+  if (used) deflated += static_cast<char>(pending);
+  const std::uint32_t adler = static_cast<std::uint32_t>(made % 65521) << 16 | 1;
+  std::string data = std::string("Comment\0\0\x78\x01", 11) + deflated;
+  for (int shift = 24; shift >= 0; shift -= 8) data += static_cast<char>(adler >> shift);
+  std::string chunk;
+  for (int shift = 24; shift >= 0; shift -= 8) chunk += static_cast<char>(data.size() >> shift);
+  chunk += "zTXt" + data + std::string(4, '\0');      // the checksum is not checked
+  return png.substr(0, 33) + chunk + png.substr(33);  // after the signature and header
+}
+
+TEST(PngCodec, RoundTripsPremultipliedPixelsAndRefusesWhatItCannotTrust) {
+  RenderedImage image{
+      3, 2, {0xFF336699u, 0x00000000u, 0x80402010u, 0x40100804u, 0xFFFFFFFFu, 0x01010101u}};
+  auto png = encodePng(image);
+  ASSERT_TRUE(png);
+  auto back = decodePng(*png);
+  ASSERT_TRUE(back && back->width == 3 && back->height == 2);
+  for (int i = 0; i < 6; ++i) {
+    auto a = image.at(i % 3, i / 3), b = back->at(i % 3, i / 3);
+    EXPECT_EQ(a.alpha, b.alpha) << i;
+    EXPECT_NEAR(a.red, b.red, 2) << i;
+    EXPECT_NEAR(a.blue, b.blue, 2) << i;
+  }
+  EXPECT_FALSE(decodePng(*png, 5));  // more pixels than allowed
+  EXPECT_FALSE(decodePng(png->substr(0, png->size() / 2)));
+  EXPECT_FALSE(decodePng("not a png"));
+  // Sixteen megabytes of text in some kilobytes of file.
+  std::string bomb = withTextBomb(*png, std::size_t{16} << 20);
+  EXPECT_LT(bomb.size(), std::size_t{128} << 10);
+  EXPECT_FALSE(decodePng(bomb));
+  EXPECT_TRUE(decodePng(withTextBomb(*png, 1000)));
+
+  // A gamma chunk makes viewers show other colours; text does not.
+  const std::string gamma = testing_support::withGamma(*png);
+  EXPECT_EQ(colourChunk(gamma), "gAMA");
+  EXPECT_EQ(colourChunk(bomb), std::nullopt);
+  EXPECT_EQ(colourChunk(gamma.substr(0, 40)), std::nullopt);
+}
+
+}  // namespace
+}  // namespace drawing
