@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "drawing/LayoutReport.h"
 #include "host/system/RenderRequest.h"
 #include "summary/data/SummaryLoader.h"
 #include "summary/views/TamsaWidgetEntryView.h"
@@ -26,12 +27,13 @@ int main(int argc, char** argv) {
       .scale = 3,
       .pictureFormat = drawing::PictureFormat::png,
       .language = "en"};
-  host::RenderResult result = host::renderWidget(request);
-  if (!result.ok()) {
-    std::cerr << result.error->message << '\n';
+  auto result = host::renderWidget(request);
+  if (!result) {
+    std::cerr << result.failure().message << '\n';
     return 1;
   }
-  std::ofstream(argv[1], std::ios::binary) << result.picture;
-  if (argc > 2) std::ofstream(argv[2]) << result.report.dump(2) << '\n';
+  std::ofstream(argv[1], std::ios::binary) << result->picture.bytes;
+  if (argc > 2)
+    std::ofstream(argv[2]) << drawing::layoutReport(result->picture.tree).dump(2) << '\n';
   return 0;
 }

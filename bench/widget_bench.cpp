@@ -30,7 +30,7 @@ void renderSummary(benchmark::State& state, swiftui::WidgetFamily family) {
     host::SceneRequest request{view, family, swiftui::ColorScheme::dark, d.systemVersion, "",
                                3,    {}};
     auto scene = host::composeScene(request, measurer);
-    auto image = drawing::renderImage(std::get<drawing::WidgetScene>(scene), 3, measurer);
+    auto image = drawing::renderImage(*scene, 3, measurer);
     benchmark::DoNotOptimize(image);
   }
 }

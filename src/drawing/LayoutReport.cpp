@@ -15,9 +15,9 @@ double rounded(double v) {
   return r == 0 ? 0 : r;
 }
 
-nlohmann::json layoutReportNode(const swiftui::LayoutNode& node) {
+nlohmann::json layoutReportNode(const LayoutTreeNode& node) {
   nlohmann::json j;
-  j["type"] = node.type;
+  j["type"] = kindName(node.kind);
   j["frame"] = {{"x", rounded(node.frame.x)},
                 {"y", rounded(node.frame.y)},
                 {"width", rounded(node.frame.width)},
@@ -35,13 +35,18 @@ nlohmann::json layoutReportNode(const swiftui::LayoutNode& node) {
     j["missingGlyphs"] = t.missingGlyphs;
     if (t.language) j["language"] = *t.language;
     if (t.direction == swiftui::LayoutDirection::rightToLeft) j["direction"] = "rightToLeft";
+    if (t.source) {
+      j["table"] = t.source->table;
+      j["key"] = t.source->key;
+      j["line"] = t.source->line;
+    }
   } else if (node.color) {
     j["color"] = hexColor(*node.color);
   }
   if (node.shape == swiftui::ShapeKind::circle) j["shape"] = "circle";
   if (node.systemImage) j["systemImage"] = *node.systemImage;
   nlohmann::json children = nlohmann::json::array();
-  for (const swiftui::LayoutNode& c : node.children) children.push_back(layoutReportNode(c));
+  for (const LayoutTreeNode& c : node.children) children.push_back(layoutReportNode(c));
   j["children"] = std::move(children);
   return j;
 }
@@ -55,14 +60,21 @@ std::string hexColor(const uikit::RGBA& c) {
   return out;
 }
 
-nlohmann::json layoutReport(const WidgetScene& scene, double scale) {
+double reportedLength(double points) {
+  return rounded(points);
+}
+
+nlohmann::json layoutReport(const LayoutTree& tree) {
   nlohmann::json j;
-  j["size"] = {{"width", rounded(scene.layout.size.width)},
-               {"height", rounded(scene.layout.size.height)}};
-  j["scale"] = scale;
-  j["root"] = layoutReportNode(scene.layout.root);
-  if (scene.widgetURL) j["widgetURL"] = *scene.widgetURL;
+  j["size"] = {{"width", rounded(tree.size.width)}, {"height", rounded(tree.size.height)}};
+  j["scale"] = tree.scale;
+  j["root"] = layoutReportNode(tree.root);
+  if (tree.widgetURL) j["widgetURL"] = *tree.widgetURL;
   return j;
+}
+
+nlohmann::json layoutReport(const WidgetScene& scene, double scale) {
+  return layoutReport(layoutTree(scene, scale));
 }
 
 }  // namespace drawing

@@ -1,10 +1,14 @@
 #include "drawing/PangoTextMeasurer.h"
 
-#include "platform/swiftui/EnvironmentValues.h"
+#include <fontconfig/fontconfig.h>
+#include <pango/pangofc-font.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <vector>
+
+#include "platform/swiftui/EnvironmentValues.h"
 
 namespace drawing {
 
@@ -280,6 +284,28 @@ class Fitter {
   std::optional<std::string> wrapped_;  // what the layout holds wrapped, if anything
 };
 
+std::optional<FontFace> faceOf(PangoFont* font) {
+  if (!font || !PANGO_IS_FC_FONT(font)) return std::nullopt;
+  FcPattern* pattern = pango_fc_font_get_pattern(PANGO_FC_FONT(font));
+  FcChar8* file = nullptr;
+  FcChar8* family = nullptr;
+  FcChar8* style = nullptr;
+  int version = 0;
+  if (!pattern || FcPatternGetString(pattern, FC_FILE, 0, &file) != FcResultMatch)
+    return std::nullopt;
+  FontFace face{reinterpret_cast<const char*>(file), "", ""};
+  if (FcPatternGetString(pattern, FC_FAMILY, 0, &family) == FcResultMatch)
+    face.face = reinterpret_cast<const char*>(family);
+  if (FcPatternGetString(pattern, FC_STYLE, 0, &style) == FcResultMatch)
+    face.face += " " + std::string(reinterpret_cast<const char*>(style));
+  if (FcPatternGetInteger(pattern, FC_FONTVERSION, 0, &version) == FcResultMatch) {
+    char text[32];  // the font's own version, a 16.16 fixed-point number
+    std::snprintf(text, sizeof text, "%.3f", version / 65536.0);
+    face.version = text;
+  }
+  return face;
+}
+
 swiftui::TextMeasurement cutResult(Fitter::Attempt a) {
   return {a.extent.size, a.extent.lines, std::move(a.drawn), true, a.missingGlyphs};
 }
@@ -318,6 +344,21 @@ PangoTextMeasurer::PangoTextMeasurer(double deviceScale)
   cairo_scale(cr.get(), deviceScale, deviceScale);
   pango_cairo_update_context(cr.get(), context_.get());
   layout_.reset(pango_layout_new(context_.get()));
+}
+
+std::vector<FontFace> PangoTextMeasurer::facesUsed(
+    std::string_view text, const swiftui::Font& font,
+    const std::optional<std::string>& language) const {
+  std::lock_guard lock(mutex_);
+  configure(layout_.get(), text, font, std::nullopt, language);
+  std::vector<FontFace> out;
+  PangoLayoutIterHandle runs(pango_layout_get_iter(layout_.get()));
+  do {
+    PangoLayoutRun* run = pango_layout_iter_get_run_readonly(runs.get());
+    if (!run) continue;
+    if (auto face = faceOf(run->item->analysis.font)) out.push_back(std::move(*face));
+  } while (pango_layout_iter_next_run(runs.get()));
+  return out;
 }
 
 PangoContextHandle PangoTextMeasurer::drawingContext(cairo_t* cr) const {

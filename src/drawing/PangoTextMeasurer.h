@@ -16,11 +16,19 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "drawing/GraphicsHandles.h"
 #include "platform/swiftui/TextMeasurer.h"
 
 namespace drawing {
+
+// A font file a text is drawn with: its path, the face taken from it ("Inter Bold") and the
+// font's own version ("4.000"; empty when it names none).
+struct FontFace {
+  std::string path, face, version;
+  bool operator==(const FontFace&) const = default;
+};
 
 class PangoTextMeasurer final : public swiftui::TextMeasurer {
  public:
@@ -39,6 +47,10 @@ class PangoTextMeasurer final : public swiftui::TextMeasurer {
   swiftui::TextMeasurement measure(const std::string& text, const swiftui::Font& font,
                                    std::optional<double> maxWidth, std::optional<int> lineLimit,
                                    const std::optional<std::string>& language) const override;
+
+  // The font file of each run of `text` laid out on one line as drawn (a file may come twice).
+  std::vector<FontFace> facesUsed(std::string_view text, const swiftui::Font& font,
+                                  const std::optional<std::string>& language) const;
 
   // A Pango context for drawing on `cr` with the measuring font settings, following the cairo
   // transformation in force.

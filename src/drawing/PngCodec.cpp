@@ -3,6 +3,7 @@
 #include <spng.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace drawing {
@@ -23,13 +24,22 @@ std::uint32_t wordAt(std::string_view bytes, std::size_t at) {
   return v;
 }
 
+base::Failure spngFailure(const char* doing, int error) {
+  return base::Failure::runtime(std::string(doing) + ": " + spng_strerror(error));
+}
+
+base::Failure notPng(const char* why) {
+  return base::Failure::runtime(std::string("not a PNG we can read: ") + why);
+}
+
 }  // namespace
 
-std::optional<std::string> encodePng(const std::uint32_t* pixels, int width, int height,
-                                     std::size_t stride) {
-  if (width <= 0 || height <= 0) return std::nullopt;
+base::Result<std::string> encodePng(const std::uint32_t* pixels, int width, int height,
+                                    std::size_t stride) {
+  if (width <= 0 || height <= 0)
+    return base::Failure::runtime("cannot encode an empty picture as PNG");
   Context ctx(spng_ctx_new(SPNG_CTX_ENCODER));
-  if (!ctx) return std::nullopt;
+  if (!ctx) return base::Failure::runtime("cannot encode the picture as PNG: out of memory");
   spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
   // Level 1 without filtering: on flat widget colours both the fastest and the smallest.
   spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 1);
@@ -39,10 +49,10 @@ std::optional<std::string> encodePng(const std::uint32_t* pixels, int width, int
   ihdr.height = static_cast<std::uint32_t>(height);
   ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
   ihdr.bit_depth = 8;
-  if (spng_set_ihdr(ctx.get(), &ihdr) != 0) return std::nullopt;
-  if (spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
-                        SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE) != 0)
-    return std::nullopt;
+  if (int e = spng_set_ihdr(ctx.get(), &ihdr)) return spngFailure("cannot encode the PNG", e);
+  if (int e = spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
+                                SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE))
+    return spngFailure("cannot encode the PNG", e);
   // Row by row, so no second copy of the whole image is made.
   std::vector<unsigned char> row(static_cast<std::size_t>(width) * 4);
   for (int y = 0; y < height; ++y) {
@@ -62,26 +72,28 @@ std::optional<std::string> encodePng(const std::uint32_t* pixels, int width, int
       }
     }
     int r = spng_encode_row(ctx.get(), row.data(), row.size());
-    if (r != 0 && !(r == SPNG_EOI && y == height - 1)) return std::nullopt;
+    if (r != 0 && !(r == SPNG_EOI && y == height - 1))
+      return spngFailure("cannot encode the PNG", r);
   }
   std::size_t size = 0;
   int error = 0;
   void* buffer = spng_get_png_buffer(ctx.get(), &size, &error);
-  if (!buffer || error) return std::nullopt;
+  if (!buffer || error) return spngFailure("cannot encode the PNG", error);
   std::string bytes(static_cast<const char*>(buffer), size);
   std::free(buffer);
   return bytes;
 }
 
-std::optional<std::string> encodePng(const RenderedImage& image) {
+base::Result<std::string> encodePng(const RenderedImage& image) {
   return encodePng(image.pixels.data(), image.width, image.height,
                    static_cast<std::size_t>(image.width));
 }
 
-std::optional<PngSize> pngSize(std::string_view bytes) {
+base::Result<PngSize> pngSize(std::string_view bytes) {
   // The signature, then the IHDR chunk: its length (13), its type, width and height big-endian.
   static constexpr std::string_view kStart("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
-  if (bytes.size() < 24 || bytes.substr(0, 16) != kStart) return std::nullopt;
+  if (bytes.size() < 24 || bytes.substr(0, 16) != kStart)
+    return notPng("it does not start with a PNG signature and header");
   return PngSize{wordAt(bytes, 16), wordAt(bytes, 20)};
 }
 
@@ -98,23 +110,27 @@ std::optional<std::string> colourChunk(std::string_view bytes) {
   return std::nullopt;
 }
 
-std::optional<RenderedImage> decodePng(std::string_view bytes, std::size_t maxPixels) {
+base::Result<RenderedImage> decodePng(std::string_view bytes, std::size_t maxPixels) {
   Context ctx(spng_ctx_new(0));
-  if (!ctx) return std::nullopt;
+  if (!ctx) return base::Failure::runtime("cannot decode the PNG: out of memory");
   spng_set_crc_action(ctx.get(), SPNG_CRC_USE, SPNG_CRC_USE);
   // Compressed text chunks inflate as they are read: bounded, or a small file takes gigabytes.
   spng_set_chunk_limits(ctx.get(), bytes.size(), kMaxAncillaryBytes);
   spng_set_png_buffer(ctx.get(), bytes.data(), bytes.size());
   spng_ihdr ihdr{};
-  if (spng_get_ihdr(ctx.get(), &ihdr) != 0) return std::nullopt;
-  if (ihdr.width == 0 || ihdr.height == 0 ||
-      static_cast<std::size_t>(ihdr.width) * ihdr.height > maxPixels)
-    return std::nullopt;
+  if (int e = spng_get_ihdr(ctx.get(), &ihdr)) return spngFailure("not a PNG we can read", e);
+  if (ihdr.width == 0 || ihdr.height == 0) return notPng("its header claims no pixels");
+  if (static_cast<std::size_t>(ihdr.width) * ihdr.height > maxPixels)
+    return notPng(("its header claims " + std::to_string(ihdr.width) + " × " +
+                   std::to_string(ihdr.height) + " pixels, more than the " +
+                   std::to_string(maxPixels) + " allowed")
+                      .c_str());
   std::size_t size = 0;
-  if (spng_decoded_image_size(ctx.get(), SPNG_FMT_RGBA8, &size) != 0) return std::nullopt;
+  if (int e = spng_decoded_image_size(ctx.get(), SPNG_FMT_RGBA8, &size))
+    return spngFailure("not a PNG we can read", e);
   std::vector<unsigned char> rgba(size);
-  if (spng_decode_image(ctx.get(), rgba.data(), size, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS) != 0)
-    return std::nullopt;
+  if (int e = spng_decode_image(ctx.get(), rgba.data(), size, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS))
+    return spngFailure("not a PNG we can read", e);
   RenderedImage image;
   image.width = static_cast<int>(ihdr.width);
   image.height = static_cast<int>(ihdr.height);

@@ -105,17 +105,35 @@ class Painter {
   Painter(cairo_t* cr, const PangoTextMeasurer& measurer)
       : cr_(cr), measurer_(measurer), context_(measurer.drawingContext(cr)) {}
 
-  void draw(const swiftui::LayoutNode& node) {
-    if (node.type == "Background" && node.color) {
-      if (node.shape == swiftui::ShapeKind::circle)
-        fillCircle(cr_, node.frame, *node.color);
-      else
-        fillRect(cr_, node.frame, *node.color);
+  void draw(const LayoutTreeNode& node) {
+    switch (node.kind) {
+      case NodeKind::background:
+        if (!node.color) break;
+        if (node.shape == swiftui::ShapeKind::circle)
+          fillCircle(cr_, node.frame, *node.color);
+        else
+          fillRect(cr_, node.frame, *node.color);
+        break;
+      case NodeKind::rectangle:
+        if (node.color) fillRect(cr_, node.frame, *node.color);
+        break;
+      case NodeKind::text:
+        if (node.text) drawText(node.frame, *node.text);
+        break;
+      case NodeKind::symbol:
+        drawSymbol(node);
+        break;
+      case NodeKind::vStack:
+      case NodeKind::hStack:
+      case NodeKind::group:
+      case NodeKind::spacer:
+      case NodeKind::label:
+      case NodeKind::frame:
+      case NodeKind::padding:
+      case NodeKind::empty:
+        break;
     }
-    if (node.type == "Rectangle" && node.color) fillRect(cr_, node.frame, *node.color);
-    if (node.type == "Text" && node.text) drawText(node.frame, *node.text);
-    if (node.type == "Image") drawSymbol(node);
-    for (const swiftui::LayoutNode& child : node.children) draw(child);
+    for (const LayoutTreeNode& child : node.children) draw(child);
   }
 
  private:
@@ -133,7 +151,7 @@ class Painter {
     pango_cairo_show_layout(cr_, layout.get());
   }
 
-  void drawSymbol(const swiftui::LayoutNode& node) {
+  void drawSymbol(const LayoutTreeNode& node) {
     const swiftui::Rect& f = node.frame;
     uikit::RGBA color = node.color.value_or(uikit::RGBA{});
     const char* glyph = symbolGlyph(node.systemImage.value_or(""));
@@ -171,9 +189,8 @@ std::string extensionOf(const std::string& path) {
   return ext;
 }
 
-std::optional<RenderError> checkScale(double scale) {
-  if (!(scale >= 1 && scale <= 3)) return RenderError{"the scale must be between 1 and 3"};
-  return std::nullopt;
+bool scaleAllowed(double scale) {
+  return scale >= 1 && scale <= 3;
 }
 
 CairoSurface imageSurface(const WidgetScene& scene, double scale) {
@@ -182,11 +199,11 @@ CairoSurface imageSurface(const WidgetScene& scene, double scale) {
   return CairoSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
 }
 
-void drawScaled(cairo_surface_t* surface, const WidgetScene& scene, double scale,
-                const PangoTextMeasurer& measurer) {
+void drawScaled(cairo_surface_t* surface, const WidgetScene& scene, const LayoutTree& tree,
+                double scale, const PangoTextMeasurer& measurer) {
   CairoContext cr(cairo_create(surface));
   cairo_scale(cr.get(), scale, scale);
-  drawScene(cr.get(), scene, measurer);
+  drawScene(cr.get(), scene, tree, measurer);
   cr.reset();
   cairo_surface_flush(surface);
 }
@@ -196,8 +213,9 @@ cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned in
   return CAIRO_STATUS_SUCCESS;
 }
 
-RenderError encodingError(cairo_status_t status) {
-  return RenderError{std::string("cannot encode the picture: ") + cairo_status_to_string(status)};
+base::Failure encodingError(cairo_status_t status) {
+  return base::Failure::runtime(std::string("cannot encode the picture: ") +
+                                cairo_status_to_string(status));
 }
 
 }  // namespace
@@ -232,7 +250,8 @@ RenderedImage::Pixel RenderedImage::at(int x, int y) const {
   return {straight(16), straight(8), straight(0), a};
 }
 
-void drawScene(cairo_t* cr, const WidgetScene& scene, const PangoTextMeasurer& measurer) {
+void drawScene(cairo_t* cr, const WidgetScene& scene, const LayoutTree& tree,
+               const PangoTextMeasurer& measurer) {
   const double w = scene.layout.size.width, h = scene.layout.size.height;
   cairo_save(cr);
   if (cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE) {
@@ -240,7 +259,7 @@ void drawScene(cairo_t* cr, const WidgetScene& scene, const PangoTextMeasurer& m
     // and then clearing what lies outside it.
     setSource(cr, scene.background);
     cairo_paint(cr);
-    Painter(cr, measurer).draw(scene.layout.root);
+    Painter(cr, measurer).draw(tree.root);
     cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
     cairo_new_path(cr);
     continuousRoundedRect(cr, w, h, scene.cornerRadius, Outline::corners);
@@ -251,7 +270,7 @@ void drawScene(cairo_t* cr, const WidgetScene& scene, const PangoTextMeasurer& m
     cairo_clip(cr);
     setSource(cr, scene.background);
     cairo_paint(cr);
-    Painter(cr, measurer).draw(scene.layout.root);
+    Painter(cr, measurer).draw(tree.root);
   }
   cairo_restore(cr);
 }
@@ -259,7 +278,7 @@ void drawScene(cairo_t* cr, const WidgetScene& scene, const PangoTextMeasurer& m
 RenderedImage renderImage(const WidgetScene& scene, double scale,
                           const PangoTextMeasurer& measurer) {
   CairoSurface surface = imageSurface(scene, scale);
-  drawScaled(surface.get(), scene, scale, measurer);
+  drawScaled(surface.get(), scene, layoutTree(scene, scale), scale, measurer);
   return copyPixels(surface.get());
 }
 
@@ -271,31 +290,37 @@ std::optional<PictureFormat> pictureFormatForPath(const std::string& path) {
   return std::nullopt;
 }
 
-std::variant<EncodedPicture, RenderError> encodePicture(const WidgetScene& scene,
-                                                        PictureFormat format, double scale,
-                                                        const PangoTextMeasurer& measurer) {
-  std::string bytes;
+base::Result<Picture> drawPicture(const WidgetScene& scene, PictureFormat format, double scale,
+                                  const PangoTextMeasurer& measurer) {
+  Picture picture{format, {}, std::nullopt, layoutTree(scene, scale)};
   const double w = scene.layout.size.width, h = scene.layout.size.height;
   if (format == PictureFormat::png) {
-    if (auto error = checkScale(scale)) return *error;
-    RenderedImage pixels = renderImage(scene, scale, measurer);
+    if (!scaleAllowed(scale)) return base::Failure::runtime("the scale must be between 1 and 3");
+    CairoSurface surface = imageSurface(scene, scale);
+    drawScaled(surface.get(), scene, picture.tree, scale, measurer);
+    if (cairo_status_t status = cairo_surface_status(surface.get()); status != CAIRO_STATUS_SUCCESS)
+      return encodingError(status);
+    RenderedImage pixels = copyPixels(surface.get());
     auto png = encodePng(pixels);
-    if (!png) return RenderError{"cannot encode the picture as PNG"};
-    return EncodedPicture{std::move(*png), std::move(pixels)};
+    if (!png) return png.failure();
+    picture.bytes = std::move(*png);
+    picture.pixels = std::move(pixels);
+    return picture;
   }
-  CairoSurface surface(format == PictureFormat::svg
-                           ? cairo_svg_surface_create_for_stream(appendBytes, &bytes, w, h)
-                           : cairo_pdf_surface_create_for_stream(appendBytes, &bytes, w, h));
-  drawScaled(surface.get(), scene, 1, measurer);
+  CairoSurface surface(
+      format == PictureFormat::svg
+          ? cairo_svg_surface_create_for_stream(appendBytes, &picture.bytes, w, h)
+          : cairo_pdf_surface_create_for_stream(appendBytes, &picture.bytes, w, h));
+  drawScaled(surface.get(), scene, picture.tree, 1, measurer);
   cairo_surface_finish(surface.get());
   cairo_status_t status = cairo_surface_status(surface.get());
   if (status != CAIRO_STATUS_SUCCESS) return encodingError(status);
-  return EncodedPicture{std::move(bytes), std::nullopt};
+  return picture;
 }
 
-std::optional<RenderedImage> readPng(const std::string& path) {
+base::Result<RenderedImage> readPng(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+  if (!in) return base::Failure::runtime("cannot read " + path);
   return decodePng(std::string(std::istreambuf_iterator<char>(in), {}));
 }
 

@@ -6,7 +6,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <variant>
 
 #include "platform/os/SystemVersion.h"
 #include "platform/swiftui/Layout.h"
@@ -22,11 +21,6 @@ struct WidgetScene {
   bool usesContainerBackground = false;
   std::optional<std::string> widgetURL;
   double cornerRadius = 22;
-};
-
-struct RenderError {
-  std::string message;
-  bool operator==(const RenderError&) const = default;
 };
 
 }  // namespace drawing

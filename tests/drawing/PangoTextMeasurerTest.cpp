@@ -62,5 +62,27 @@ TEST(PangoTextMeasurerTest, ATextWithoutALineLimitIsBoundedAndHostileBytesAreRep
   }
 }
 
+// In a right-to-left language a paragraph runs right to left only when it holds a right-to-left
+// letter or mark: each end of those ranges, and the code point just outside it.
+TEST(PangoTextMeasurerTest, OnlyRightToLeftLettersAndMarksTurnTheParagraph) {
+  CairoSurface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1));
+  CairoContext cr(cairo_create(surface.get()));
+  PangoContextHandle context = measurer().drawingContext(cr.get());
+  PangoLayoutHandle layout(pango_layout_new(context.get()));
+  auto rightToLeft = [&](gunichar c) {
+    char text[8] = {};
+    g_unichar_to_utf8(c, text);
+    measurer().configure(layout.get(), std::string("1") + text, Font::system(12), std::nullopt,
+                         "ar");
+    return pango_context_get_base_dir(context.get()) == PANGO_DIRECTION_RTL;
+  };
+  for (gunichar c : {0x0590, 0x08FF, 0xFB1D, 0xFDFF, 0xFE70, 0xFEFF, 0x10800, 0x10FFF, 0x1E800,
+                     0x1EFFF, 0x200F, 0x202B, 0x202E, 0x2067})
+    EXPECT_TRUE(rightToLeft(c)) << std::hex << c;
+  for (gunichar c : {0x058F, 0x0900, 0xFB1C, 0xFE00, 0xFE6F, 0xFF00, 0x107FF, 0x11000, 0x1E7FF,
+                     0x1F000, 0x200E, 0x202A, 0x202C, 0x2066})
+    EXPECT_FALSE(rightToLeft(c)) << std::hex << c;
+}
+
 }  // namespace
 }  // namespace drawing

@@ -50,6 +50,15 @@ TEST(PngCodec, RoundTripsPremultipliedPixelsAndRefusesWhatItCannotTrust) {
     EXPECT_NEAR(a.blue, b.blue, 2) << i;
   }
   EXPECT_FALSE(decodePng(*png, 5));  // more pixels than allowed
+  // A header claiming ten billion pixels is refused before anything is allocated, with the size.
+  std::string huge = *png;
+  for (std::size_t at : {16, 20}) huge.replace(at, 4, std::string("\x00\x01\x86\xA0", 4));
+  EXPECT_EQ(pngSize(huge)->width, 100000u);
+  auto refused = decodePng(huge);
+  ASSERT_FALSE(refused);
+  EXPECT_NE(refused.failure().message.find("100000 × 100000"), std::string::npos)
+      << refused.failure().message;
+  EXPECT_FALSE(pngSize("\x89PNG"));
   EXPECT_FALSE(decodePng(png->substr(0, png->size() / 2)));
   EXPECT_FALSE(decodePng("not a png"));
   // Sixteen megabytes of text in some kilobytes of file.

@@ -25,7 +25,7 @@ using testing::measurer;
 WidgetScene scene(View view, std::optional<std::string> language = std::nullopt) {
   host::SceneRequest request{view,    WidgetFamily::systemSmall, ColorScheme::dark, {}, "", 1, {},
                              language};
-  return std::get<WidgetScene>(host::composeScene(request, measurer()));
+  return *host::composeScene(request, measurer());
 }
 
 TEST(WidgetRendererTest, EncodesEachFormatInMemoryAndFillsWhereTheFrameSays) {
@@ -33,11 +33,10 @@ TEST(WidgetRendererTest, EncodesEachFormatInMemoryAndFillsWhereTheFrameSays) {
   WidgetScene s = scene(VStack(HorizontalAlignment::leading, 0,
                                {HStack(VerticalAlignment::center, 0, {red, Spacer()}), Spacer()}));
   auto bytes = [&](PictureFormat format, double scale) {
-    auto encoded = encodePicture(s, format, scale, measurer());
-    return std::holds_alternative<EncodedPicture>(encoded) ? std::get<EncodedPicture>(encoded).bytes
-                                                           : "";
+    auto encoded = drawPicture(s, format, scale, measurer());
+    return encoded ? encoded->bytes : "";
   };
-  std::optional<RenderedImage> png = decodePng(bytes(PictureFormat::png, 2));
+  auto png = decodePng(bytes(PictureFormat::png, 2));
   ASSERT_TRUE(png);
   EXPECT_EQ(png->width, 316);
   EXPECT_EQ(png->at(30, 20), (Pixel{255, 0, 0, 255}));  // inside, clear of the corner
@@ -48,6 +47,25 @@ TEST(WidgetRendererTest, EncodesEachFormatInMemoryAndFillsWhereTheFrameSays) {
   EXPECT_EQ(bytes(PictureFormat::png, 4), "");
   EXPECT_EQ(pictureFormatForPath("out/w.PNG"), PictureFormat::png);
   EXPECT_EQ(pictureFormatForPath("w.svg.gif"), std::nullopt);
+}
+
+// The corners are continuous: each spans about 1.53 radii of its edges, and never more than half
+// the shorter side, however large the radius asked for.
+TEST(WidgetRendererTest, TheCornersSpanOneAndAHalfRadiiAndAtMostHalfTheWidget) {
+  WidgetScene s = scene(Spacer());
+  ASSERT_EQ(s.layout.size.width, 158);
+  auto alpha = [&](double radius, int x, int y) {
+    s.cornerRadius = radius;
+    return renderImage(s, 1, measurer()).at(x, y).alpha;
+  };
+  // A 22-point radius meets the diagonal 6.4 points in from the corner.
+  EXPECT_EQ(alpha(22, 5, 5), 0);
+  EXPECT_EQ(alpha(22, 7, 7), 255);
+  EXPECT_EQ(alpha(22, 152, 152), 0);
+  // A radius past half the widget makes a rounded square meeting the diagonal 15 points in.
+  EXPECT_EQ(alpha(1000, 13, 13), 0);
+  EXPECT_EQ(alpha(1000, 17, 17), 255);
+  EXPECT_EQ(alpha(1000, 79, 1), 255);
 }
 
 // Han characters take the forms of the text's language: the same characters differ in ink.
@@ -65,7 +83,7 @@ TEST(WidgetRendererTest, TheLanguagePicksTheGlyphFormsOfHanCharacters) {
 ::testing::AssertionResult matchesStored(const WidgetScene& s, const std::string& name) {
   auto actualPath = std::filesystem::temp_directory_path() / ("tamsa-" + name + ".png");
   std::ofstream(actualPath, std::ios::binary)
-      << std::get<EncodedPicture>(encodePicture(s, PictureFormat::png, 2, measurer())).bytes;
+      << drawPicture(s, PictureFormat::png, 2, measurer())->bytes;
   return testing_support::matchesGolden(actualPath.string(),
                                         std::string(TAMSA_TEST_DATA) + "/render/" + name + ".png");
 }
@@ -85,8 +103,7 @@ TEST(WidgetRendererGolden, ChineseMediumBeforeIOS17MatchesTheStoredPicture) {
                              2,
                              {},
                              "zh-Hans"};
-  EXPECT_TRUE(matchesStored(std::get<WidgetScene>(host::composeScene(request, measurer())),
-                            "medium_cjk_ios16"));
+  EXPECT_TRUE(matchesStored(*host::composeScene(request, measurer()), "medium_cjk_ios16"));
 }
 
 // The medium summary in Arabic: the layout mirrored (captions on the right, amounts on the left,
@@ -104,7 +121,7 @@ TEST(WidgetRendererGolden, ArabicMediumIsMirroredWithAmountsLeftToRight) {
                              2,
                              {},
                              "ar"};
-  WidgetScene s = std::get<WidgetScene>(host::composeScene(request, measurer()));
+  WidgetScene s = *host::composeScene(request, measurer());
   const LayoutNode* balance = s.layout.root.find("Text", 7);
   ASSERT_TRUE(balance && balance->text);
   EXPECT_EQ(balance->text->string, "-$1,234.56");

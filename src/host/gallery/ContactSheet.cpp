@@ -1,36 +1,23 @@
 #include "host/gallery/ContactSheet.h"
 
-#include "drawing/PngCodec.h"
-
-#include <cairo.h>
-#include <pango/pangocairo.h>
-
 #include <algorithm>
 #include <cstring>
-#include <memory>
+
+#include "drawing/GraphicsHandles.h"
+#include "drawing/PngCodec.h"
 
 namespace host {
 namespace {
 
 constexpr int kGap = 24, kCaption = 28, kTitle = 44;
 
-struct SurfaceDeleter {
-  void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-};
-struct ContextDeleter {
-  void operator()(cairo_t* cr) const { cairo_destroy(cr); }
-};
-struct GObjectDeleter {
-  void operator()(void* o) const { g_object_unref(o); }
-};
-using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+using Surface = drawing::CairoSurface;
 
 // Draws one line of text, cut with "…" at maxWidth pixels when given.
 void drawText(cairo_t* cr, const std::string& text, double x, double y, const char* font, double r,
               double g, double b, int maxWidth = -1) {
-  std::unique_ptr<PangoLayout, GObjectDeleter> layout(pango_cairo_create_layout(cr));
-  std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> desc(
-      pango_font_description_from_string(font), pango_font_description_free);
+  drawing::PangoLayoutHandle layout(pango_cairo_create_layout(cr));
+  drawing::PangoFontDescriptionHandle desc(pango_font_description_from_string(font));
   pango_layout_set_font_description(layout.get(), desc.get());
   pango_layout_set_text(layout.get(), text.c_str(), -1);
   if (maxWidth > 0) {
@@ -67,7 +54,7 @@ Result<std::string> contactSheet(const std::string& title,
   }
   Surface sheet(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(width, 400), height));
   {
-    std::unique_ptr<cairo_t, ContextDeleter> context(cairo_create(sheet.get()));
+    drawing::CairoContext context(cairo_create(sheet.get()));
     cairo_t* cr = context.get();
     // A mid grey lies between the light and the dark widgets, so both show their edges.
     cairo_set_source_rgb(cr, 0.56, 0.58, 0.62);
@@ -98,7 +85,9 @@ Result<std::string> contactSheet(const std::string& title,
       reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(sheet.get())),
       cairo_image_surface_get_width(sheet.get()), cairo_image_surface_get_height(sheet.get()),
       static_cast<std::size_t>(cairo_image_surface_get_stride(sheet.get())) / 4);
-  if (!png) return Failure::runtime("cannot encode the contact sheet " + title);
+  if (!png)
+    return Failure::runtime("cannot encode the contact sheet " + title + ": " +
+                            png.failure().message);
   return std::move(*png);
 }
 

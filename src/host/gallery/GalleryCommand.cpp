@@ -9,6 +9,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
+#include "drawing/LayoutReport.h"
 #include "drawing/PngCodec.h"
 #include "host/core/FamilyNames.h"
 #include "host/core/InputFiles.h"
@@ -187,10 +188,12 @@ class GalleryRun {
       p.kind = std::get<widgetkit::ControlConfiguration>(member).kind();
       p.family = "control";
     }
-    p.findings = findTextProblems(drawn.report);
+    p.findings = findTextProblems(drawn.tree);
     if (cell.family) p.overflow = contentOverflow(drawn.scene.layout);
     if (auto r = folder_.write(p.file, drawn.bytes); !r) return r;
-    if (auto r = folder_.write(p.reportFile(), drawn.report.dump(2) + "\n"); !r) return r;
+    if (auto r = folder_.write(p.reportFile(), drawing::layoutReport(drawn.tree).dump(2) + "\n");
+        !r)
+      return r;
     slots_[i].pixels = std::move(drawn.pixels);
     slots_[i].picture = std::move(p);
     return Done{};

@@ -3,29 +3,6 @@
 #include <algorithm>
 
 namespace host {
-namespace {
-
-void collect(const nlohmann::json& node, std::vector<TextFinding>& out) {
-  if (node.value("type", "") == "Text") {
-    TextFinding f;
-    f.string = node.value("string", "");
-    f.drawn = node.value("drawn", "");
-    f.fontSize = node.value("fontSize", 0.0);
-    f.shrunk = node.value("shrunk", false);
-    f.truncated = node.value("truncated", false);
-    f.missingGlyphs = node.value("missingGlyphs", 0);
-    if (node.contains("table") && node.contains("key") && node.contains("line")) {
-      f.table = node["table"].get<std::string>();
-      f.key = node["key"].get<std::string>();
-      f.line = node["line"].get<int>();
-    }
-    if (f.shrunk || f.truncated || f.missingGlyphs > 0) out.push_back(std::move(f));
-  }
-  if (auto it = node.find("children"); it != node.end() && it->is_array())
-    for (const auto& child : *it) collect(child, out);
-}
-
-}  // namespace
 
 std::string TextFinding::problems() const {
   std::string out;
@@ -36,9 +13,19 @@ std::string TextFinding::problems() const {
   return out;
 }
 
-std::vector<TextFinding> findTextProblems(const nlohmann::json& layoutReport) {
+std::vector<TextFinding> findTextProblems(const drawing::LayoutTree& tree) {
   std::vector<TextFinding> out;
-  if (auto it = layoutReport.find("root"); it != layoutReport.end()) collect(*it, out);
+  for (const drawing::LayoutTreeNode* node : tree.texts()) {
+    const swiftui::TextLayout& t = *node->text;
+    if (!t.shrunk && !t.truncated && t.missingGlyphs == 0) continue;
+    TextFinding f{t.string, t.drawn, t.fontSize, t.shrunk, t.truncated, t.missingGlyphs};
+    if (t.source) {
+      f.table = t.source->table;
+      f.key = t.source->key;
+      f.line = t.source->line;
+    }
+    out.push_back(std::move(f));
+  }
   return out;
 }
 

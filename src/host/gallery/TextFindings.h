@@ -1,12 +1,12 @@
 // What a translator or designer must look at in a drawn widget: every text that was shrunk, cut
-// off, or holds characters no installed font can draw, found in a layout report.
+// off, or holds characters no installed font can draw, found in the layout tree of its picture.
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "drawing/LayoutTree.h"
 #include "platform/swiftui/LayoutNode.h"
 
 namespace host {
@@ -28,8 +28,8 @@ struct TextFinding {
   bool operator==(const TextFinding&) const = default;
 };
 
-// Every Text node of the report with a problem, in drawing order.
-std::vector<TextFinding> findTextProblems(const nlohmann::json& layoutReport);
+// Every text of the tree with a problem, in drawing order.
+std::vector<TextFinding> findTextProblems(const drawing::LayoutTree& tree);
 
 // How far, in points, the content reaches past the space the host gives it (the widget's frame
 // less its content margins) on any edge; 0 when it fits.

@@ -1,6 +1,5 @@
 #include "host/render/Drawing.h"
 
-#include "drawing/LayoutReport.h"
 #include "host/core/HostSession.h"
 #include "host/render/TextSources.h"
 #include "host/system/ControlScene.h"
@@ -10,16 +9,11 @@
 namespace host {
 namespace {
 
-Result<DrawnPicture> encode(const TextSources& sources, drawing::WidgetScene scene,
-                            const PictureLook& look, const drawing::PangoTextMeasurer& measurer) {
-  auto bytes = drawing::encodePicture(scene, look.format, look.scale, measurer);
-  if (auto* error = std::get_if<drawing::RenderError>(&bytes))
-    return Failure::runtime(error->message);
-  nlohmann::json report = drawing::layoutReport(scene, look.scale);
-  sources.annotate(report);
-  auto& picture = std::get<drawing::EncodedPicture>(bytes);
-  return DrawnPicture{std::move(picture.bytes), std::move(picture.pixels), std::move(report),
-                      std::move(scene)};
+Result<DrawnPicture> encode(drawing::WidgetScene scene, const PictureLook& look,
+                            const drawing::PangoTextMeasurer& measurer) {
+  auto picture = drawing::drawPicture(scene, look.format, look.scale, measurer);
+  if (!picture) return picture.failure();
+  return DrawnPicture{std::move(*picture), std::move(scene)};
 }
 
 }  // namespace
@@ -52,14 +46,10 @@ Result<DrawnPicture> drawWidgetEntry(const device::Device& device,
     return foundation::NSLocalizedString(device.mainBundle, key);
   };
   const TextSources sources = TextSources::of(device);
-  request.textLanguage = [&sources](const std::string& shown, bool fromKey) {
-    return sources.languageOf(shown, fromKey);
-  };
-  host::RenderResult drawn = host::renderWidget(request, measurer);
-  if (!drawn.ok()) return Failure::runtime(drawn.error->message);
-  sources.annotate(drawn.report);
-  return DrawnPicture{std::move(drawn.picture), std::move(drawn.pixels), std::move(drawn.report),
-                      std::move(*drawn.scene)};
+  request.textOrigin = sources.origins(request.language);
+  auto drawn = host::renderWidget(request, measurer);
+  if (!drawn) return drawn.failure();
+  return DrawnPicture{std::move(drawn->picture), std::move(drawn->scene)};
 }
 
 Result<DrawnPicture> drawControl(const device::Device& device,
@@ -74,11 +64,9 @@ Result<DrawnPicture> drawControl(const device::Device& device,
   // table it came from.
   request.language = device.mainBundle.preferredLocalization();
   const TextSources sources = TextSources::of(device);
-  request.textLanguage = [&sources](const std::string& shown, bool fromKey) {
-    return sources.languageOf(shown, fromKey);
-  };
+  request.textOrigin = sources.origins(request.language);
   request.pixelScale = look.format == drawing::PictureFormat::png ? look.scale : 1;
-  return encode(sources, host::composeControlScene(request, measurer), look, measurer);
+  return encode(host::composeControlScene(request, measurer), look, measurer);
 }
 
 }  // namespace host

@@ -1,10 +1,9 @@
 // Drawing what the bundle declares, as the home screen and the control gallery show it: a widget
 // in a family with one of its provider's entries, or a control's button, each laid out and drawn
-// by the one renderer into a picture's bytes with the layout report of what was drawn. Texts take
+// by the one renderer into a picture's bytes with the layout tree of what was drawn. Texts take
 // the language of the table they came from, so Han characters take that language's forms.
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <string>
 
 #include "drawing/PangoTextMeasurer.h"
@@ -25,11 +24,9 @@ struct PictureLook {
   drawing::PictureFormat format = drawing::PictureFormat::png;
 };
 
-struct DrawnPicture {
-  std::string bytes;                             // the picture file's content
-  std::optional<drawing::RenderedImage> pixels;  // a PNG's pixels
-  nlohmann::json report;                         // the layout report
-  drawing::WidgetScene scene;                    // what was laid out
+// The picture (its bytes, a PNG's pixels, its layout tree) and the scene it was drawn from.
+struct DrawnPicture : drawing::Picture {
+  drawing::WidgetScene scene;
 };
 
 Result<DrawnPicture> drawWidget(const device::Device& device,

@@ -1,5 +1,6 @@
 // render: draws one widget or the control, as the home screen or the control gallery shows it.
 // The picture and its report are written whole or not at all.
+#include "drawing/LayoutReport.h"
 #include "host/core/OutputFiles.h"
 #include "host/render/Drawing.h"
 #include "host/render/DrawingCommands.h"
@@ -30,7 +31,8 @@ Outcome runRenderCommand(const HostSession& s) {
   OutputFiles files;
   if (auto r = files.stage(o.output, drawn->bytes); !r) return r;
   if (o.layout)
-    if (auto r = files.stage(*o.layout, drawn->report.dump(2) + "\n"); !r) return r;
+    if (auto r = files.stage(*o.layout, drawing::layoutReport(drawn->tree).dump(2) + "\n"); !r)
+      return r;
   return files.commit();
 }
 

@@ -35,20 +35,6 @@ bool formatShows(const std::string& value, const std::string& text) {
   return false;
 }
 
-void annotateNode(nlohmann::json& node, const TextSources& sources) {
-  if (node.value("type", "") == "Text" && node.contains("string")) {
-    std::optional<std::string> language;
-    if (auto l = node.find("language"); l != node.end() && l->is_string()) language = *l;
-    if (auto source = sources.find(node["string"].get<std::string>(), language)) {
-      node["table"] = source->table;
-      node["key"] = source->key;
-      node["line"] = source->line;
-    }
-  }
-  if (auto it = node.find("children"); it != node.end() && it->is_array())
-    for (auto& child : *it) annotateNode(child, sources);
-}
-
 }  // namespace
 
 TextSources TextSources::of(const device::Device& device) {
@@ -108,8 +94,13 @@ std::optional<std::string> TextSources::languageOf(const std::string& shown, boo
   return e ? std::optional(e->language) : std::nullopt;
 }
 
-void TextSources::annotate(nlohmann::json& layoutReport) const {
-  if (auto it = layoutReport.find("root"); it != layoutReport.end()) annotateNode(*it, *this);
+swiftui::TextOrigins TextSources::origins(std::optional<std::string> drawnLanguage) const {
+  return [this, drawnLanguage = std::move(drawnLanguage)](const std::string& shown, bool fromKey) {
+    swiftui::TextOrigin origin{languageOf(shown, fromKey), std::nullopt};
+    // The entry of the table in the language the text is drawn in comes first.
+    origin.source = find(shown, origin.language ? origin.language : drawnLanguage);
+    return origin;
+  };
 }
 
 }  // namespace host

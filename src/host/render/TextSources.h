@@ -8,21 +8,18 @@
 // system's language, as it reads. Immutable once made.
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/device/Device.h"
+#include "platform/swiftui/Layout.h"
 
 namespace host {
 
-struct TextSource {
-  std::string table;  // relative to the resources: "de.lproj/Localizable.strings"
-  std::string key;
-  int line = 0;  // 0: not known (a property-list table)
-  bool operator==(const TextSource&) const = default;
-};
+// Relative to the resources: "de.lproj/Localizable.strings"; line 0: not known (a property-list
+// table).
+using TextSource = swiftui::TextSource;
 
 class TextSources {
  public:
@@ -39,8 +36,10 @@ class TextSources {
   // names; nothing for a text from no table.
   std::optional<std::string> languageOf(const std::string& shown, bool fromKey) const;
 
-  // Adds "table", "key" and "line" to every Text node of a layout report that has a source.
-  void annotate(nlohmann::json& layoutReport) const;
+  // Where each text of a layout comes from (swiftui::LayoutContext): the language of its table
+  // and its entry, found first among those of the language the text is drawn in (its table's,
+  // else `drawnLanguage`, the view's). The callback refers to these sources.
+  swiftui::TextOrigins origins(std::optional<std::string> drawnLanguage) const;
 
  private:
   struct Entry {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "drawing/LayoutReport.h"
 #include "host/core/CommandLine.h"
 #include "host/core/FamilyNames.h"
 #include "host/render/Drawing.h"
@@ -81,11 +82,11 @@ std::vector<std::string> offeredLanguages(const foundation::Bundle& bundle,
   return out;
 }
 
-// Every text the layout report says was drawn, in drawing order.
-void collectTexts(const json& node, std::vector<std::string>& out) {
-  if (auto s = node.find("string"); s != node.end() && s->is_string()) out.push_back(*s);
-  if (auto c = node.find("children"); c != node.end())
-    for (const auto& child : *c) collectTexts(child, out);
+// Every text the picture shows, in drawing order.
+std::vector<std::string> textsOf(const drawing::LayoutTree& tree) {
+  std::vector<std::string> out;
+  for (const drawing::LayoutTreeNode* node : tree.texts()) out.push_back(node->text->string);
+  return out;
 }
 
 }  // namespace
@@ -278,12 +279,10 @@ json PreviewState::screen() {
       return;
     }
     std::string name = "v" + std::to_string(version) + "-" + std::to_string(tiles.size()) + ".png";
-    std::vector<std::string> texts;
-    collectTexts(drawn->report["root"], texts);
     tile["picture"] = "/picture/" + name;
-    tile["texts"] = texts;
-    tile["width"] = drawn->report["size"]["width"];
-    tile["height"] = drawn->report["size"]["height"];
+    tile["texts"] = textsOf(drawn->tree);
+    tile["width"] = drawing::reportedLength(drawn->tree.size.width);
+    tile["height"] = drawing::reportedLength(drawn->tree.size.height);
     pictures[name] = std::move(drawn->bytes);
   };
 

@@ -1,14 +1,12 @@
 #include "host/snapshot/FontCensus.h"
 
-#include <fontconfig/fontconfig.h>
-#include <pango/pangofc-font.h>
+#include <glib.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
 
-#include "drawing/GraphicsHandles.h"
 #include "drawing/PangoTextMeasurer.h"
 
 namespace host {
@@ -24,21 +22,6 @@ std::optional<swiftui::Font::Weight> weightFromName(const std::string& name) {
   return std::nullopt;
 }
 
-void collect(const json& node, std::set<std::tuple<std::string, std::string, std::string>>& out) {
-  if (!node.is_object()) return;
-  auto drawn = node.find("drawn");
-  if (drawn != node.end() && drawn->is_string() && !drawn->get<std::string>().empty()) {
-    auto text = [&](const char* key) {
-      auto at = node.find(key);
-      return at != node.end() && at->is_string() ? at->get<std::string>() : std::string();
-    };
-    out.emplace(drawn->get<std::string>(), text("language"), text("fontWeight"));
-  }
-  auto children = node.find("children");
-  if (children != node.end() && children->is_array())
-    for (const auto& c : *children) collect(c, out);
-}
-
 std::string sha256Of(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return "";
@@ -51,33 +34,6 @@ std::string sha256Of(const std::filesystem::path& path) {
   std::string out = g_checksum_get_string(sum);
   g_checksum_free(sum);
   return out;
-}
-
-// The font file behind a run's font: its path, the face used ("Inter Bold") and its version.
-struct FaceUsed {
-  std::string path, family, version;
-};
-
-std::optional<FaceUsed> faceOf(PangoFont* font) {
-  if (!font || !PANGO_IS_FC_FONT(font)) return std::nullopt;
-  FcPattern* pattern = pango_fc_font_get_pattern(PANGO_FC_FONT(font));
-  FcChar8* file = nullptr;
-  FcChar8* family = nullptr;
-  FcChar8* style = nullptr;
-  int version = 0;
-  if (!pattern || FcPatternGetString(pattern, FC_FILE, 0, &file) != FcResultMatch)
-    return std::nullopt;
-  FaceUsed face{reinterpret_cast<const char*>(file), "", ""};
-  if (FcPatternGetString(pattern, FC_FAMILY, 0, &family) == FcResultMatch)
-    face.family = reinterpret_cast<const char*>(family);
-  if (FcPatternGetString(pattern, FC_STYLE, 0, &style) == FcResultMatch)
-    face.family += " " + std::string(reinterpret_cast<const char*>(style));
-  if (FcPatternGetInteger(pattern, FC_FONTVERSION, 0, &version) == FcResultMatch) {
-    char text[32];  // the font's own version, a 16.16 fixed-point number
-    std::snprintf(text, sizeof text, "%.3f", version / 65536.0);
-    face.version = text;
-  }
-  return face;
 }
 
 }  // namespace
@@ -102,8 +58,11 @@ std::optional<FontFile> FontFile::fromJson(const json& e) {
   return f;
 }
 
-void TextCensus::add(const json& report) {
-  if (report.is_object() && report.contains("root")) collect(report["root"], texts_);
+void TextCensus::add(const drawing::LayoutTree& tree) {
+  for (const drawing::LayoutTreeNode* node : tree.texts())
+    if (!node->text->drawn.empty())
+      texts_.emplace(node->text->drawn, node->text->language.value_or(""),
+                     swiftui::weightName(node->text->fontWeight));
 }
 
 void TextCensus::merge(const TextCensus& other) {
@@ -112,27 +71,17 @@ void TextCensus::merge(const TextCensus& other) {
 
 std::vector<FontFile> TextCensus::fontFiles() const {
   drawing::PangoTextMeasurer measurer;
-  drawing::CairoSurface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1));
-  drawing::CairoContext cr(cairo_create(surface.get()));
-  drawing::PangoContextHandle context = measurer.drawingContext(cr.get());
-  drawing::PangoLayoutHandle layout(pango_layout_new(context.get()));
   std::map<std::string, std::pair<std::set<std::string>, std::string>> faces;  // by path
   for (const auto& [drawn, language, weight] : texts_) {
     swiftui::Font font =
         swiftui::Font::system(17, weightFromName(weight).value_or(swiftui::Font::Weight::regular));
     std::optional<std::string> lang;
     if (!language.empty()) lang = language;
-    measurer.configure(layout.get(), drawn, font, std::nullopt, lang);
-    drawing::PangoLayoutIterHandle runs(pango_layout_get_iter(layout.get()));
-    do {
-      PangoLayoutRun* run = pango_layout_iter_get_run_readonly(runs.get());
-      if (!run) continue;
-      if (auto face = faceOf(run->item->analysis.font)) {
-        auto& entry = faces[face->path];
-        entry.first.insert(face->family);
-        entry.second = face->version;
-      }
-    } while (pango_layout_iter_next_run(runs.get()));
+    for (const drawing::FontFace& face : measurer.facesUsed(drawn, font, lang)) {
+      auto& entry = faces[face.path];
+      entry.first.insert(face.face);
+      entry.second = face.version;
+    }
   }
   std::vector<FontFile> out;
   for (const auto& [path, used] : faces) {

@@ -1,5 +1,5 @@
 // The font files a set of pictures was drawn with, learned by laying out each distinct text of
-// their layout reports again, as the renderer does, and asking Pango which font each run took:
+// their layout trees again, as the renderer does, and asking Pango which font each run took:
 // Inter, the Noto Sans CJK faces, the colour emoji font, and whatever fallback the machine chose
 // for other scripts. Each file is named with its version and a SHA-256 of its bytes, so a
 // snapshot can tell whether the machine's fonts are the ones it was recorded with.
@@ -14,6 +14,8 @@
 #include <tuple>
 #include <vector>
 
+#include "drawing/LayoutTree.h"
+
 namespace host {
 
 struct FontFile {
@@ -27,10 +29,10 @@ struct FontFile {
   static std::optional<FontFile> fromJson(const nlohmann::json& entry);
 };
 
-// The distinct texts of layout reports, as drawn: what, in which language and weight.
+// The distinct texts of drawn pictures, as drawn: what, in which language and weight.
 class TextCensus {
  public:
-  void add(const nlohmann::json& layoutReport);
+  void add(const drawing::LayoutTree& tree);
   void merge(const TextCensus& other);
   std::size_t size() const { return texts_.size(); }
 

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <unordered_set>
 
+#include "drawing/LayoutReport.h"
 #include "drawing/PngCodec.h"
 #include "host/core/CommandLine.h"
 #include "host/core/DeviceSetup.h"
@@ -40,6 +41,10 @@ std::string reportText(const json& report) {
   return report.dump(2) + "\n";
 }
 
+std::string reportText(const drawing::LayoutTree& tree) {
+  return reportText(drawing::layoutReport(tree));
+}
+
 std::optional<std::string> readCellPicture(const fs::path& folder, const std::string& name) {
   return readPlainFile(folder / (name + ".png"), kMaxCellPictureBytes);
 }
@@ -47,12 +52,13 @@ std::optional<std::string> readCellPicture(const fs::path& folder, const std::st
 // The recorded picture's pixels when its header claims the drawn picture's size: a file claiming
 // another size is never decoded, so a doctored one cannot make verify allocate more than drawing
 // did.
-std::optional<drawing::RenderedImage> decodeAsDrawn(const std::string& png,
-                                                    const drawing::RenderedImage& drawn) {
+Result<drawing::RenderedImage> decodeAsDrawn(const std::string& png,
+                                             const drawing::RenderedImage& drawn) {
   auto size = drawing::pngSize(png);
-  if (!size || size->width != static_cast<std::uint32_t>(drawn.width) ||
+  if (!size) return size.failure();
+  if (size->width != static_cast<std::uint32_t>(drawn.width) ||
       size->height != static_cast<std::uint32_t>(drawn.height))
-    return std::nullopt;
+    return Failure::runtime("the recorded picture is not the drawn picture's size");
   return drawing::decodePng(png, drawn.pixels.size());
 }
 
@@ -79,7 +85,7 @@ Outcome writeCell(const fs::path& folder, const std::string& name, const DrawnPi
   fs::create_directories(png.parent_path(), ec);
   if (ec) return Failure::runtime("snapshot: cannot make " + png.parent_path().string());
   if (auto r = writeFileAtomically(png, drawn.bytes); !r) return r;
-  return writeFileAtomically(folder / (name + ".json"), reportText(drawn.report));
+  return writeFileAtomically(folder / (name + ".json"), reportText(drawn.tree));
 }
 
 // Removes a cell's files; empty when done (or there were none), else why not.
@@ -95,9 +101,9 @@ std::string removeCell(const fs::path& folder, const std::string& name) {
 
 class LockedCensus {
  public:
-  void add(const json& report) {
+  void add(const drawing::LayoutTree& tree) {
     TextCensus one;
-    one.add(report);
+    one.add(tree);
     std::lock_guard lock(mutex_);
     all_.merge(one);
   }
@@ -138,9 +144,9 @@ Outcome record(const HostSession& session) {
   LockedCensus census;
   MatrixHandlers handlers{[&](std::size_t i, DrawnPicture drawn) -> Outcome {
                             const std::string& name = matrix->cells[i].name;
-                            census.add(drawn.report);
+                            census.add(drawn.tree);
                             if (auto r = folder->write(name + ".png", drawn.bytes); !r) return r;
-                            return folder->write(name + ".json", reportText(drawn.report));
+                            return folder->write(name + ".json", reportText(drawn.tree));
                           },
                           nullptr};
   if (auto r = drawMatrix(s, *matrix, handlers); !r) return r;
@@ -216,7 +222,7 @@ class Verification {
  private:
   // On a drawing thread: the cell's outcome, and its pictures for the report and the update.
   Outcome compare(std::size_t i, DrawnPicture drawn) {
-    census_.add(drawn.report);
+    census_.add(drawn.tree);
     CellOutcome& out = outcomes_[i];
     out.name = m_.cells[i].name;
     std::optional<std::string> referencePng;
@@ -247,10 +253,11 @@ class Verification {
   std::vector<std::string> meaningDifferences(const std::string& name, const DrawnPicture& drawn) {
     auto text = readPlainFile(folder_ / (name + ".json"), kMaxCellReportBytes);
     if (!text) return {"the recorded layout report is missing, unreadable or too large"};
-    if (*text == reportText(drawn.report)) return {};
+    const json actual = drawing::layoutReport(drawn.tree);
+    if (*text == reportText(actual)) return {};
     json reference = json::parse(*text, nullptr, false);
     if (reference.is_discarded()) return {"the recorded layout report is not JSON"};
-    return compareMeaning(reference, drawn.report);
+    return compareMeaning(reference, actual);
   }
 
   std::vector<std::string> pixelDifferences(const std::string& referencePng,

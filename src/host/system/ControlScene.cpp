@@ -54,7 +54,7 @@ drawing::WidgetScene composeControlScene(const ControlSceneRequest& request,
   env.colorScheme = request.appearance;
   env.language = request.language;
   env.layoutDirection = swiftui::layoutDirectionFor(request.language);
-  LayoutContext context{measurer, {}, request.pixelScale, request.textLanguage};
+  LayoutContext context{measurer, {}, request.pixelScale, request.textOrigin};
   drawing::WidgetScene scene;
   scene.layout = layoutWidget(controlView(request, palette), kSize, kMargins, env, context);
   scene.appearance = request.appearance;

@@ -21,9 +21,9 @@ struct ControlSceneRequest {
   // The system's language (BCP 47), which the control is laid out in; not given: none.
   std::optional<std::string> language{};
   double pixelScale = 1;  // text sizes are rounded up to this grid
-  // The language of the table the title came from (swiftui::LayoutContext); nothing, or not
-  // set: `language`.
-  std::function<std::optional<std::string>(const std::string&, bool)> textLanguage{};
+  // Where the title came from: its table's language and entry (swiftui::LayoutContext); no
+  // language, or not set: `language`.
+  swiftui::TextOrigins textOrigin{};
 };
 
 // The control's scene: 120 by 116 points, the button at the top, the title below it.

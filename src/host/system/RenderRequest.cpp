@@ -1,42 +1,23 @@
 #include "host/system/RenderRequest.h"
 
-#include "drawing/LayoutReport.h"
-
 namespace host {
 
-RenderResult renderWidget(const RenderRequest& request,
-                          const drawing::PangoTextMeasurer& measurer) {
-  RenderResult result;
-  if (!(request.scale >= 1 && request.scale <= 3)) {
-    result.error = drawing::RenderError{"the scale must be between 1 and 3"};
-    return result;
-  }
+base::Result<RenderedWidget> renderWidget(const RenderRequest& request,
+                                          const drawing::PangoTextMeasurer& measurer) {
+  if (!(request.scale >= 1 && request.scale <= 3))
+    return base::Failure::runtime("the scale must be between 1 and 3");
   SceneRequest sceneRequest{
-      request.view,        request.family, request.appearance,           request.systemVersion,
-      request.device,      request.scale,  request.localizedKeyResolver, request.language,
-      request.textLanguage};
-  auto composed = composeScene(sceneRequest, measurer);
-  if (auto* error = std::get_if<drawing::RenderError>(&composed)) {
-    result.error = *error;
-    return result;
-  }
-  result.scene = std::get<drawing::WidgetScene>(std::move(composed));
-  result.report = drawing::layoutReport(*result.scene, request.scale);
-  if (request.pictureFormat) {
-    auto encoded =
-        drawing::encodePicture(*result.scene, *request.pictureFormat, request.scale, measurer);
-    if (auto* error = std::get_if<drawing::RenderError>(&encoded))
-      result.error = *error;
-    else {
-      auto& picture = std::get<drawing::EncodedPicture>(encoded);
-      result.picture = std::move(picture.bytes);
-      result.pixels = std::move(picture.pixels);
-    }
-  }
-  return result;
+      request.view,      request.family, request.appearance,           request.systemVersion,
+      request.device,    request.scale,  request.localizedKeyResolver, request.language,
+      request.textOrigin};
+  auto scene = composeScene(sceneRequest, measurer);
+  if (!scene) return scene.failure();
+  auto picture = drawing::drawPicture(*scene, request.pictureFormat, request.scale, measurer);
+  if (!picture) return picture.failure();
+  return RenderedWidget{std::move(*scene), std::move(*picture)};
 }
 
-RenderResult renderWidget(const RenderRequest& request) {
+base::Result<RenderedWidget> renderWidget(const RenderRequest& request) {
   drawing::PangoTextMeasurer measurer(request.scale);
   return renderWidget(request, measurer);
 }

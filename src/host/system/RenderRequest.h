@@ -1,21 +1,22 @@
 // The renderer's entry point for the command line: one view, drawn in a family on a device, to
-// the bytes of a picture and its layout report. Writing them anywhere is the caller's business.
+// a picture: its bytes, a PNG's pixels and the layout tree of what it shows. Writing them
+// anywhere is the caller's business.
 //
 //   host::RenderRequest request{.view = content, .family = swiftui::WidgetFamily::systemMedium,
 //                                 .appearance = swiftui::ColorScheme::dark,
 //                                 .systemVersion = os::SystemVersion{17, 4, 0},
 //                                 .pictureFormat = drawing::PictureFormat::png,
 //                                 .language = "zh-Hans"};
-//   host::RenderResult result = host::renderWidget(request);
-//   if (!result.ok()) std::cerr << result.error->message << '\n';
-//   else save(result.picture), save(result.report.dump(2));
+//   auto drawn = host::renderWidget(request);
+//   if (!drawn) std::cerr << drawn.failure().message << '\n';
+//   else save(drawn->picture.bytes), save(drawing::layoutReport(drawn->picture.tree).dump(2));
 #pragma once
 
 #include <functional>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 
+#include "base/Result.h"
 #include "drawing/PangoTextMeasurer.h"
 #include "drawing/WidgetRenderer.h"
 #include "host/system/HostDevice.h"
@@ -31,30 +32,25 @@ struct RenderRequest {
   std::optional<os::SystemVersion> systemVersion{};
   std::string device = defaultDeviceName;
   double scale = 3;  // PNG pixels per point, 1 to 3
-  // Not given: no picture is encoded.
-  std::optional<drawing::PictureFormat> pictureFormat{};
+  drawing::PictureFormat pictureFormat = drawing::PictureFormat::png;
   // Resolves Text(LocalizedStringKey) keys in the system's language; not set: the key itself.
   std::function<std::string(const std::string&)> localizedKeyResolver{};
   // The language of the view's texts (BCP 47, e.g. "zh-Hans", "ja"), which picks the glyph forms
   // of Han characters; not given: none (Japanese forms).
   std::optional<std::string> language{};
-  // The language of each text that came from a string table, by the string shown and whether it
-  // was resolved from a key; nothing, or not set: `language`.
-  std::function<std::optional<std::string>(const std::string&, bool)> textLanguage{};
+  // Where each text came from, by the string shown and whether it was resolved from a key: its
+  // table's language (nothing: `language`) and entry. Not set: from no table.
+  swiftui::TextOrigins textOrigin{};
 };
 
-struct RenderResult {
-  std::optional<drawing::RenderError> error;
-  std::optional<drawing::WidgetScene> scene;     // set when the view could be laid out
-  nlohmann::json report;                         // the layout report, set with the scene
-  std::string picture;                           // the encoded picture, when a format was asked for
-  std::optional<drawing::RenderedImage> pixels;  // a PNG's pixels
-
-  bool ok() const { return !error; }
+struct RenderedWidget {
+  drawing::WidgetScene scene;  // what was laid out
+  drawing::Picture picture;
 };
 
-RenderResult renderWidget(const RenderRequest& request, const drawing::PangoTextMeasurer& measurer);
+base::Result<RenderedWidget> renderWidget(const RenderRequest& request,
+                                          const drawing::PangoTextMeasurer& measurer);
 // The same with a measurer of its own (building one loads the font configuration).
-RenderResult renderWidget(const RenderRequest& request);
+base::Result<RenderedWidget> renderWidget(const RenderRequest& request);
 
 }  // namespace host

@@ -4,14 +4,15 @@
 
 namespace host {
 
-std::variant<drawing::WidgetScene, drawing::RenderError> composeScene(
-    const SceneRequest& request, const swiftui::TextMeasurer& measurer) {
+base::Result<drawing::WidgetScene> composeScene(const SceneRequest& request,
+                                                const swiftui::TextMeasurer& measurer) {
   std::string deviceName = request.device.empty() ? defaultDeviceName : request.device;
   std::optional<HostDevice> device = hostDevice(deviceName);
-  if (!device) return drawing::RenderError{"unknown device \"" + deviceName + "\""};
+  if (!device) return base::Failure::runtime("unknown device \"" + deviceName + "\"");
   std::optional<swiftui::Size> size = device->widgetSize(request.family);
   if (!size)
-    return drawing::RenderError{"the device \"" + deviceName + "\" shows no widget of that family"};
+    return base::Failure::runtime("the device \"" + deviceName +
+                                  "\" shows no widget of that family");
 
   swiftui::EnvironmentValues env;
   env.widgetFamily = request.family;
@@ -25,7 +26,7 @@ std::variant<drawing::WidgetScene, drawing::RenderError> composeScene(
     margins = {contentMargin, contentMargin, contentMargin, contentMargin};
 
   swiftui::LayoutContext context{measurer, request.localizedKeyResolver, request.pixelScale,
-                                 request.textLanguage};
+                                 request.textOrigin};
   drawing::WidgetScene scene;
   scene.layout = swiftui::layoutWidget(request.view, *size, margins, env, context);
   scene.appearance = request.appearance;

@@ -7,10 +7,10 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <variant>
-
+#include "base/Result.h"
 #include "drawing/WidgetScene.h"
 #include "platform/os/SystemVersion.h"
+#include "platform/swiftui/Layout.h"
 #include "platform/swiftui/TextMeasurer.h"
 
 namespace host {
@@ -25,15 +25,15 @@ struct SceneRequest {
   std::function<std::string(const std::string&)> localizedKeyResolver;
   // The language the view's texts are in (BCP 47, e.g. "zh-Hans"); not given: none.
   std::optional<std::string> language{};
-  // The language of each text that came from a string table (swiftui::LayoutContext).
-  std::function<std::optional<std::string>(const std::string&, bool)> textLanguage{};
+  // Where each text came from: its table's language and entry (swiftui::LayoutContext).
+  swiftui::TextOrigins textOrigin{};
 };
 
 inline constexpr double contentMargin = 16;
 
-// Lays the request's view out in its host frame; an error for an unknown device or a family the
+// Lays the request's view out in its host frame; a failure for an unknown device or a family the
 // device does not show.
-std::variant<drawing::WidgetScene, drawing::RenderError> composeScene(
-    const SceneRequest& request, const swiftui::TextMeasurer& measurer);
+base::Result<drawing::WidgetScene> composeScene(const SceneRequest& request,
+                                                const swiftui::TextMeasurer& measurer);
 
 }  // namespace host

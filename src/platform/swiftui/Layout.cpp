@@ -388,24 +388,26 @@ class Engine {
     return it->second;
   }
 
-  // The language a text is in: its table's when the context knows it, else the environment's.
-  const std::optional<std::string>& textLanguage(const std::string& shown, bool isLocalizedKey,
-                                                 const EnvironmentValues& env) {
-    if (!context_.textLanguage) return env.language;
-    auto it = languages_.find({shown, isLocalizedKey});
-    if (it == languages_.end())
-      it = languages_
-               .emplace(std::pair(shown, isLocalizedKey),
-                        context_.textLanguage(shown, isLocalizedKey))
-               .first;
-    return it->second ? it->second : env.language;
+  // Where a text came from, asked once per string.
+  const TextOrigin& textOrigin(const std::string& shown, bool isLocalizedKey) {
+    static const TextOrigin kNone;
+    if (!context_.textOrigin) return kNone;
+    auto it = origins_.find({shown, isLocalizedKey});
+    if (it == origins_.end())
+      it =
+          origins_
+              .emplace(std::pair(shown, isLocalizedKey), context_.textOrigin(shown, isLocalizedKey))
+              .first;
+    return it->second;
   }
 
   LayoutNode text(const std::string& content, bool isLocalizedKey, ProposedSize p,
                   const EnvironmentValues& outer) {
     const std::string& string = shownString(content, isLocalizedKey);
     EnvironmentValues env = outer;
-    env.language = textLanguage(string, isLocalizedKey, outer);
+    const TextOrigin& origin = textOrigin(string, isLocalizedKey);
+    // A text is measured and drawn in the language of its table, else the environment's.
+    if (origin.language) env.language = origin.language;
     Font font = env.font.value_or(Font::body());
     std::optional<double> maxWidth;
     if (p.width && !std::isinf(*p.width)) maxWidth = *p.width;
@@ -434,6 +436,7 @@ class Engine {
     info.alignment = env.multilineTextAlignment;
     info.language = env.language;
     info.direction = env.layoutDirection;
+    if (probing_ == 0) info.source = origin.source;
     return n;
   }
 
@@ -570,8 +573,8 @@ class Engine {
 
   const LayoutContext& context_;
   std::map<TextKey, TextMeasurement> cache_;
-  std::map<std::string, std::string> resolved_;  // localized keys and their texts
-  std::map<std::pair<std::string, bool>, std::optional<std::string>> languages_;  // of texts
+  std::map<std::string, std::string> resolved_;                 // localized keys and their texts
+  std::map<std::pair<std::string, bool>, TextOrigin> origins_;  // of texts
   std::vector<std::unique_ptr<View>> built_;
   int probing_ = 0;  // > 0 while measuring flexibility
 };

@@ -26,16 +26,24 @@ struct ProposedSize {
   bool operator==(const ProposedSize&) const = default;
 };
 
+// Where a text came from: the language of its table, which the text is measured and drawn in
+// (nothing: the environment's language), and the table entry itself (nothing: from no table).
+struct TextOrigin {
+  std::optional<std::string> language{};
+  std::optional<TextSource> source{};
+  bool operator==(const TextOrigin&) const = default;
+};
+using TextOrigins = std::function<TextOrigin(const std::string& shown, bool fromKey)>;
+
 struct LayoutContext {
   const TextMeasurer& measurer;
   // Resolves the keys of Text(LocalizedStringKey) in the system's language; not set: the key.
   std::function<std::string(const std::string&)> localizedKeyResolver{};
   // Pixels per point: text sizes are rounded up to this grid.
   double pixelScale = 1;
-  // The language of the table a text came from, by the string shown and whether it was resolved
-  // from a key (Text(LocalizedStringKey)): the text is measured and drawn in it. Not set, or
-  // nothing (a text from no table): the environment's language.
-  std::function<std::optional<std::string>(const std::string& shown, bool fromKey)> textLanguage{};
+  // Where a text came from, by the string shown and whether it was resolved from a key
+  // (Text(LocalizedStringKey)). Not set: from no table.
+  TextOrigins textOrigin{};
 };
 
 // What the host needs to know of a tree before it lays it out.

@@ -15,6 +15,15 @@
 
 namespace swiftui {
 
+// The string-table entry a text was made from: the table's path relative to the resources
+// ("de.lproj/Localizable.strings"), the key, and its line (0: not known).
+struct TextSource {
+  std::string table;
+  std::string key;
+  int line = 0;
+  bool operator==(const TextSource&) const = default;
+};
+
 struct TextLayout {
   std::string string;   // the full text
   std::string drawn;    // what is drawn, ending in "…" when cut
@@ -30,6 +39,7 @@ struct TextLayout {
   // The paragraph direction the layout gives the text; the text's own runs (numbers, Latin
   // words) keep their order inside it, and leading alignment follows it.
   LayoutDirection direction = LayoutDirection::leftToRight;
+  std::optional<TextSource> source{};  // nothing: a text from no table (an amount, a name)
   bool operator==(const TextLayout&) const = default;
 };
 

@@ -5,31 +5,27 @@
 namespace host {
 namespace {
 
-nlohmann::json text(const std::string& s, bool shrunk, bool truncated, int missing,
-                    nlohmann::json children = nlohmann::json::array()) {
-  return {{"type", "Text"},
-          {"string", s},
-          {"drawn", s},
-          {"shrunk", shrunk},
-          {"truncated", truncated},
-          {"missingGlyphs", missing},
-          {"children", children}};
+drawing::LayoutTreeNode text(const std::string& s, bool shrunk, bool truncated, int missing,
+                             std::vector<drawing::LayoutTreeNode> children = {}) {
+  drawing::LayoutTreeNode n{.kind = drawing::NodeKind::text, .children = std::move(children)};
+  n.text = swiftui::TextLayout{
+      .string = s, .drawn = s, .shrunk = shrunk, .truncated = truncated, .missingGlyphs = missing};
+  return n;
 }
 
 TEST(TextFindings, FindsEveryFlaggedTextAtAnyDepthInOrder) {
-  nlohmann::json report = {
-      {"root", text("fine", false, false, 0,
-                    {text("cut", false, true, 0, {text("small", true, false, 0)}),
-                     text("tofu", false, false, 2), text("all", true, true, 1)})}};
+  drawing::LayoutTree tree{.root =
+                               text("fine", false, false, 0,
+                                    {text("cut", false, true, 0, {text("small", true, false, 0)}),
+                                     text("tofu", false, false, 2), text("all", true, true, 1)})};
   std::vector<std::string> found;
-  for (const auto& f : findTextProblems(report)) found.push_back(f.string + ": " + f.problems());
+  for (const auto& f : findTextProblems(tree)) found.push_back(f.string + ": " + f.problems());
   EXPECT_EQ(found, (std::vector<std::string>{"cut: cut", "small: shrunk", "tofu: missing glyphs",
                                              "all: cut, shrunk, missing glyphs"}));
   // A text from a table names it.
-  nlohmann::json fromTable = text("Einnahmen", true, false, 0);
-  fromTable.update(
-      {{"table", "de.lproj/Localizable.strings"}, {"key", "widget_income"}, {"line", 11}});
-  TextFinding f = findTextProblems({{"root", fromTable}}).at(0);
+  tree.root = text("Einnahmen", true, false, 0);
+  tree.root.text->source = {"de.lproj/Localizable.strings", "widget_income", 11};
+  TextFinding f = findTextProblems(tree).at(0);
   EXPECT_EQ(*f.table + ":" + std::to_string(*f.line) + " " + *f.key,
             "de.lproj/Localizable.strings:11 widget_income");
 }

@@ -8,6 +8,7 @@
 
 #include "quickadd/TamsaAddTransactionControl.h"
 #include "quickadd/TamsaAddTransactionWidget.h"
+#include "summary/views/TamsaWidget.h"
 #include "support/TestDevice.h"
 
 namespace host {
@@ -18,13 +19,6 @@ using testing_support::TestDevice;
 // The string, its language, and whether it is drawn right to left.
 using DrawnText = std::tuple<std::string, std::string, bool>;
 
-void collect(const nlohmann::json& node, std::vector<DrawnText>& out) {
-  if (node.value("type", "") == "Text")
-    out.emplace_back(node.value("string", ""), node.value("language", ""),
-                     node.value("direction", "") == "rightToLeft");
-  for (const auto& child : node.value("children", nlohmann::json::array())) collect(child, out);
-}
-
 // The texts of the quick-add widget, or of the control, as drawn.
 std::vector<DrawnText> texts(const device::Device& d, bool control = false) {
   static const drawing::PangoTextMeasurer measurer;
@@ -34,7 +28,10 @@ std::vector<DrawnText> texts(const device::Device& d, bool control = false) {
                                     widgetkit::WidgetFamily::systemSmall, EntryChoice::timeline,
                                     look, measurer);
   std::vector<DrawnText> out;
-  if (drawn) collect(drawn->report["root"], out);
+  if (!drawn) return out;
+  for (const drawing::LayoutTreeNode* node : drawn->tree.texts())
+    out.emplace_back(node->text->string, node->text->language.value_or(""),
+                     node->text->direction == swiftui::LayoutDirection::rightToLeft);
   return out;
 }
 
@@ -84,6 +81,31 @@ TEST(Drawing, EachTextIsDrawnInTheLanguageOfTheTableItCameFrom) {
   // The control's title is the in-app language's; the system lays the control out.
   EXPECT_EQ(texts(inApp("zh-Hans", "ja"), true),
             (std::vector<DrawnText>{{"添加交易", "zh-Hans", false}}));
+}
+
+// The tree names the table entry of each text from a table, found as the text is laid out; a text
+// the widget makes itself (an amount) has none.
+TEST(Drawing, TheTreeCarriesTheTableEntryOfEachLocalizedText) {
+  device::Device d = shipped()
+                         .withTable("de", {{"widget_balance", "Saldo"}})
+                         .withPreferredLanguages({"de"})
+                         .device();
+  const drawing::PangoTextMeasurer measurer;
+  const PictureLook look{.device = *host::hostDevice(host::defaultDeviceName), .scale = 1};
+  auto drawn = drawWidget(d, tamsa::TamsaWidget{}.body(d), widgetkit::WidgetFamily::systemSmall,
+                          EntryChoice::preview, look, measurer);
+  ASSERT_TRUE(drawn) << drawn.failure().message;
+  const swiftui::TextLayout* balance = nullptr;
+  const swiftui::TextLayout* amount = nullptr;
+  for (const drawing::LayoutTreeNode* node : drawn->tree.texts()) {
+    if (node->text->string == "Saldo") balance = &*node->text;
+    if (node->text->string.find_first_of("0123456789") != std::string::npos) amount = &*node->text;
+  }
+  ASSERT_TRUE(balance && amount);
+  EXPECT_EQ(balance->source,
+            (swiftui::TextSource{"de.lproj/Localizable.strings", "widget_balance", 1}));
+  EXPECT_EQ(balance->language, "de");
+  EXPECT_EQ(amount->source, std::nullopt);
 }
 
 }  // namespace

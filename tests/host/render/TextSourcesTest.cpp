@@ -31,14 +31,13 @@ TEST(TextSources, NameTheTableKeyAndLineOfEachText) {
        })
     EXPECT_EQ(sources.find(c.text), c.want) << c.text;
 
-  nlohmann::json report = {{"root",
-                            {{"type", "VStack"},
-                             {"children",
-                              {{{"type", "Text"}, {"string", "[Ɓåļåñçé one]"}, {"children", {}}},
-                               {{"type", "Text"}, {"string", "Balance"}, {"children", {}}}}}}}};
-  TextSources::of(t.withPreferredLanguages({"en-XA"}).device()).annotate(report);
-  for (const auto& text : report["root"]["children"])
-    EXPECT_EQ(text.value("key", ""), text["string"] == "Balance" ? "" : "widget_balance");
+  // A pseudo-language's texts come from the development table, in the pseudo-language.
+  const TextSources pseudo = TextSources::of(t.withPreferredLanguages({"en-XA"}).device());
+  const swiftui::TextOrigins origins = pseudo.origins("en-XA");
+  swiftui::TextOrigin made = origins("[Ɓåļåñçé one]", false);
+  EXPECT_EQ(made.source, (TextSource{"en.lproj/Localizable.strings", "widget_balance", 1}));
+  EXPECT_EQ(made.language, "en-XA");
+  EXPECT_EQ(origins("Balance", false), swiftui::TextOrigin{});
 }
 
 }  // namespace

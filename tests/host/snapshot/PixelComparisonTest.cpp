@@ -41,8 +41,7 @@ RenderedImage label(double scale) {
                   .font(Font::system(13))
                   .foregroundColor(Color::sRGB(0.56, 0.56, 0.58));
   host::SceneRequest request{text, WidgetFamily::systemSmall, ColorScheme::light, {}, "", scale};
-  auto scene =
-      std::get<drawing::WidgetScene>(host::composeScene(request, drawing::testing::measurer()));
+  auto scene = *host::composeScene(request, drawing::testing::measurer());
   return drawing::renderImage(scene, scale, drawing::testing::measurer());
 }
 

@@ -19,13 +19,13 @@ TEST(LayoutReportTest, ListsTheRealMediumWidgetWithFramesFromTheWidgetCorner) {
   device::Device d = drawing::testing::shippedDevice("en", os::SystemVersion{17, 2, 0});
   tamsa::TamsaSummaryEntry entry = tamsa::makeSampleSummaryEntry(*d.clock);
   entry.walletLabel = "Household and travel wallets";
-  RenderResult result = renderWidget({.view = tamsa::summaryWidgetContent(d, entry),
-                                      .family = WidgetFamily::systemMedium,
-                                      .systemVersion = d.systemVersion,
-                                      .language = "en"},
-                                     measurer());
-  ASSERT_TRUE(result.ok());
-  const json& r = result.report;
+  auto result = renderWidget({.view = tamsa::summaryWidgetContent(d, entry),
+                              .family = WidgetFamily::systemMedium,
+                              .systemVersion = d.systemVersion,
+                              .language = "en"},
+                             measurer());
+  ASSERT_TRUE(result);
+  const json r = layoutReport(result->picture.tree);
   EXPECT_EQ(r["widgetURL"], "tamsaledger://widget");
   json wallet;
   auto find = [&](const json& node, auto& self) -> void {
@@ -60,13 +60,12 @@ TEST(HostDeviceTest, EveryDeviceHasItsScreensWidgetSizes) {
 }
 
 TEST(HostDeviceTest, UnknownDeviceFamilyOrScaleIsAnError) {
-  RenderResult unknown = renderWidget({.view = Text("a"), .device = "pixel7"}, measurer());
-  ASSERT_FALSE(unknown.ok());
-  EXPECT_NE(unknown.error->message.find("pixel7"), std::string::npos);
+  auto unknown = renderWidget({.view = Text("a"), .device = "pixel7"}, measurer());
+  ASSERT_FALSE(unknown);
+  EXPECT_NE(unknown.failure().message.find("pixel7"), std::string::npos);
   EXPECT_FALSE(
-      renderWidget({.view = Text("a"), .family = WidgetFamily::accessoryCircular}, measurer())
-          .ok());
-  EXPECT_FALSE(renderWidget({.view = Text("a"), .scale = 0.5}, measurer()).ok());
+      renderWidget({.view = Text("a"), .family = WidgetFamily::accessoryCircular}, measurer()));
+  EXPECT_FALSE(renderWidget({.view = Text("a"), .scale = 0.5}, measurer()));
 }
 
 }  // namespace
