@@ -1,7 +1,7 @@
 // render: draws one widget or the control, as the home screen or the control gallery shows it.
 // The picture and its report are written whole or not at all.
 #include "host/core/OutputFiles.h"
-#include "host/render/Drawing.h"
+#include "host/pictures/Drawing.h"
 #include "host/render/DrawingCommands.h"
 
 namespace host {

@@ -1,8 +1,8 @@
-#include "host/render/Drawing.h"
+#include "host/pictures/Drawing.h"
 
 #include "drawing/LayoutReport.h"
 #include "host/core/HostSession.h"
-#include "host/render/TextSources.h"
+#include "host/pictures/TextSources.h"
 #include "host/system/ControlScene.h"
 #include "host/system/RenderRequest.h"
 #include "shared/LocalizedWidgetString.h"
