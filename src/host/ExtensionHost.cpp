@@ -1,11 +1,11 @@
 // The widget host: takes over the process from the extension's entry, reads the command line
 // once into typed options, sets up the device, evaluates the bundle once, and answers one
 // command. Every failure reaches the user here, as one line on standard error.
-#include <cstdio>
 #include <cstdlib>
 
 #include "host/core/CommandLine.h"
 #include "host/core/DeviceSetup.h"
+#include "host/core/Messages.h"
 #include "host/core/OutputFiles.h"
 #include "host/gallery/GalleryCommands.h"
 #include "host/lint/LintCommand.h"
@@ -19,26 +19,10 @@
 namespace host {
 namespace {
 
-// Control bytes from arguments or data are shown escaped, never sent to the terminal.
-std::string printable(const std::string& message) {
-  std::string out;
-  for (unsigned char c : message) {
-    if (c < 0x20 || c == 0x7f) {
-      static const char* kHex = "0123456789abcdef";
-      out += "\\x";
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
-}
-
 int exitWith(const Outcome& outcome) {
   if (outcome) return static_cast<int>(ExitStatus::success);
   const Failure& f = outcome.failure();
-  std::fprintf(stderr, "tamsa-widgets: %s\n", printable(f.message).c_str());
+  printMessage(f.message);
   return static_cast<int>(f.status);
 }
 
@@ -91,7 +75,7 @@ int runExtensionHost(int argc, char** argv, const WidgetBundleBody& body) {
   // This thread is the main thread: it owns the main actor and drains it.
   device.mainActor = std::make_shared<os::MainActor>();
 
-  HostSession session{options, device, body(device).declared(), body, paths};
+  HostSession session{options, device, body(device).declared(), body, paths, printWarning};
   return exitWith(run(session));
 }
 

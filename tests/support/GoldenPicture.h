@@ -8,17 +8,20 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "drawing/PixelComparison.h"
 #include "drawing/WidgetRenderer.h"
 
 namespace testing_support {
 
-// Success when the picture at `actualPath` matches the one at `goldenPath`: no more than one pixel
-// in 500 differs by more than 24 in any channel. While updating goldens, copies it over instead.
+// Success when the picture at `actualPath` matches the one at `goldenPath` as the snapshots
+// compare pictures (drawing::comparePixels): no more than one pixel in 500 differs by more than 24
+// in any channel, anti-aliasing noise on edges excused. While updating goldens, copies it over
+// instead.
 inline ::testing::AssertionResult matchesGolden(const std::string& actualPath,
                                                 const std::string& goldenPath) {
   namespace fs = std::filesystem;
@@ -29,21 +32,17 @@ inline ::testing::AssertionResult matchesGolden(const std::string& actualPath,
     return ::testing::AssertionSuccess() << "updated " << goldenPath;
   }
   auto actual = drawing::readPng(actualPath), expected = drawing::readPng(goldenPath);
-  bool comparable =
-      actual && expected && actual->width == expected->width && actual->height == expected->height;
-  int differing = 0;
-  for (int y = 0; comparable && y < actual->height; ++y)
-    for (int x = 0; x < actual->width; ++x) {
-      auto a = actual->at(x, y), e = expected->at(x, y);
-      differing += std::max({std::abs(a.red - e.red), std::abs(a.green - e.green),
-                             std::abs(a.blue - e.blue), std::abs(a.alpha - e.alpha)}) > 24;
-    }
-  if (!comparable || differing > actual->width * actual->height / 500)
+  if (!actual || !expected)
+    return ::testing::AssertionFailure()
+           << actualPath << " or " << goldenPath
+           << " is unreadable (make goldens with TAMSA_UPDATE_GOLDENS=1)";
+  const drawing::PixelThreshold threshold{
+      24, static_cast<std::size_t>(expected->width) * expected->height / 500};
+  drawing::PixelDifference d = drawing::comparePixels(*expected, *actual, threshold.level);
+  if (d.exceeds(threshold))
     return ::testing::AssertionFailure()
            << actualPath << " differs from " << goldenPath << " in "
-           << (comparable
-                   ? std::to_string(differing) + " pixels"
-                   : "size, or one is unreadable (make goldens with TAMSA_UPDATE_GOLDENS=1)");
+           << (d.sizesDiffer ? "size" : std::to_string(d.differing) + " pixels");
   return ::testing::AssertionSuccess();
 }
 

@@ -9,6 +9,7 @@
 
 #include "host/core/HostOptions.h"
 #include "host/core/InstallPaths.h"
+#include "host/core/Messages.h"
 #include "host/core/Result.h"
 #include "platform/device/Device.h"
 #include "platform/widgetkit/WidgetBundle.h"
@@ -22,6 +23,7 @@ struct HostSession {
   // The bundle's body, for commands that evaluate it again on another device (the gallery).
   const widgetkit::WidgetBundleBody& body;
   InstallPaths paths;  // what the program ships
+  WarningSink warn;    // where commands hand their warnings; the program prints them at once
 
   // The widget of that kind; a usage failure when there is none (a control, or not offered).
   Result<const widgetkit::WidgetConfiguration*> widget(const std::string& kind) const;

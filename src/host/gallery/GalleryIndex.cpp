@@ -7,6 +7,7 @@
 
 #include "host/core/HtmlText.h"
 #include "host/gallery/GalleryPicture.h"
+#include "host/gallery/IndexAssets.h"
 
 namespace host {
 namespace {
@@ -32,18 +33,6 @@ std::vector<std::string> distinct(const std::vector<GalleryPicture>& pictures, F
     if (seen.insert(field(p)).second) out.push_back(field(p));
   return out;
 }
-
-constexpr const char* kStyle =
-    "<style>body{font:14px Inter,system-ui,sans-serif;background:#8e939e;margin:24px}"
-    "h2{color:#fff;margin:28px 0 4px}h2 small{font-weight:400;color:#e8eaee}"
-    "#filters{position:sticky;top:0;background:#6f7480;padding:8px 12px;color:#fff;z-index:1}"
-    "#filters label{margin-right:16px}"
-    "figure{display:inline-flex;vertical-align:top;margin:0 20px 20px 0;gap:10px}"
-    "figcaption{max-width:300px;color:#111}img{display:block}"
-    ".flag{color:#900;font-weight:600}li{margin:2px 0}"
-    "section.hidden,figure.hidden{display:none}"
-    "details{background:#fff;padding:8px 12px;margin:12px 0}td,th{padding:2px 8px;text-align:left}"
-    "</style>\n";
 
 // What a translator works from: each text a table gave that some picture cuts, shrinks or cannot
 // draw, by language and key, with the table's line and the pictures it happens in.
@@ -78,30 +67,6 @@ std::string findingsByKey(const std::vector<GalleryPicture>& pictures) {
   return html + "</table></details>\n";
 }
 
-constexpr const char* kScript = R"(<script>
-const pick = id => document.getElementById(id);
-function apply() {
-  const s = pick('scenario').value, l = pick('language').value, k = pick('kind').value;
-  const flagged = pick('flagged').checked;
-  let shown = 0;
-  for (const sec of document.querySelectorAll('section')) {
-    let any = false;
-    for (const f of sec.querySelectorAll('figure')) {
-      const d = f.dataset;
-      const on = (!s || d.scenario === s) && (!l || d.language === l) && (!k || d.kind === k) &&
-                 (!flagged || d.flagged === '1');
-      f.classList.toggle('hidden', !on);
-      if (on) { any = true; shown++; }
-    }
-    sec.classList.toggle('hidden', !any);
-  }
-  pick('count').textContent = shown + ' shown';
-}
-for (const id of ['scenario', 'language', 'kind', 'flagged']) pick(id).onchange = apply;
-apply();
-</script>
-)";
-
 }  // namespace
 
 std::string indexPage(const std::vector<GalleryPicture>& pictures,
@@ -109,7 +74,7 @@ std::string indexPage(const std::vector<GalleryPicture>& pictures,
   std::size_t flaggedCount = 0;
   for (const auto& p : pictures) flaggedCount += p.flagged() ? 1 : 0;
   std::string html = "<!doctype html><meta charset=utf-8><title>Tamsa widgets</title>\n";
-  html += kStyle;
+  html += "<style>\n" + std::string(galleryIndexStyle()) + "</style>\n";
   html += "<h1>Tamsa widgets</h1>\n<p>" + std::to_string(pictures.size()) + " pictures, " +
           std::to_string(flaggedCount) + " flagged.</p>\n<div id=filters>\n";
   html += select("scenario", "Scenario", distinct(pictures, [](auto& p) { return p.scenario; }));
@@ -155,7 +120,7 @@ std::string indexPage(const std::vector<GalleryPicture>& pictures,
     html += "</figcaption></figure>\n";
   }
   if (!openSection.empty()) html += "</section>\n";
-  return html + kScript;
+  return html + "<script>\n" + std::string(galleryIndexScript()) + "</script>\n";
 }
 
 }  // namespace host

@@ -10,6 +10,7 @@
 
 #include "host/core/Result.h"
 #include "host/gallery/TextFindings.h"
+#include "host/matrix/CellMatrix.h"
 #include "platform/swiftui/Color.h"
 
 namespace host {
@@ -42,10 +43,6 @@ struct GalleryPicture {
   static Result<GalleryPicture> fromJson(const nlohmann::json& entry);
   // findings.json's entries for this picture: one per finding, each naming where it is.
   void appendFindings(nlohmann::ordered_json& out) const;
-};
-
-struct ScenarioNote {
-  std::string name, description;
 };
 
 // The page that shows every picture, grouped by scenario and language, with what each flags

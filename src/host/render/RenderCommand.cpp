@@ -2,7 +2,7 @@
 // The picture and its report are written whole or not at all.
 #include "drawing/LayoutReport.h"
 #include "host/core/OutputFiles.h"
-#include "host/render/Drawing.h"
+#include "host/pictures/Drawing.h"
 #include "host/render/DrawingCommands.h"
 
 namespace host {

@@ -1,11 +1,11 @@
 // widgets and perform: what the bundle declares, and running a control's intent as the system
 // does when the control's button is tapped.
-#include <chrono>
 #include <nlohmann/json.hpp>
 
 #include "host/core/FamilyNames.h"
 #include "host/core/OutputFiles.h"
 #include "host/requests/RequestCommands.h"
+#include "host/system/SystemActions.h"
 
 namespace host {
 namespace {
@@ -39,17 +39,6 @@ Outcome runWidgetsCommand(const HostSession& s) {
     }
   }
   return writeStandardOutput(out.dump(2) + "\n");
-}
-
-std::optional<std::string> performControl(const device::Device& device,
-                                          const widgetkit::ControlConfiguration& control) {
-  auto result = control.button().action.perform();
-  // The intent finishes on the main actor: this thread drains it until the result is in.
-  device.mainActor->drainUntil(
-      [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
-  const auto& r = result.get();
-  if (!r.opensIntent) return std::nullopt;
-  return r.opensIntent->url.absoluteString();
 }
 
 Outcome runPerformCommand(const HostSession& s) {

@@ -2,7 +2,7 @@
 #include "host/core/OutputFiles.h"
 #include "host/requests/EntryJson.h"
 #include "host/requests/RequestCommands.h"
-#include "platform/swiftui/Layout.h"
+#include "host/system/SystemActions.h"
 
 namespace host {
 
@@ -25,14 +25,6 @@ Outcome runEntryCommand(const HostSession& s) {
       break;
   }
   return writeStandardOutput(out.dump(2) + "\n");
-}
-
-std::optional<std::string> tapLink(const widgetkit::WidgetConfiguration& widget,
-                                   widgetkit::WidgetFamily family,
-                                   const widgetkit::AnyTimelineEntry& entry) {
-  swiftui::EnvironmentValues env;
-  env.widgetFamily = family;
-  return swiftui::inspect(widget.content(entry), env).widgetURL;
 }
 
 Outcome runTapCommand(const HostSession& s) {

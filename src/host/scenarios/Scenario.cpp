@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "host/core/CommandLine.h"
+#include "host/core/PlistJson.h"
 #include "host/core/SafePathComponent.h"
-#include "host/store/StoreJson.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/os/OverlayFileSystem.h"
 #include "shared/AppConfiguration.h"

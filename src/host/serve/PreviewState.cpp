@@ -7,8 +7,8 @@
 #include "drawing/LayoutReport.h"
 #include "host/core/CommandLine.h"
 #include "host/core/FamilyNames.h"
-#include "host/render/Drawing.h"
-#include "host/requests/RequestCommands.h"
+#include "host/pictures/Drawing.h"
+#include "host/system/SystemActions.h"
 #include "platform/foundation/PseudoLanguage.h"
 
 namespace host {

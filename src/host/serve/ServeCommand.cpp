@@ -107,13 +107,13 @@ std::vector<std::string> watchedFolders(const device::Device& d) {
 
 void addRoutes(httplib::Server& server, PreviewState& state, Connections& connections) {
   server.Get("/", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content(previewPageHtml(), "text/html; charset=utf-8");
+    res.set_content(std::string(previewPageHtml()), "text/html; charset=utf-8");
   });
   server.Get("/app.js", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content(previewPageScript(), "text/javascript; charset=utf-8");
+    res.set_content(std::string(previewPageScript()), "text/javascript; charset=utf-8");
   });
   server.Get("/app.css", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content(previewPageStyle(), "text/css; charset=utf-8");
+    res.set_content(std::string(previewPageStyle()), "text/css; charset=utf-8");
   });
   server.Get("/api/state", [&](const httplib::Request&, httplib::Response& res) {
     sendJson(res, state.describe());
@@ -230,9 +230,7 @@ Outcome runServeCommand(const HostSession& session) {
   const int port = listeningPort(*socket);
 
   auto scenarios = loadScenarios(session.paths.scenarios, {"all"});
-  if (!scenarios)
-    std::fprintf(stderr, "tamsa-widgets: serve: no named states: %s\n",
-                 scenarios.failure().message.c_str());
+  if (!scenarios) session.warn({"serve: no named states: " + scenarios.failure().message});
   PreviewState state(session, scenarios ? std::move(*scenarios) : std::vector<Scenario>{},
                      session.device.now());
 

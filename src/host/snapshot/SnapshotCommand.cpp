@@ -8,16 +8,16 @@
 #include <unordered_set>
 
 #include "drawing/LayoutReport.h"
+#include "drawing/PixelComparison.h"
 #include "drawing/PngCodec.h"
 #include "host/core/CommandLine.h"
 #include "host/core/DeviceSetup.h"
+#include "host/core/GalleryFolder.h"
 #include "host/core/InputFiles.h"
 #include "host/core/OutputFiles.h"
-#include "host/gallery/GalleryFolder.h"
-#include "host/gallery/MatrixDrawing.h"
+#include "host/matrix/MatrixDrawing.h"
 #include "host/snapshot/FontCensus.h"
 #include "host/snapshot/MeaningComparison.h"
-#include "host/snapshot/PixelComparison.h"
 #include "host/snapshot/SnapshotCommands.h"
 #include "host/snapshot/SnapshotManifest.h"
 #include "host/snapshot/SnapshotReport.h"
@@ -116,7 +116,7 @@ class LockedCensus {
 
 SnapshotManifest manifestOf(const HostSession& s, const Matrix& m,
                             std::vector<std::pair<std::string, std::string>> options,
-                            std::vector<FontFile> fonts, PixelThreshold threshold) {
+                            std::vector<FontFile> fonts, drawing::PixelThreshold threshold) {
   SnapshotManifest manifest;
   manifest.program = programVersion();
   manifest.scale = s.options.drawing.scale;
@@ -136,7 +136,8 @@ Outcome record(const HostSession& session) {
     options.gallery.scenarios = std::vector<std::string>{"all"};
     words.insert(words.begin(), std::pair<std::string, std::string>("scenario", "all"));
   }
-  HostSession s{options, session.device, session.declared, session.body, session.paths};
+  HostSession s{options,      session.device, session.declared,
+                session.body, session.paths,  session.warn};
   auto matrix = buildMatrix(s);
   if (!matrix) return matrix.failure();
   auto folder = GalleryFolder::prepare(options.snapshot.folder, kSnapshotFolder);
@@ -151,7 +152,7 @@ Outcome record(const HostSession& session) {
                           nullptr};
   if (auto r = drawMatrix(s, *matrix, handlers); !r) return r;
   SnapshotManifest manifest =
-      manifestOf(s, *matrix, std::move(words), census.fontFiles(), PixelThreshold{});
+      manifestOf(s, *matrix, std::move(words), census.fontFiles(), drawing::PixelThreshold{});
   if (auto r = folder->write(kManifestFile, manifest.toJson()); !r) return r;
   if (auto r = folder->commit(); !r) return r;
   nlohmann::ordered_json fonts = nlohmann::ordered_json::array();
@@ -275,7 +276,8 @@ class Verification {
               " chunk, which changes the colours viewers show (drawn pictures have none)"};
     auto reference = decodeAsDrawn(referencePng, *drawn.pixels);
     if (!reference) return {"the recorded picture is not a PNG"};
-    PixelDifference d = comparePixels(*reference, *drawn.pixels, manifest_.threshold.level);
+    drawing::PixelDifference d =
+        drawing::comparePixels(*reference, *drawn.pixels, manifest_.threshold.level);
     if (!d.exceeds(manifest_.threshold)) return {};
     return {std::to_string(d.differing) + " pixels differ " +
             (d.edgesChanged ? "on more edges than anti-aliasing explains"
@@ -296,8 +298,8 @@ class Verification {
     if (!drawn.pixels) return Done{};
     auto reference = decodeAsDrawn(*referencePng, *drawn.pixels);
     if (!reference) return Done{};
-    auto png =
-        drawing::encodePng(differenceImage(*reference, *drawn.pixels, manifest_.threshold.level));
+    auto png = drawing::encodePng(
+        drawing::differenceImage(*reference, *drawn.pixels, manifest_.threshold.level));
     if (!png) return Done{};
     out.difference = reportPicture(out.name, "difference");
     return report_->write(out.difference, *png);
@@ -364,7 +366,8 @@ Outcome verify(const HostSession& session) {
       options->device, [](const char* name) { return std::getenv(name); }, session.paths);
   if (!device) return device.failure();
   device->mainActor = std::make_shared<os::MainActor>();
-  HostSession s{*options, *device, session.body(*device).declared(), session.body, session.paths};
+  HostSession s{*options,     *device,       session.body(*device).declared(),
+                session.body, session.paths, session.warn};
   auto matrix = buildMatrix(s);
   if (!matrix) return matrix.failure();
 

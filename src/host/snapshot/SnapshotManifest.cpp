@@ -98,7 +98,8 @@ Result<SnapshotManifest> SnapshotManifest::read(const fs::path& folder) {
     if (!pixels)
       return fail("has pixelThreshold.pixels " + t.at("pixels").dump() +
                   ": it must be a whole number from 0 to " + std::to_string(kMaxThresholdPixels));
-    m.threshold = PixelThreshold{static_cast<int>(*level), static_cast<std::size_t>(*pixels)};
+    m.threshold =
+        drawing::PixelThreshold{static_cast<int>(*level), static_cast<std::size_t>(*pixels)};
     for (const auto& f : j.at("fonts")) {
       auto font = FontFile::fromJson(f);
       if (!font) return fail("has a malformed font entry");

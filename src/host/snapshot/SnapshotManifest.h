@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include "drawing/PixelComparison.h"
 #include "host/core/Result.h"
 #include "host/snapshot/FontCensus.h"
-#include "host/snapshot/PixelComparison.h"
 
 namespace host {
 
@@ -21,7 +21,7 @@ struct SnapshotManifest {
   double scale = 2;
   std::string device;
   std::vector<std::pair<std::string, std::string>> options;  // "scenario" -> "all", as typed
-  PixelThreshold threshold;
+  drawing::PixelThreshold threshold;
   std::vector<FontFile> fonts;
   std::vector<std::string> cells;  // "signed-out/de/TamsaWidget-small-light", in drawing order
 

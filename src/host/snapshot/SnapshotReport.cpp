@@ -1,6 +1,7 @@
 #include "host/snapshot/SnapshotReport.h"
 
 #include "host/core/HtmlText.h"
+#include "host/snapshot/ReportAssets.h"
 
 #include <algorithm>
 #include <cctype>
@@ -65,27 +66,6 @@ constexpr const char* kFontWarning =
 constexpr const char* kPageHead = R"(<!doctype html>
 <html><head><meta charset="utf-8"><title>Tamsa widgets · snapshots</title>
 <style>
-body { font: 14px system-ui, sans-serif; margin: 2em; }
-.cell { border-top: 1px solid #ccc; padding: 1em 0; }
-.changed h2 { color: #b00; } .new h2 { color: #06c; } .gone h2 { color: #777; }
-h2 { font-size: 15px; margin: 0 0 .5em; }
-figure { display: inline-block; margin: 0 1em 0 0; vertical-align: top; }
-figcaption { color: #555; font-size: 12px; }
-img { image-rendering: pixelated; background: repeating-conic-gradient(#eee 0 25%, #fff 0 50%) 0 0 / 16px 16px; }
-.swipe { position: relative; display: inline-block; line-height: 0; }
-.swipe img.top { position: absolute; left: 0; top: 0; clip-path: inset(0 0 0 var(--at, 50%)); }
-.swipe.reference img.top { clip-path: inset(0 0 0 100%); }
-.swipe.actual img.top { clip-path: none; }
-.fonts { background: #fff3cd; padding: .5em 1em; }
-</style></head><body>
-)";
-
-// Swipe: the actual picture over the reference, uncovered from the right by the slider; the
-// buttons show either whole.
-constexpr const char* kSwipeScript = R"(<script>
-function swipe(input) { const s = input.parentNode.querySelector('.swipe'); s.className = 'swipe'; s.style.setProperty('--at', input.value + '%'); }
-function show(button, which) { button.parentNode.querySelector('.swipe').className = 'swipe ' + which; }
-</script>
 )";
 
 }  // namespace
@@ -144,7 +124,7 @@ std::string reportJson(const VerifyFindings& f) {
 }
 
 std::string reportPage(const VerifyFindings& f) {
-  std::string page = kPageHead;
+  std::string page = kPageHead + std::string(snapshotReportStyle()) + "</style></head><body>\n";
   page +=
       "<h1>Snapshots of " + htmlEscape(f.folder) + "</h1>\n<p>" + htmlEscape(counts(f)) + "</p>\n";
   if (!f.fontDifferences.empty()) {
@@ -176,7 +156,9 @@ std::string reportPage(const VerifyFindings& f) {
     }
     page += "</div>\n";
   }
-  return page + kSwipeScript + "</body></html>\n";
+  // Swipe: the actual picture over the reference, uncovered from the right by the slider; the
+  // buttons show either whole.
+  return page + "<script>\n" + std::string(snapshotReportScript()) + "</script>\n</body></html>\n";
 }
 
 }  // namespace host

@@ -11,8 +11,8 @@
 
 #include "host/core/InstallPaths.h"
 #include "host/core/OutputFiles.h"
+#include "host/core/PlistJson.h"
 #include "host/store/StoreCommands.h"
-#include "host/store/StoreJson.h"
 #include "host/store/SuiteFile.h"
 #include "platform/foundation/Unicode.h"
 
@@ -143,7 +143,7 @@ Result<PlistDictionary> readImport(const std::string& name) {
   return suite;
 }
 
-Outcome show(const SuiteFile& suite, const SuiteReading& reading) {
+Outcome show(const SuiteFile& suite, const SuiteReading& reading, const WarningSink& warn) {
   using Found = SuiteReading::Found;
   if (reading.found != Found::suite) {
     std::string absent = reading.found == Found::noContainer
@@ -151,15 +151,13 @@ Outcome show(const SuiteFile& suite, const SuiteReading& reading) {
                          : reading.found == Found::containerNotFolder
                              ? "the container " + suite.container.string() + " is not a folder"
                              : "no suite file at " + suite.path.string();
-    std::fprintf(stderr, "tamsa-widgets: store show: %s (showing an empty suite)\n",
-                 absent.c_str());
+    warn({"store show: " + absent + " (showing an empty suite)"});
     return writeStandardOutput("{}\n");
   }
   if (reading.throughLink)
-    std::fprintf(stderr,
-                 "tamsa-widgets: store show: the suite is reached through the symbolic link %s "
-                 "(the widget reads through it; set, delete and import never write through one)\n",
-                 reading.throughLink->c_str());
+    warn({"store show: the suite is reached through the symbolic link " +
+          reading.throughLink->string() +
+          " (the widget reads through it; set, delete and import never write through one)"});
   return writeStandardOutput(suiteText(*reading.values));
 }
 
@@ -192,7 +190,7 @@ Outcome runStoreCommand(const HostSession& session) {
     auto reading = readSuite(suite, Links::followed);
     if (!reading) return reading.failure();
     if (!reading->values) return Failure::runtime(suite.path.string() + " " + reading->problem);
-    return show(suite, *reading);
+    return show(suite, *reading, session.warn);
   }
   if (o.action == StoreAction::remove) {
     auto reading = readSuite(suite, Links::refused);
@@ -201,7 +199,7 @@ Outcome runStoreCommand(const HostSession& session) {
       return Done{};  // nothing to delete: no folder or file is made for it
   }
 
-  auto lock = lockSuite(suite);
+  auto lock = lockSuite(suite, session.warn);
   if (!lock) return lock.failure();
   auto reading = readSuite(suite, Links::refused);
   if (!reading) return reading.failure();

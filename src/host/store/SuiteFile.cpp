@@ -248,7 +248,7 @@ SuiteLock::~SuiteLock() {
   if (fd_ >= 0) ::close(fd_);  // closing the last descriptor releases the lock
 }
 
-Result<SuiteLock> lockSuite(const SuiteFile& suite) {
+Result<SuiteLock> lockSuite(const SuiteFile& suite, const WarningSink& warn) {
   std::error_code ec;
   if (fs::exists(suite.container, ec) && !fs::is_directory(suite.container, ec))
     return Failure::runtime("the container " + suite.container.string() + " is not a folder");
@@ -270,8 +270,8 @@ Result<SuiteLock> lockSuite(const SuiteFile& suite) {
   if (st.st_uid == ::geteuid()) ownLikeFolder(fd.get(), suite.path.parent_path());
   if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
     if (errno != EWOULDBLOCK) return cannot("lock", path, errno);
-    std::fprintf(stderr, "tamsa-widgets: waiting for another writer of %s (it holds %s)\n",
-                 suite.path.c_str(), path.c_str());
+    warn({"waiting for another writer of " + suite.path.string() + " (it holds " + path.string() +
+          ")"});
     while (::flock(fd.get(), LOCK_EX) != 0)
       if (errno != EINTR) return cannot("lock", path, errno);
   }

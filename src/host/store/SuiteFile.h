@@ -17,6 +17,7 @@
 #include <string>
 #include <utility>
 
+#include "host/core/Messages.h"
 #include "host/core/Result.h"
 #include "platform/foundation/PropertyList.h"
 
@@ -64,16 +65,16 @@ class SuiteLock {
   ~SuiteLock();
 
  private:
-  friend Result<SuiteLock> lockSuite(const SuiteFile& suite);
+  friend Result<SuiteLock> lockSuite(const SuiteFile& suite, const WarningSink& warn);
   explicit SuiteLock(int fd) : fd_(fd) {}
   int fd_ = -1;
 };
 
 // Makes the folders the suite needs (never through a symbolic link; as root, owned like the
-// folder they are made in), takes the writers' lock, waiting for another writer after saying so
-// on standard error, then sweeps temporaries that writers killed on the way left behind: files of
+// folder they are made in), takes the writers' lock, waiting for another writer after a warning
+// that says so, then sweeps temporaries that writers killed on the way left behind: files of
 // exactly the temporaries' name pattern, older than a minute and not locked by a live writer.
-Result<SuiteLock> lockSuite(const SuiteFile& suite);
+Result<SuiteLock> lockSuite(const SuiteFile& suite, const WarningSink& warn);
 
 // Replaces the suite with the values, under the lock. An existing file keeps its owner, group and
 // permissions (a failure, not a change of owner, when they cannot be kept); a new one is private

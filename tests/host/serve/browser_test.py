@@ -1,8 +1,9 @@
 """The preview in headless Chromium, as a person uses it: pictures show, a store change shows
-within a second, a language changes the captions, a tap shows the link, and as the phone does,
-a store change waits for the reload date or "Reload timelines". Skipped (exit 77) unless
-TAMSA_BROWSER_TESTS=1. Usage: browser_test.py PROGRAM CONTAINER"""
-import os, sys, time, unittest
+within a second, a language changes the captions, a tap shows the link, a widget that cannot be
+drawn says why, and as the phone does, a store change waits for the reload date or "Reload
+timelines". The gallery's index page filters its pictures, opened from disk. Skipped (exit 77)
+unless TAMSA_BROWSER_TESTS=1. Usage: browser_test.py PROGRAM CONTAINER"""
+import os, shutil, subprocess, sys, tempfile, time, unittest
 
 if os.environ.get("TAMSA_BROWSER_TESTS") != "1":
     print("skipped: set TAMSA_BROWSER_TESTS=1 (needs chromium, chromium-driver, python3-selenium)")
@@ -65,6 +66,30 @@ class BrowserTest(unittest.TestCase):
 
         self.wait_for(lambda: self.click('.tile[data-family="small"]'))
         self.wait_for(lambda: self.browser.find_element(By.ID, "link").text.startswith("tamsaledger://"))
+
+    def test_a_widget_that_cannot_be_drawn_shows_why(self):
+        error, caption, pictures = self.browser.execute_script(
+            "const t = tile({kind: 'TamsaWidget', family: 'small', error: 'no room'});"
+            "return [t.querySelector('.error').textContent, t.querySelector('figcaption').textContent,"
+            " t.querySelectorAll('img').length]")
+        self.assertEqual((error, pictures), ("no room", 0))
+        self.assertTrue(caption.startswith("TamsaWidget · small"), caption)
+
+    def test_the_gallery_index_shows_only_what_the_filters_pick(self):
+        folder = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        subprocess.run([sys.argv[1], "--container", sys.argv[2], "gallery", "-o", folder + "/g",
+                        "--language", "en,de", "--scale", "1"], check=True, stdout=subprocess.DEVNULL)
+        self.browser.get("file://" + folder + "/g/index.html")
+        shown = "return [...document.querySelectorAll(arguments[0])].filter(e => e.offsetParent).length"
+        self.assertEqual(self.browser.execute_script(shown, "section"), 2)
+        self.choose("language", "de")
+        # The English section goes with its pictures; the German one stays with all of its own.
+        self.assertEqual(self.browser.execute_script(shown, "section"), 1)
+        self.assertEqual(self.browser.execute_script(shown, "figure"),
+                         len(self.browser.find_elements(By.CSS_SELECTOR, 'figure[data-language="de"]')))
+        self.assertEqual(self.browser.find_element(By.ID, "count").text,
+                         f"{self.browser.execute_script(shown, 'figure')} shown")
 
     def test_as_the_phone_waits_for_the_reload_date(self):
         self.choose("mode", "phone")

@@ -1,12 +1,10 @@
-#include "host/snapshot/PixelComparison.h"
+#include "drawing/PixelComparison.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-namespace host {
+namespace drawing {
 namespace {
-
-using drawing::RenderedImage;
 
 // The largest difference of the four premultiplied channels; alpha is one of them, so a picture
 // made partly transparent differs as much as it looks.
@@ -158,4 +156,4 @@ RenderedImage differenceImage(const RenderedImage& reference, const RenderedImag
   return out;
 }
 
-}  // namespace host
+}  // namespace drawing

@@ -1,6 +1,6 @@
 // The anti-aliasing rule: noise on edges is forgiven, and pictures made to pass for noise (all
 // edges, partly transparent, a checkerboard) are not.
-#include "host/snapshot/PixelComparison.h"
+#include "drawing/PixelComparison.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +11,8 @@
 #include "host/system/WidgetFraming.h"
 #include "support/RunProgram.h"
 
-namespace host {
+namespace drawing {
 namespace {
-
-using drawing::RenderedImage;
 
 constexpr std::uint32_t kWhite = 0xffffffff, kBlack = 0xff000000, kRed = 0xffff0000;
 constexpr PixelThreshold kStrict{16, 0};
@@ -193,4 +191,4 @@ TEST(PixelComparison, PicturesMadeToPassForEdgeNoiseAreDifferent) {
 }
 
 }  // namespace
-}  // namespace host
+}  // namespace drawing

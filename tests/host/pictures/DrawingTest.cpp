@@ -1,6 +1,6 @@
 // The language of what is drawn: the system's settings choose one table, and that choice decides
 // the direction too; each text is measured and drawn in the language of the table it came from.
-#include "host/render/Drawing.h"
+#include "host/pictures/Drawing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-// The cells the gallery draws: every scenario (or the container as it is) x system version x
-// language x declared widget x family x appearance, plus the control. Cells are grouped by
-// scenario and language, a contact sheet each. Every cell has a stable name (its file's path in
-// the gallery without ".png"), from which a shard takes its stable part.
+// The cells the gallery and the snapshots draw: every scenario (or the container as it is) x
+// system version x language x declared widget x family x appearance, plus the control. Cells are
+// grouped by scenario and language, a contact sheet each. Every cell has a stable name (its file's
+// path in the gallery without ".png"), from which a shard takes its stable part.
 #pragma once
 
 #include <optional>
@@ -9,9 +9,13 @@
 #include <vector>
 
 #include "host/core/HostSession.h"
-#include "host/gallery/GalleryPicture.h"
 
 namespace host {
+
+// A scenario as the pages name it.
+struct ScenarioNote {
+  std::string name, description;
+};
 
 // The device of one system version on which a group's widgets are drawn.
 struct MatrixState {

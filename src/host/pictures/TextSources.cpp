@@ -1,4 +1,4 @@
-#include "host/render/TextSources.h"
+#include "host/pictures/TextSources.h"
 
 #include <algorithm>
 

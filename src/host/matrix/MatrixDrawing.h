@@ -9,8 +9,8 @@
 #include <functional>
 
 #include "host/core/HostSession.h"
-#include "host/gallery/GalleryMatrix.h"
-#include "host/render/Drawing.h"
+#include "host/matrix/CellMatrix.h"
+#include "host/pictures/Drawing.h"
 
 namespace host {
 

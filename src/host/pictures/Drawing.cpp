@@ -1,7 +1,7 @@
-#include "host/render/Drawing.h"
+#include "host/pictures/Drawing.h"
 
 #include "host/core/HostSession.h"
-#include "host/render/TextSources.h"
+#include "host/pictures/TextSources.h"
 #include "host/system/ControlScene.h"
 #include "host/system/RenderRequest.h"
 #include "shared/LocalizedWidgetString.h"

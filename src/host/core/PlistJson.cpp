@@ -1,4 +1,4 @@
-#include "host/store/StoreJson.h"
+#include "host/core/PlistJson.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "host/gallery/MatrixDrawing.h"
+#include "host/matrix/MatrixDrawing.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -6,7 +6,7 @@
 #include <optional>
 #include <thread>
 
-#include "host/gallery/ProgressLine.h"
+#include "host/matrix/ProgressLine.h"
 
 namespace host {
 namespace {

@@ -1,6 +1,6 @@
 // Texts found again in the tables they came from: the in-app language's first, then the system
 // language's; formats around their number; a pseudo-language's in the development table.
-#include "host/render/TextSources.h"
+#include "host/pictures/TextSources.h"
 
 #include <gtest/gtest.h>
 

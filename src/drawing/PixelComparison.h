@@ -1,12 +1,12 @@
-// Compares two pictures of the same cell pixel by pixel, as a person looks at them: a pixel
-// differs when a premultiplied channel, alpha included, differs by more than the level. Font
-// rasterizers and their versions disagree on anti-aliased edges, so a difference there is excused
-// as edge noise, but only when it looks like that and like nothing else: both pictures have an
-// edge at the pixel, each with a neighbour contrasting at least as much as the difference (and at
-// least kEdgeContrast), the difference is at most kMaxEdgeNoise, and the excused pixels stay within
-// kMaxEdgeNoiseShare of the picture. Beyond that share the edges themselves changed and every one
-// of those pixels counts, so no picture is excused for being all edges. Pure functions;
-// thread-safe.
+// Compares two pictures of the same cell pixel by pixel, as a person looks at them (the snapshots
+// and the tests' golden pictures alike): a pixel differs when a premultiplied channel, alpha
+// included, differs by more than the level. Font rasterizers and their versions disagree on
+// anti-aliased edges, so a difference there is excused as edge noise, but only when it looks like
+// that and like nothing else: both pictures have an edge at the pixel, each with a neighbour
+// contrasting at least as much as the difference (and at least kEdgeContrast), the difference is
+// at most kMaxEdgeNoise, and the excused pixels stay within kMaxEdgeNoiseShare of the picture.
+// Beyond that share the edges themselves changed and every one of those pixels counts, so no
+// picture is excused for being all edges. Pure functions; thread-safe.
 #pragma once
 
 #include <cstddef>
@@ -14,7 +14,7 @@
 
 #include "drawing/WidgetRenderer.h"
 
-namespace host {
+namespace drawing {
 
 // The weakest edge that excuses anything (of 255, in any channel).
 inline constexpr int kEdgeContrast = 32;
@@ -48,12 +48,12 @@ struct PixelDifference {
   bool exceeds(const PixelThreshold& t) const { return sizesDiffer || differing > t.pixels; }
 };
 
-PixelDifference comparePixels(const drawing::RenderedImage& reference,
-                              const drawing::RenderedImage& actual, int level);
+PixelDifference comparePixels(const RenderedImage& reference, const RenderedImage& actual,
+                              int level);
 
 // A picture of the differences, the size of the larger picture: the reference faded to grey,
 // counted differences in red, edge noise in yellow.
-drawing::RenderedImage differenceImage(const drawing::RenderedImage& reference,
-                                       const drawing::RenderedImage& actual, int level);
+RenderedImage differenceImage(const RenderedImage& reference, const RenderedImage& actual,
+                              int level);
 
-}  // namespace host
+}  // namespace drawing

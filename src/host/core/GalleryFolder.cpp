@@ -1,4 +1,4 @@
-#include "host/gallery/GalleryFolder.h"
+#include "host/core/GalleryFolder.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -14,8 +14,8 @@
 #include <optional>
 #include <shared_mutex>
 
+#include "host/core/InterruptWatch.h"
 #include "host/core/OutputFiles.h"
-#include "host/gallery/InterruptWatch.h"
 
 namespace host {
 namespace {

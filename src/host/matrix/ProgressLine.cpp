@@ -1,4 +1,4 @@
-#include "host/gallery/ProgressLine.h"
+#include "host/matrix/ProgressLine.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "host/gallery/InterruptWatch.h"
+#include "host/core/InterruptWatch.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>

@@ -1,4 +1,4 @@
-#include "host/gallery/GalleryFolder.h"
+#include "host/core/GalleryFolder.h"
 
 #include <fcntl.h>
 #include <spawn.h>

@@ -1,13 +1,14 @@
-// The summary widget's views laid out with fixed-advance text measuring (half the font size per
-// character), so every gap, edge, size and colour is checked exactly: the medium and small
-// layouts, shrinking and cutting, colours by appearance, the signed-out message, the background
-// per system version and the tap link.
+// The summary widget's views framed as the home screen frames them, laid out with fixed-advance
+// text measuring (half the font size per character), so every gap, edge, size and colour is
+// checked exactly: the medium and small layouts, shrinking and cutting, colours by appearance,
+// the signed-out message, the background per system version and the tap link.
 #include "summary/views/TamsaWidgetEntryView.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
+#include "host/system/WidgetFraming.h"
 #include "platform/swiftui/FakeTextMeasurer.h"
 #include "platform/swiftui/Layout.h"
 #include "shared/Palette.h"
@@ -47,22 +48,18 @@ struct Placed : WidgetLayout {
   std::optional<std::string> link;
 };
 
-// Lays the content out as the host does on a 393-point-wide phone: 16-point margins around
-// content that uses a container background, none otherwise.
+// Lays the content out as the host frames it on its default phone.
 Placed place(const TamsaSummaryEntry& entry, const Scene& s = {}) {
   device::Device d = testing_support::TestDevice().withTable("en", s.table).device();
   d.systemVersion = s.version;
-  View view = summaryWidgetContent(d, entry);
-  EnvironmentValues env;
-  env.widgetFamily = s.family;
-  env.colorScheme = s.appearance;
   static const FakeTextMeasurer measurer;
-  ViewTraits traits = inspect(view, env);
-  double margin = traits.usesContainerBackground ? 16 : 0;
-  Size size{s.family == Family::systemSmall ? 158.0 : 338,
-            s.family == Family::systemLarge ? 354.0 : 158};
-  return {layoutWidget(view, size, insets(EdgeSet::all, margin), env, LayoutContext{measurer, {}}),
-          traits.widgetURL};
+  host::SceneRequest request;
+  request.view = summaryWidgetContent(d, entry);
+  request.family = s.family;
+  request.appearance = s.appearance;
+  request.systemVersion = s.version;
+  auto framed = *host::composeScene(request, measurer);
+  return {framed.layout, framed.widgetURL};
 }
 
 // Which palette colour `color` is in `scheme`.

@@ -1,4 +1,4 @@
-#include "host/gallery/GalleryMatrix.h"
+#include "host/matrix/CellMatrix.h"
 
 #include <algorithm>
 

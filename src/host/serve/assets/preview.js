@@ -1,43 +1,4 @@
-#include "host/serve/PageAssets.h"
-
-namespace host {
-
-const char* previewPageHtml() {
-  return R"html(<!doctype html>
-<html lang="en">
-<head>
-<meta charset="utf-8">
-<title>Tamsa widgets · preview</title>
-<link rel="stylesheet" href="/app.css">
-<script src="/app.js" defer></script>
-</head>
-<body>
-<header>
-  <label>Language <select id="language"></select></label>
-  <label>Appearance <select id="appearance"></select></label>
-  <label>System <select id="os"></select></label>
-  <label>Device <select id="device"></select></label>
-  <label>State <select id="scenario"></select></label>
-  <label>Widgets <select id="mode"></select></label>
-</header>
-<section id="clockbar">
-  <span>Clock <output id="clock"></output></span>
-  <button id="hour">+1 hour</button>
-  <button id="day">+1 day</button>
-  <input id="clock-input" placeholder="2026-03-14T09:41:00Z" size="24">
-  <button id="set-clock">Set</button>
-  <button id="reload">Reload timelines</button>
-  <span id="status"></span>
-</section>
-<main id="screen" class="light"></main>
-<footer>Opens: <output id="link"></output></footer>
-</body>
-</html>
-)html";
-}
-
-const char* previewPageScript() {
-  return R"js('use strict';
+'use strict';
 const $ = (id) => document.getElementById(id);
 const labels = {live: 'follow every change', phone: 'as the phone reloads them'};
 let fetching = false, again = false;
@@ -150,24 +111,3 @@ $('reload').onclick = () => change('/api/reload', {});
 
 call('/api/state').then(showState, (e) => { $('status').textContent = e.message; });
 new EventSource('/events').onmessage = refresh;
-)js";
-}
-
-const char* previewPageStyle() {
-  return R"css(body { margin: 0; font: 14px system-ui, sans-serif; background: #222; color: #eee; }
-header, #clockbar, footer { display: flex; flex-wrap: wrap; gap: 12px; padding: 8px 16px; align-items: center; }
-#screen { display: flex; flex-wrap: wrap; gap: 24px; padding: 32px; min-height: 60vh; align-content: flex-start; }
-#screen.light { background: linear-gradient(160deg, #9ad0f5, #f7c9a9 60%, #f3e6b0); }
-#screen.dark { background: linear-gradient(160deg, #0b1a3a, #3a1d4a 60%, #101010); }
-.tile { margin: 0; cursor: pointer; }
-.tile img { display: block; border-radius: 22px; box-shadow: 0 4px 16px rgba(0,0,0,.3); }
-.tile.control img { border-radius: 32px; }
-figcaption { font-size: 12px; margin-top: 6px; color: #111; text-shadow: 0 0 3px #fff; max-width: 340px; }
-#screen.dark figcaption { color: #eee; text-shadow: 0 0 3px #000; }
-.error { width: 160px; height: 160px; background: #600; color: #fff; padding: 8px; border-radius: 22px; }
-output { font-family: ui-monospace, monospace; }
-#status { color: #f88; }
-)css";
-}
-
-}  // namespace host
