@@ -1,6 +1,7 @@
 // The one way of reporting what went wrong, from the drawing layer up to the host: a Failure says
-// whether the user asked for something impossible (a usage error, status 2) or the job could not be
-// done at run time (status 1), with a one-line message. Result<T> is a T or a Failure. Plain
+// whether the user asked for something impossible (a usage error, status 2), the job could not be
+// done at run time (status 1), or a check ran and found problems (status 3), with a one-line
+// message. Result<T> is a T or a Failure. Plain
 // values; no exceptions cross this layer.
 #pragma once
 
@@ -11,7 +12,7 @@
 namespace base {
 
 // The process's exit statuses, one meaning each.
-enum class ExitStatus { success = 0, failure = 1, usage = 2 };
+enum class ExitStatus { success = 0, failure = 1, usage = 2, problems = 3 };
 
 struct Failure {
   ExitStatus status = ExitStatus::failure;
@@ -19,6 +20,10 @@ struct Failure {
 
   static Failure usage(std::string message) { return {ExitStatus::usage, std::move(message)}; }
   static Failure runtime(std::string message) { return {ExitStatus::failure, std::move(message)}; }
+  // A check that ran to the end and found what it looks for (lint problems, changed snapshots).
+  static Failure problems(std::string message) {
+    return {ExitStatus::problems, std::move(message)};
+  }
   bool operator==(const Failure&) const = default;
 };
 

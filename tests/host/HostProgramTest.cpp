@@ -1,5 +1,6 @@
 // The host program run as a user runs it: what it prints, its exit statuses (0 done, 1 could not
-// be done, 2 usage), and that it never writes outside what it was asked to write.
+// be done, 2 usage, 3 a check found problems), and that it never writes outside what it was asked
+// to write.
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -110,6 +111,17 @@ TEST(HostProgram, AFailedRenderLeavesNothingBehind) {
                    (dir / "m.svg").string(), "--layout", (dir / "m.json").string()},
                   {"TZ=Asia/Tokyo"});
   EXPECT_NE(testing_support::readFile((dir / "m.json").string()).find("6:00"), std::string::npos);
+}
+
+// A check that finds problems says so with its own status, not that of a job it could not do.
+TEST(HostProgram, LintFindingProblemsExits3) {
+  fs::path resources = testing_support::makeTempDirectory();
+  fs::create_directories(resources / "en.lproj");
+  std::ofstream(resources / "en.lproj" / "Localizable.strings") << "\"only\" = \"one\";\n";
+  auto r = runWidgets({"lint", "--resources", resources.string()});
+  EXPECT_EQ(r.status, 3) << r.err;
+  EXPECT_NE(r.out.find("missing"), std::string::npos) << r.out;
+  EXPECT_EQ(runWidgets({"lint"}).status, 0);
 }
 
 TEST(HostProgram, GalleryKeepsNamesFromDataInsideItsFolder) {

@@ -44,10 +44,10 @@ Result<const widgetkit::ControlConfiguration*> HostSession::control(const std::s
 }
 
 Result<widgetkit::WidgetFamily> HostSession::family(const widgetkit::WidgetConfiguration& widget,
+                                                    std::optional<widgetkit::WidgetFamily> asked,
                                                     bool required) const {
   std::string offered;
   for (auto f : widget.families()) offered += (offered.empty() ? "" : ", ") + familyName(f);
-  const auto& asked = options.drawing.family;
   if (!asked) {
     if (required || widget.families().empty())
       return Failure::usage("--family is required for a widget (" + widget.kind() +

@@ -4,6 +4,7 @@
 // the same words.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,7 @@
 namespace host {
 
 struct HostSession {
-  const HostOptions& options;
+  const DeviceOptions& asked;  // the device as the user described it
   const device::Device& device;
   std::vector<widgetkit::WidgetBundleMember> declared;
   // The bundle's body, for commands that evaluate it again on another device (the gallery).
@@ -32,6 +33,7 @@ struct HostSession {
   // The family asked for, or the widget's first when none was and `required` is false; a usage
   // failure for a family the widget does not offer.
   Result<widgetkit::WidgetFamily> family(const widgetkit::WidgetConfiguration& widget,
+                                         std::optional<widgetkit::WidgetFamily> asked,
                                          bool required) const;
   // A request context for a widget family.
   widgetkit::TimelineProviderContext context(widgetkit::WidgetFamily family,

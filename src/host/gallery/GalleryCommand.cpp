@@ -69,8 +69,8 @@ struct GalleryPart {
   ordered_json toJson() const { return {{"index", index}, {"count", count}}; }
 };
 
-GalleryPart galleryPart(const HostSession& s, const Matrix& m) {
-  const HostOptions& o = s.options;
+GalleryPart galleryPart(const HostSession& s, const GalleryOptions& o, const Matrix& m) {
+  const MatrixOptions& mo = o.matrix;
   auto given = [](const auto& v) { return v ? nlohmann::json(*v) : nlohmann::json(nullptr); };
   nlohmann::json scenarios = nlohmann::json::array(), languages = nlohmann::json::array(),
                  systems = nlohmann::json::array();
@@ -78,24 +78,23 @@ GalleryPart galleryPart(const HostSession& s, const Matrix& m) {
   for (const auto& g : m.groups)
     if (std::find(languages.begin(), languages.end(), g.language) == languages.end())
       languages.push_back(g.language);
-  for (const auto& v : o.gallery.systemVersions) systems.push_back(v ? v->text() : "unknown");
-  if (systems.empty())
-    systems.push_back(s.device.systemVersion ? s.device.systemVersion->text() : "unknown");
+  for (const auto& v : mo.systemVersions) systems.push_back(systemVersionWord(v));
+  if (systems.empty()) systems.push_back(systemVersionWord(s.device.systemVersion));
   GalleryPart part;
-  if (o.gallery.shard) part = {o.gallery.shard->index, o.gallery.shard->count, {}};
-  part.options = {{"scenario", o.gallery.scenarios ? scenarios : nlohmann::json(nullptr)},
-                  {"scenarios", given(o.gallery.scenarioFolder)},
+  if (o.shard) part = {o.shard->index, o.shard->count, {}};
+  part.options = {{"scenario", mo.scenarios ? scenarios : nlohmann::json(nullptr)},
+                  {"scenarios", given(mo.scenarioFolder)},
                   {"language", languages},
                   {"os", systems},
-                  {"device", o.drawing.device.name},
-                  {"scale", o.drawing.scale},
+                  {"device", mo.look.device.name},
+                  {"scale", mo.look.scale},
                   {"locale", s.device.localeIdentifier},
                   {"time-zone", s.device.timeZoneIdentifier},
-                  {"now", o.device.now ? nlohmann::json(foundation::iso8601(*o.device.now))
-                                       : nlohmann::json(nullptr)},
-                  {"hour-cycle", static_cast<int>(o.device.hourCycle)},
-                  {"resources", given(o.device.resources)},
-                  {"container", given(o.device.container)}};
+                  {"now", mo.device.now ? nlohmann::json(foundation::iso8601(*mo.device.now))
+                                        : nlohmann::json(nullptr)},
+                  {"hour-cycle", static_cast<int>(mo.device.hourCycle)},
+                  {"resources", given(mo.device.resources)},
+                  {"container", given(mo.device.container)}};
   return part;
 }
 
@@ -139,8 +138,8 @@ Outcome printSummary(const fs::path& out, const std::vector<GalleryPicture>& pic
 // contact sheet made as soon as the group is complete, its pixels then handed back.
 class GalleryRun {
  public:
-  GalleryRun(const HostSession& s, const Matrix& m, GalleryFolder& folder)
-      : s_(s), m_(m), folder_(folder), slots_(m.cells.size()), groupBegin_(m.groups.size() + 1) {
+  GalleryRun(const GalleryOptions& o, const Matrix& m, GalleryFolder& folder)
+      : o_(o), m_(m), folder_(folder), slots_(m.cells.size()), groupBegin_(m.groups.size() + 1) {
     std::size_t i = 0;
     for (std::size_t g = 0; g < groupBegin_.size(); ++g) {
       groupBegin_[g] = i;
@@ -152,7 +151,7 @@ class GalleryRun {
     MatrixHandlers handlers{
         [this](std::size_t i, DrawnPicture drawn) { return keep(i, std::move(drawn)); },
         [this](std::size_t g) { return sheet(g); }};
-    return drawMatrix(s_, m_, handlers);
+    return drawMatrix(m_, o_.matrix.look, o_.jobs, handlers);
   }
 
   std::vector<GalleryPicture> pictures() {
@@ -212,7 +211,7 @@ class GalleryRun {
     return Done{};
   }
 
-  const HostSession& s_;
+  const GalleryOptions& o_;
   const Matrix& m_;
   GalleryFolder& folder_;
   std::vector<Slot> slots_;
@@ -401,12 +400,12 @@ Result<std::vector<ShardPicture>> shardPictures(const std::vector<fs::path>& sha
   return pictures;
 }
 
-Outcome runMerge(const HostSession& s) {
-  auto folder = GalleryFolder::prepare(s.options.output);
+Outcome runMerge(const GalleryOptions& o) {
+  auto folder = GalleryFolder::prepare(o.output);
   if (!folder) return folder.failure();
   std::vector<ScenarioNote> scenarios;
   GalleryPart part;
-  auto merged = shardPictures(s.options.gallery.merge, scenarios, part);
+  auto merged = shardPictures(o.merge, scenarios, part);
   if (!merged) return merged.failure();
   std::vector<GalleryPicture> pictures;
   // Group by group (a scenario in a language), as one run draws them: copied, then its sheet.
@@ -437,27 +436,27 @@ Outcome runMerge(const HostSession& s) {
   ordered_json findings;
   if (auto r = writeSummaryFiles(*folder, pictures, scenarios, part, findings); !r) return r;
   if (auto r = folder->commit(); !r) return r;
-  return printSummary(s.options.output, pictures, std::move(findings));
+  return printSummary(o.output, pictures, std::move(findings));
 }
 
 }  // namespace
 
-Outcome runGalleryCommand(const HostSession& s) {
-  if (!s.options.gallery.merge.empty()) return runMerge(s);
-  auto matrix = buildMatrix(s);
+Outcome runGalleryCommand(const HostSession& s, const GalleryOptions& o) {
+  if (!o.merge.empty()) return runMerge(o);
+  auto matrix = buildMatrix(s, o.matrix, o.shard);
   if (!matrix) return matrix.failure();
-  auto folder = GalleryFolder::prepare(s.options.output);
+  auto folder = GalleryFolder::prepare(o.output);
   if (!folder) return folder.failure();
-  GalleryRun run(s, *matrix, *folder);
+  GalleryRun run(o, *matrix, *folder);
   if (auto r = run.run(); !r) return r;
   std::vector<GalleryPicture> pictures = run.pictures();
   ordered_json findings;
-  if (auto r = writeSummaryFiles(*folder, pictures, matrix->scenarios, galleryPart(s, *matrix),
+  if (auto r = writeSummaryFiles(*folder, pictures, matrix->scenarios, galleryPart(s, o, *matrix),
                                  findings);
       !r)
     return r;
   if (auto r = folder->commit(); !r) return r;
-  return printSummary(s.options.output, pictures, std::move(findings));
+  return printSummary(o.output, pictures, std::move(findings));
 }
 
 }  // namespace host

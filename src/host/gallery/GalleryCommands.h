@@ -3,10 +3,25 @@
 // language, an index page, and findings.json listing what a designer or translator must look at.
 #pragma once
 
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "host/core/CommandLine.h"
 #include "host/core/HostSession.h"
 
 namespace host {
 
-Outcome runGalleryCommand(const HostSession& session);
+struct GalleryOptions {
+  MatrixOptions matrix;
+  std::filesystem::path output;  // the gallery's folder
+  std::optional<Shard> shard;
+  std::optional<int> jobs;                   // nothing: one per core
+  std::vector<std::filesystem::path> merge;  // shard galleries to join
+};
+
+std::vector<CommandRow> galleryCommands();
+
+Outcome runGalleryCommand(const HostSession& session, const GalleryOptions& options);
 
 }  // namespace host

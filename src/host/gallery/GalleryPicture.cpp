@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "host/core/Names.h"
 #include "host/core/SafePathComponent.h"
 
 namespace host {
@@ -32,7 +33,7 @@ bool isSafeRelativeFile(const std::string& path, const std::string& suffix) {
 }  // namespace
 
 std::string GalleryPicture::appearanceName() const {
-  return appearance == swiftui::ColorScheme::dark ? "dark" : "light";
+  return std::string(kAppearanceNames.nameOf(appearance));
 }
 
 std::string GalleryPicture::overflowText() const {
@@ -83,8 +84,9 @@ Result<GalleryPicture> GalleryPicture::fromJson(const nlohmann::json& e) {
     p.kind = e.at("kind").get<std::string>();
     p.family = e.at("family").get<std::string>();
     std::string appearance = e.at("appearance").get<std::string>();
-    if (appearance != "light" && appearance != "dark") return bad("has an unknown appearance");
-    p.appearance = appearance == "dark" ? swiftui::ColorScheme::dark : swiftui::ColorScheme::light;
+    auto known = kAppearanceNames.valueOf(appearance);
+    if (!known) return bad("has an unknown appearance");
+    p.appearance = *known;
     p.file = e.at("picture").get<std::string>();
     if (!isSafeRelativeFile(p.file, ".png"))
       return bad("names a file outside its gallery: '" + p.file + "'");

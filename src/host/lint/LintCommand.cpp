@@ -1,5 +1,7 @@
 #include "host/lint/LintCommand.h"
 
+#include <CLI/CLI.hpp>
+#include <memory>
 #include <nlohmann/json.hpp>
 
 #include "host/core/OutputFiles.h"
@@ -19,7 +21,7 @@ std::string lintJson(const LintReport& report) {
   for (const LintProblem& p : report.problems) {
     nlohmann::ordered_json j{{"file", p.file}, {"line", p.line}};
     j["key"] = p.key.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(p.key);
-    j["kind"] = lintKindName(p.kind);
+    j["kind"] = std::string(kLintKindNames.nameOf(p.kind));
     j["message"] = p.message;
     problems.push_back(std::move(j));
   }
@@ -27,15 +29,27 @@ std::string lintJson(const LintReport& report) {
   return out.dump(2) + "\n";
 }
 
-Outcome runLintCommand(const HostSession& s) {
+std::vector<CommandRow> lintCommands() {
+  auto declare = [](CLI::App& sub, const DeviceWords& global) {
+    auto o = std::make_shared<LintOptions>();
+    sub.add_flag("--json", o->json, "Print the problems as JSON");
+    return [o, &global] { return withDevice(global, *o); };
+  };
+  return {commandRow<LintOptions>(
+      "lint",
+      "Check every string table of the bundle against the development language (en) and the "
+      "keys the extension uses; one line per problem, FILE:LINE: problem (exit 3 when any)",
+      declare, runLintCommand)};
+}
+
+Outcome runLintCommand(const HostSession& s, const LintOptions& o) {
   const std::string& resources = s.device.mainBundle.bundlePath();
   LintReport report = lintStringTables(*s.device.fileSystem, resources);
-  if (auto r = writeStandardOutput(s.options.json ? lintJson(report) : lintText(report)); !r)
-    return r;
+  if (auto r = writeStandardOutput(o.json ? lintJson(report) : lintText(report)); !r) return r;
   if (report.problems.empty()) return Done{};
-  return Failure::runtime(std::to_string(report.problems.size()) + " problem" +
-                          (report.problems.size() == 1 ? "" : "s") + " in the string tables of " +
-                          resources);
+  return Failure::problems(std::to_string(report.problems.size()) + " problem" +
+                           (report.problems.size() == 1 ? "" : "s") + " in the string tables of " +
+                           resources);
 }
 
 }  // namespace host

@@ -1,14 +1,23 @@
 // lint: the bundle's string tables checked for what a translator must fix, one line per problem
-// ("FILE:LINE: problem", or JSON with --json). Exit status 0 when every table is clean, 1 when
+// ("FILE:LINE: problem", or JSON with --json). Exit status 0 when every table is clean, 3 when
 // there is a problem.
 #pragma once
 
+#include <vector>
+
+#include "host/core/CommandLine.h"
 #include "host/core/HostSession.h"
 #include "host/lint/TableLint.h"
 
 namespace host {
 
-Outcome runLintCommand(const HostSession& session);
+struct LintOptions {
+  bool json = false;  // JSON instead of lines
+};
+
+std::vector<CommandRow> lintCommands();
+
+Outcome runLintCommand(const HostSession& session, const LintOptions& options);
 
 // The report as the command prints it: lines of text, or JSON.
 std::string lintText(const LintReport& report);

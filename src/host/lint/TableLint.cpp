@@ -167,26 +167,6 @@ std::vector<std::string> formatConversions(const std::string& text) {
   return out;
 }
 
-const char* lintKindName(LintKind kind) {
-  switch (kind) {
-    case LintKind::unreadable:
-      return "unreadable";
-    case LintKind::missingKey:
-      return "missing-key";
-    case LintKind::unusedKey:
-      return "unused-key";
-    case LintKind::placeholders:
-      return "placeholders";
-    case LintKind::emptyValue:
-      return "empty";
-    case LintKind::untranslated:
-      return "untranslated";
-    case LintKind::duplicateKey:
-      return "duplicate-key";
-  }
-  return "problem";
-}
-
 LintReport lintStringTables(const os::FileSystem& fs, const std::string& resources) {
   LintReport report;
   Linter linter(report);

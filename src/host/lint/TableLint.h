@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/core/Names.h"
 #include "platform/os/FileSystem.h"
 
 namespace host {
@@ -43,6 +44,13 @@ LintReport lintStringTables(const os::FileSystem& fileSystem, const std::string&
 // The format conversions in `text`, as written ("%@", "%1$@", "%d"); "%%" is no conversion.
 std::vector<std::string> formatConversions(const std::string& text);
 
-const char* lintKindName(LintKind kind);
+// The kinds' words, as --json prints them.
+inline constexpr Names<LintKind, 7> kLintKindNames{{{LintKind::unreadable, "unreadable"},
+                                                    {LintKind::missingKey, "missing-key"},
+                                                    {LintKind::unusedKey, "unused-key"},
+                                                    {LintKind::placeholders, "placeholders"},
+                                                    {LintKind::emptyValue, "empty"},
+                                                    {LintKind::untranslated, "untranslated"},
+                                                    {LintKind::duplicateKey, "duplicate-key"}}};
 
 }  // namespace host

@@ -15,11 +15,11 @@ constexpr swiftui::ColorScheme kAppearances[] = {swiftui::ColorScheme::light,
                                                  swiftui::ColorScheme::dark};
 
 // The languages to draw, each once, in the order asked.
-std::vector<std::string> languagesToDraw(const HostSession& s) {
-  std::vector<std::string> asked = s.options.device.languages ? *s.options.device.languages
-                                                              : s.device.mainBundle.localizations();
+std::vector<std::string> languagesToDraw(const HostSession& s, const MatrixOptions& o) {
+  std::vector<std::string> asked =
+      o.device.languages ? *o.device.languages : s.device.mainBundle.localizations();
   std::vector<std::string> out;
-  if (s.options.gallery.pseudo)
+  if (o.pseudo)
     asked.insert(asked.end(), foundation::pseudoLanguageNames.begin(),
                  foundation::pseudoLanguageNames.end());
   for (const auto& l : asked)
@@ -31,25 +31,21 @@ std::string systemLabel(const std::optional<os::SystemVersion>& v) {
   return v ? "iOS " + v->text() : "iOS unknown";
 }
 
-std::string appearanceName(swiftui::ColorScheme a) {
-  return a == swiftui::ColorScheme::dark ? "dark" : "light";
-}
-
 // Each state of the app to draw: the scenarios' devices, or the device as it is.
 struct Base {
   std::string scenario;
   device::Device device;
 };
 
-Result<std::vector<Base>> bases(const HostSession& s, std::vector<ScenarioNote>& notes) {
-  const GalleryOptions& g = s.options.gallery;
+Result<std::vector<Base>> bases(const HostSession& s, const MatrixOptions& g,
+                                std::vector<ScenarioNote>& notes) {
   if (!g.scenarios) return std::vector<Base>{{"", s.device}};
   auto scenarios = loadScenarios(g.scenarioFolder.value_or(s.paths.scenarios), *g.scenarios);
   if (!scenarios) return scenarios.failure();
   std::vector<Base> out;
   for (const auto& scenario : *scenarios) {
     notes.push_back({scenario.name, scenario.description});
-    out.push_back({scenario.name, scenarioDevice(s.device, scenario, s.options.device)});
+    out.push_back({scenario.name, scenarioDevice(s.device, scenario, g.device)});
   }
   return out;
 }
@@ -61,15 +57,16 @@ bool inShard(const std::string& cellName, const Shard& shard) {
          static_cast<std::uint64_t>(shard.index - 1);
 }
 
-Result<Matrix> buildMatrix(const HostSession& s) {
+Result<Matrix> buildMatrix(const HostSession& s, const MatrixOptions& o,
+                           const std::optional<Shard>& shard) {
   Matrix m;
-  auto states = bases(s, m.scenarios);
+  auto states = bases(s, o, m.scenarios);
   if (!states) return states.failure();
-  const auto& versions = s.options.gallery.systemVersions;
+  const auto& versions = o.systemVersions;
   const bool severalVersions = versions.size() > 1;
   std::size_t position = 0;
   for (const auto& base : *states) {
-    for (const auto& language : languagesToDraw(s)) {
+    for (const auto& language : languagesToDraw(s, o)) {
       MatrixGroup group{base.scenario, language, "", {}};
       group.folder =
           (base.scenario.empty() ? "" : base.scenario + "/") + safePathComponent(language);
@@ -91,13 +88,12 @@ Result<Matrix> buildMatrix(const HostSession& s) {
             const auto& member = state.members[i];
             auto add = [&](const std::string& kind, std::optional<widgetkit::WidgetFamily> family) {
               std::string stem = kind + "-" + (family ? familyName(*family) : "control") + "-" +
-                                 appearanceName(appearance);
+                                 std::string(kAppearanceNames.nameOf(appearance));
               MatrixCell cell{g,          st,
                               i,          family,
                               appearance, group.folder + "/" + safePathComponent(stem) + suffix,
                               position++};
-              if (!s.options.gallery.shard || inShard(cell.name, *s.options.gallery.shard))
-                m.cells.push_back(std::move(cell));
+              if (!shard || inShard(cell.name, *shard)) m.cells.push_back(std::move(cell));
             };
             if (auto* w = std::get_if<widgetkit::WidgetConfiguration>(&member)) {
               for (auto family : w->families()) add(w->kind(), family);

@@ -49,8 +49,9 @@ struct Matrix {
   std::vector<ScenarioNote> scenarios;
 };
 
-// The whole matrix the options ask for, or the shard of it they name.
-Result<Matrix> buildMatrix(const HostSession& session);
+// The whole matrix the options ask for, or the shard of it named.
+Result<Matrix> buildMatrix(const HostSession& session, const MatrixOptions& options,
+                           const std::optional<Shard>& shard = std::nullopt);
 
 // True when the cell of that name belongs to the shard: the same answer on every machine, and
 // every cell in exactly one shard of N.

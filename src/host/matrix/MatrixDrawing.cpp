@@ -14,12 +14,11 @@ namespace {
 // Groups whose cells may be drawn before the earliest unfinished group is done.
 constexpr std::size_t kGroupWindow = 2;
 
-Result<DrawnPicture> drawCell(const HostSession& s, const Matrix& m, const MatrixCell& cell,
+Result<DrawnPicture> drawCell(const LookOptions& l, const Matrix& m, const MatrixCell& cell,
                               const drawing::PangoTextMeasurer& measurer) {
   const MatrixState& state = m.groups[cell.group].states[cell.state];
   const auto& member = state.members[cell.member];
-  PictureLook look{cell.appearance, s.options.drawing.device, s.options.drawing.scale,
-                   drawing::PictureFormat::png};
+  PictureLook look{cell.appearance, l.device, l.scale, drawing::PictureFormat::png};
   if (cell.family)
     return drawWidget(*state.device, std::get<widgetkit::WidgetConfiguration>(member), *cell.family,
                       EntryChoice::timeline, look, measurer);
@@ -29,14 +28,14 @@ Result<DrawnPicture> drawCell(const HostSession& s, const Matrix& m, const Matri
 
 class MatrixRun {
  public:
-  MatrixRun(const HostSession& s, const Matrix& m, const MatrixHandlers& h)
-      : s_(s), m_(m), h_(h), left_(m.groups.size(), 0) {
+  MatrixRun(const LookOptions& look, std::optional<int> jobs, const Matrix& m,
+            const MatrixHandlers& h)
+      : look_(look), jobs_(jobs), m_(m), h_(h), left_(m.groups.size(), 0) {
     for (const auto& c : m.cells) ++left_[c.group];
   }
 
   Outcome run() {
-    unsigned cores = s_.options.gallery.jobs ? static_cast<unsigned>(*s_.options.gallery.jobs)
-                                             : std::thread::hardware_concurrency();
+    unsigned cores = jobs_ ? static_cast<unsigned>(*jobs_) : std::thread::hardware_concurrency();
     unsigned threads =
         std::max(1u, std::min<unsigned>(cores, static_cast<unsigned>(m_.cells.size())));
     std::vector<std::thread> workers;
@@ -54,7 +53,7 @@ class MatrixRun {
 
  private:
   void work() {
-    drawing::PangoTextMeasurer measurer(s_.options.drawing.scale);
+    drawing::PangoTextMeasurer measurer(look_.scale);
     while (true) {
       std::size_t i = 0;
       {
@@ -66,7 +65,7 @@ class MatrixRun {
         if (failure_ || next_ >= m_.cells.size()) return;
         i = next_++;
       }
-      auto drawn = drawCell(s_, m_, m_.cells[i], measurer);
+      auto drawn = drawCell(look_, m_, m_.cells[i], measurer);
       Outcome handled = drawn ? h_.cellDrawn(i, std::move(*drawn)) : Outcome(drawn.failure());
       {
         std::lock_guard lock(mutex_);
@@ -105,7 +104,8 @@ class MatrixRun {
     return Done{};
   }
 
-  const HostSession& s_;
+  LookOptions look_;
+  std::optional<int> jobs_;
   const Matrix& m_;
   const MatrixHandlers& h_;
 
@@ -118,9 +118,9 @@ class MatrixRun {
 
 }  // namespace
 
-Outcome drawMatrix(const HostSession& session, const Matrix& matrix,
+Outcome drawMatrix(const Matrix& matrix, const LookOptions& look, std::optional<int> jobs,
                    const MatrixHandlers& handlers) {
-  return MatrixRun(session, matrix, handlers).run();
+  return MatrixRun(look, jobs, matrix, handlers).run();
 }
 
 }  // namespace host

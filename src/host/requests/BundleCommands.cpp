@@ -19,7 +19,7 @@ std::string resolvedName(const device::Device& d,
 
 }  // namespace
 
-Outcome runWidgetsCommand(const HostSession& s) {
+Outcome runWidgetsCommand(const HostSession& s, const WidgetsOptions&) {
   nlohmann::ordered_json out = nlohmann::ordered_json::array();
   for (const auto& member : s.declared) {
     if (auto* w = std::get_if<widgetkit::WidgetConfiguration>(&member)) {
@@ -41,8 +41,8 @@ Outcome runWidgetsCommand(const HostSession& s) {
   return writeStandardOutput(out.dump(2) + "\n");
 }
 
-Outcome runPerformCommand(const HostSession& s) {
-  auto control = s.control(s.options.kind);
+Outcome runPerformCommand(const HostSession& s, const KindOptions& o) {
+  auto control = s.control(o.kind);
   if (!control) return control.failure();
   auto url = performControl(s.device, **control);
   if (!url) return Failure::runtime("perform: the intent opens nothing");

@@ -16,23 +16,19 @@ namespace {
 
 using nlohmann::json;
 
-const char* modeName(PreviewMode m) {
-  return m == PreviewMode::phone ? "phone" : "live";
-}
-
-const char* appearanceName(swiftui::ColorScheme a) {
-  return a == swiftui::ColorScheme::dark ? "dark" : "light";
-}
-
-std::string systemName(const std::optional<os::SystemVersion>& v) {
-  return v ? v->text() : "unknown";
+// Every word of a name table, as the page offers them.
+template <class Table>
+json wordsOf(const Table& names) {
+  json out = json::array();
+  for (const auto& n : names) out.push_back(std::string(n.word));
+  return out;
 }
 
 // The versions that change what the bundle declares or how it draws, and the device's own.
 std::vector<std::string> systemChoices(const std::optional<os::SystemVersion>& own) {
   std::vector<std::string> out = {"15.6", "16.4", "17.0", "17.4", "18.0", "unknown"};
-  if (std::find(out.begin(), out.end(), systemName(own)) == out.end())
-    out.insert(out.begin(), systemName(own));
+  if (std::find(out.begin(), out.end(), systemVersionWord(own)) == out.end())
+    out.insert(out.begin(), systemVersionWord(own));
   return out;
 }
 
@@ -91,18 +87,18 @@ std::vector<std::string> textsOf(const drawing::LayoutTree& tree) {
 
 }  // namespace
 
-PreviewState::PreviewState(const HostSession& session, std::vector<Scenario> scenarios,
-                           foundation::Date start)
+PreviewState::PreviewState(const HostSession& session, const LookOptions& look,
+                           std::vector<Scenario> scenarios, foundation::Date start)
     : session_(session),
+      look_(look),
       scenarios_(std::move(scenarios)),
       languages_(offeredLanguages(session.device.mainBundle, session.device.fileSystem)),
       now_(start),
-      measurer_(session.options.drawing.scale) {
+      measurer_(look.scale) {
   settings_.language = session.device.mainBundle.preferredLocalization().value_or(
       languages_.empty() ? "en" : languages_.front());
-  settings_.appearance = session.options.drawing.appearance;
   settings_.systemVersion = session.device.systemVersion;
-  settings_.device = session.options.drawing.device.name;
+  settings_.device = look.device.name;
 }
 
 json PreviewState::describe() const {
@@ -111,19 +107,19 @@ json PreviewState::describe() const {
   for (const auto& s : scenarios_)
     scenarios.push_back({{"name", s.name}, {"description", s.description}});
   return {{"languages", languages_},
-          {"appearances", {"light", "dark"}},
+          {"appearances", wordsOf(kAppearanceNames)},
           {"systems", systemChoices(session_.device.systemVersion)},
           {"devices", host::hostDeviceNames()},
           {"scenarios", scenarios},
-          {"modes", {"live", "phone"}},
+          {"modes", wordsOf(kPreviewModeNames)},
           {"container", session_.device.appGroupContainer},
           {"settings",
            {{"language", settings_.language},
-            {"appearance", appearanceName(settings_.appearance)},
-            {"os", systemName(settings_.systemVersion)},
+            {"appearance", std::string(kAppearanceNames.nameOf(settings_.appearance))},
+            {"os", systemVersionWord(settings_.systemVersion)},
             {"device", settings_.device},
             {"scenario", settings_.scenario},
-            {"mode", modeName(settings_.mode)}}},
+            {"mode", std::string(kPreviewModeNames.nameOf(settings_.mode))}}},
           {"clock", foundation::iso8601(now_)},
           {"version", version_}};
 }
@@ -142,8 +138,9 @@ Result<Done> PreviewState::change(const json& changes) {
         return Failure::usage(refused);
       next.language = word;
     } else if (key == "appearance") {
-      if (word != "light" && word != "dark") return Failure::usage(refused);
-      next.appearance = word == "dark" ? swiftui::ColorScheme::dark : swiftui::ColorScheme::light;
+      auto appearance = kAppearanceNames.valueOf(word);
+      if (!appearance) return Failure::usage(refused);
+      next.appearance = *appearance;
     } else if (key == "os") {
       auto version = systemVersionFromWord(word, "settings: ");
       if (!version) return version.failure();
@@ -152,8 +149,9 @@ Result<Done> PreviewState::change(const json& changes) {
       if (!host::hostDevice(word)) return Failure::usage(refused);
       next.device = word;
     } else if (key == "mode") {
-      if (word != "live" && word != "phone") return Failure::usage(refused);
-      next.mode = word == "phone" ? PreviewMode::phone : PreviewMode::live;
+      auto mode = kPreviewModeNames.valueOf(word);
+      if (!mode) return Failure::usage(refused);
+      next.mode = *mode;
     } else if (key == "scenario") {
       auto s = std::find_if(scenarios_.begin(), scenarios_.end(),
                             [&](const Scenario& sc) { return sc.name == word; });
@@ -242,7 +240,7 @@ device::Device PreviewState::deviceFor(const PreviewSettings& s, foundation::Dat
   auto scenario = std::find_if(scenarios_.begin(), scenarios_.end(),
                                [&](const Scenario& sc) { return sc.name == s.scenario; });
   if (!s.scenario.empty() && scenario != scenarios_.end()) {
-    DeviceOptions given = session_.options.device;
+    DeviceOptions given = session_.asked;
     given.now = now;
     d = scenarioDevice(session_.device, *scenario, given);
   }
@@ -268,8 +266,8 @@ json PreviewState::screen() {
   const auto declared = session_.body(d).declared();
   PictureLook look;
   look.appearance = settings.appearance;
-  look.device = host::hostDevice(settings.device).value_or(session_.options.drawing.device);
-  look.scale = session_.options.drawing.scale;
+  look.device = host::hostDevice(settings.device).value_or(look_.device);
+  look.scale = look_.scale;
 
   json tiles = json::array();
   std::map<std::string, std::string> pictures;
@@ -329,8 +327,8 @@ json PreviewState::screen() {
   }
   json out = {{"version", version},
               {"clock", foundation::iso8601(now)},
-              {"mode", modeName(settings.mode)},
-              {"appearance", appearanceName(settings.appearance)},
+              {"mode", std::string(kPreviewModeNames.nameOf(settings.mode))},
+              {"appearance", std::string(kAppearanceNames.nameOf(settings.appearance))},
               {"tiles", std::move(tiles)}};
   std::lock_guard lock(mutex_);
   // The pictures of the screen before stay, for a page still fetching them.
@@ -367,7 +365,8 @@ Result<std::string> PreviewState::perform() const {
       return *url;
     }
   }
-  return Failure::usage("no control is offered on iOS " + systemName(settings.systemVersion));
+  return Failure::usage("no control is offered on iOS " +
+                        systemVersionWord(settings.systemVersion));
 }
 
 }  // namespace host

@@ -22,7 +22,9 @@
 #include <vector>
 
 #include "drawing/PangoTextMeasurer.h"
+#include "host/core/HostOptions.h"
 #include "host/core/HostSession.h"
+#include "host/core/Names.h"
 #include "host/scenarios/Scenario.h"
 #include "platform/widgetkit/TimelineEntry.h"
 
@@ -31,6 +33,9 @@ namespace host {
 // Live: every drawing asks for a fresh timeline. Phone: a widget keeps its timeline until its
 // reload policy's date, or until timelines are reloaded.
 enum class PreviewMode { live, phone };
+
+inline constexpr Names<PreviewMode, 2> kPreviewModeNames{
+    {{PreviewMode::live, "live"}, {PreviewMode::phone, "phone"}}};
 
 struct PreviewSettings {
   std::string language;
@@ -46,8 +51,9 @@ enum class ClockMove { hour, day, set };
 
 class PreviewState {
  public:
-  // `start` is the simulated clock's first reading.
-  PreviewState(const HostSession& session, std::vector<Scenario> scenarios, foundation::Date start);
+  // `start` is the simulated clock's first reading; `look` the device and scale to start from.
+  PreviewState(const HostSession& session, const LookOptions& look, std::vector<Scenario> scenarios,
+               foundation::Date start);
 
   // The choices the page offers and the settings in force, as JSON.
   nlohmann::json describe() const;
@@ -84,6 +90,7 @@ class PreviewState {
   void bump();  // under mutex_
 
   const HostSession& session_;
+  LookOptions look_;
   std::vector<Scenario> scenarios_;
   std::vector<std::string> languages_;
 

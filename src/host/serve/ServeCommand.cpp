@@ -9,8 +9,10 @@
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <memory>
 #include <thread>
 
 #include "host/serve/Connections.h"
@@ -216,7 +218,54 @@ void configure(httplib::Server& server, const ConnectionLimits& limits) {
 
 }  // namespace
 
-Outcome runServeCommand(const HostSession& session) {
+namespace {
+
+struct ServeWords {
+  std::optional<std::string> listen, port;
+  LookWords look;
+};
+
+Result<ServeOptions> readServe(const ServeWords& w) {
+  ServeOptions s;
+  if (w.listen) {
+    if (w.listen->empty()) return Failure::usage("--listen: no address given");
+    s.listen = *w.listen;
+  }
+  if (w.port) {
+    auto port = wholeNumberFromWord("--port", *w.port, 0, 65535);
+    if (!port) return port.failure();
+    s.port = *port;
+  }
+  auto look = readLookOptions(w.look);
+  if (!look) return look.failure();
+  s.look = *look;
+  return s;
+}
+
+std::function<Result<ReadOptions<ServeOptions>>()> declareServe(CLI::App& sub,
+                                                                const DeviceWords& global) {
+  auto w = std::make_shared<ServeWords>();
+  sub.add_option("--port", w->port, "TCP port (default 8765; 0 takes a free one)");
+  sub.add_option("--listen", w->listen,
+                 "Address to listen on (default 127.0.0.1: this machine only)");
+  addLookOptions(sub, w->look);
+  return [w, &global]() -> Result<ReadOptions<ServeOptions>> {
+    auto o = readServe(*w);
+    if (!o) return o.failure();
+    return withDevice(global, *o);
+  };
+}
+
+}  // namespace
+
+std::vector<CommandRow> serveCommands() {
+  return {commandRow<ServeOptions>("serve",
+                                   "Serve a live preview of the home screen in the browser, "
+                                   "following the container and the string tables as they change",
+                                   declareServe, runServeCommand)};
+}
+
+Outcome runServeCommand(const HostSession& session, const ServeOptions& o) {
   // Signals are taken by sigwait on this thread; every thread made from here on blocks them.
   sigset_t stopSignals;
   sigemptyset(&stopSignals);
@@ -224,14 +273,13 @@ Outcome runServeCommand(const HostSession& session) {
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-  const ServeOptions& o = session.options.serve;
   auto socket = openListeningSocket(o.listen, o.port);
   if (!socket) return Failure::runtime("serve: " + socket.failure().message);
   const int port = listeningPort(*socket);
 
   auto scenarios = loadScenarios(session.paths.scenarios, {"all"});
   if (!scenarios) session.warn({"serve: no named states: " + scenarios.failure().message});
-  PreviewState state(session, scenarios ? std::move(*scenarios) : std::vector<Scenario>{},
+  PreviewState state(session, o.look, scenarios ? std::move(*scenarios) : std::vector<Scenario>{},
                      session.device.now());
 
   const ConnectionLimits limits;

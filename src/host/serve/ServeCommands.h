@@ -3,12 +3,25 @@
 // widget's timeline as the phone does.
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "host/core/CommandLine.h"
 #include "host/core/HostSession.h"
 
 namespace host {
 
+// Where the preview server listens: loopback unless told otherwise; port 0 takes a free one.
+struct ServeOptions {
+  std::string listen = "127.0.0.1";
+  int port = 8765;
+  LookOptions look;
+};
+
+std::vector<CommandRow> serveCommands();
+
 // Serves until interrupted (SIGINT or SIGTERM); a runtime failure when the address cannot be
 // bound or the folders cannot be watched.
-Outcome runServeCommand(const HostSession& session);
+Outcome runServeCommand(const HostSession& session, const ServeOptions& options);
 
 }  // namespace host

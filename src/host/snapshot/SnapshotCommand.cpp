@@ -114,13 +114,13 @@ class LockedCensus {
   TextCensus all_;
 };
 
-SnapshotManifest manifestOf(const HostSession& s, const Matrix& m,
+SnapshotManifest manifestOf(const LookOptions& look, const Matrix& m,
                             std::vector<std::pair<std::string, std::string>> options,
                             std::vector<FontFile> fonts, drawing::PixelThreshold threshold) {
   SnapshotManifest manifest;
   manifest.program = programVersion();
-  manifest.scale = s.options.drawing.scale;
-  manifest.device = s.options.drawing.device.name;
+  manifest.scale = look.scale;
+  manifest.device = look.device.name;
   manifest.options = std::move(options);
   manifest.threshold = threshold;
   manifest.fonts = std::move(fonts);
@@ -128,19 +128,12 @@ SnapshotManifest manifestOf(const HostSession& s, const Matrix& m,
   return manifest;
 }
 
-Outcome record(const HostSession& session) {
-  // Snapshots are of named states, fixed everywhere: every shipped one unless some are named.
-  HostOptions options = session.options;
-  auto words = options.snapshot.matrixWords;
-  if (!options.gallery.scenarios) {
-    options.gallery.scenarios = std::vector<std::string>{"all"};
-    words.insert(words.begin(), std::pair<std::string, std::string>("scenario", "all"));
-  }
-  HostSession s{options,      session.device, session.declared,
-                session.body, session.paths,  session.warn};
-  auto matrix = buildMatrix(s);
+}  // namespace
+
+Outcome runSnapshotRecord(const HostSession& s, const SnapshotRecordOptions& o) {
+  auto matrix = buildMatrix(s, o.matrix);
   if (!matrix) return matrix.failure();
-  auto folder = GalleryFolder::prepare(options.snapshot.folder, kSnapshotFolder);
+  auto folder = GalleryFolder::prepare(o.folder, kSnapshotFolder);
   if (!folder) return folder.failure();
   LockedCensus census;
   MatrixHandlers handlers{[&](std::size_t i, DrawnPicture drawn) -> Outcome {
@@ -150,41 +143,39 @@ Outcome record(const HostSession& session) {
                             return folder->write(name + ".json", reportText(drawn.tree));
                           },
                           nullptr};
-  if (auto r = drawMatrix(s, *matrix, handlers); !r) return r;
+  if (auto r = drawMatrix(*matrix, o.matrix.look, o.jobs, handlers); !r) return r;
   SnapshotManifest manifest =
-      manifestOf(s, *matrix, std::move(words), census.fontFiles(), drawing::PixelThreshold{});
+      manifestOf(o.matrix.look, *matrix, o.words, census.fontFiles(), drawing::PixelThreshold{});
   if (auto r = folder->write(kManifestFile, manifest.toJson()); !r) return r;
   if (auto r = folder->commit(); !r) return r;
   nlohmann::ordered_json fonts = nlohmann::ordered_json::array();
   for (const auto& f : manifest.fonts) fonts.push_back(f.path);
-  nlohmann::ordered_json summary = {{"directory", options.snapshot.folder.string()},
-                                    {"cells", manifest.cells.size()},
-                                    {"fonts", fonts}};
+  nlohmann::ordered_json summary = {
+      {"directory", o.folder.string()}, {"cells", manifest.cells.size()}, {"fonts", fonts}};
   return writeStandardOutput(summary.dump(2) + "\n");
 }
 
-// The options the recording was made with, read again as the command line reads them.
-Result<HostOptions> recordedOptions(const HostSession& s, const SnapshotManifest& manifest) {
-  std::vector<std::string> args = {"snapshot", "record", s.options.snapshot.folder.string()};
-  for (const auto& [name, word] : manifest.options) args.push_back("--" + name + "=" + word);
-  auto parsed = parseCommandLine(args);
-  if (!parsed || !parsed->run)
+namespace {
+
+// The matrix the recording was made with, read as the command line reads it.
+Result<MatrixOptions> recordedMatrix(const SnapshotManifest& manifest) {
+  auto matrix = readRecordedMatrix(manifest.options);
+  if (!matrix)
     return Failure::runtime("snapshot verify: the manifest's options are not usable: " +
-                            (parsed ? std::string("nothing to run") : parsed.failure().message));
-  HostOptions options = *parsed->run;
-  options.gallery.jobs = s.options.gallery.jobs;
-  return options;
+                            matrix.failure().message);
+  return matrix;
 }
 
 class Verification {
  public:
-  Verification(const HostSession& s, const Matrix& m, const SnapshotManifest& manifest,
-               GalleryFolder* report)
-      : s_(s),
+  Verification(const SnapshotVerifyOptions& o, const LookOptions& look, const Matrix& m,
+               const SnapshotManifest& manifest, GalleryFolder* report)
+      : o_(o),
+        look_(look),
         m_(m),
         manifest_(manifest),
         report_(report),
-        folder_(s.options.snapshot.folder),
+        folder_(o.folder),
         recorded_(manifest.cells.begin(), manifest.cells.end()),
         outcomes_(m.cells.size()),
         refused_(m.cells.size(), 0) {}
@@ -193,7 +184,7 @@ class Verification {
     MatrixHandlers handlers{
         [this](std::size_t i, DrawnPicture drawn) { return compare(i, std::move(drawn)); },
         nullptr};
-    return drawMatrix(s_, m_, handlers);
+    return drawMatrix(m_, look_, o_.jobs, handlers);
   }
 
   // --update: whether the cell was left unwritten, its folder passing through a symbolic link.
@@ -241,7 +232,7 @@ class Verification {
       if (!out.differences.empty()) out.status = CellStatus::changed;
     }
     if (out.status == CellStatus::unchanged) return Done{};
-    if (s_.options.snapshot.update) {
+    if (o_.update) {
       if (!staysInside(folder_, out.name))
         refused_[i] = 1;
       else if (auto r = writeCell(folder_, out.name, drawn); !r)
@@ -305,7 +296,8 @@ class Verification {
     return report_->write(out.difference, *png);
   }
 
-  const HostSession& s_;
+  const SnapshotVerifyOptions& o_;
+  LookOptions look_;
   const Matrix& m_;
   const SnapshotManifest& manifest_;
   GalleryFolder* report_;
@@ -325,10 +317,9 @@ struct UpdateTally {
 // --update: the cells gone are removed and the manifest names what is there now. A cell whose
 // folder passes through a symbolic link is neither written nor removed, so the manifest keeps
 // naming it as it was (and a new one there stays unnamed).
-Result<UpdateTally> finishUpdate(const HostSession& s, const Matrix& m,
+Result<UpdateTally> finishUpdate(const fs::path& folder, const LookOptions& look, const Matrix& m,
                                  const Verification& verification, SnapshotManifest manifest,
                                  const VerifyFindings& f, std::vector<FontFile> fonts) {
-  const fs::path& folder = s.options.snapshot.folder;
   UpdateTally tally;
   std::vector<std::string> cells;
   for (std::size_t i = 0; i < f.cells.size(); ++i) {
@@ -349,35 +340,66 @@ Result<UpdateTally> finishUpdate(const HostSession& s, const Matrix& m,
     cells.push_back(c.name);
   }
   SnapshotManifest updated =
-      manifestOf(s, m, std::move(manifest.options), std::move(fonts), manifest.threshold);
+      manifestOf(look, m, std::move(manifest.options), std::move(fonts), manifest.threshold);
   updated.cells = std::move(cells);
   if (auto r = writeFileAtomically(folder / kManifestFile, updated.toJson()); !r)
     return r.failure();
   return tally;
 }
 
-Outcome verify(const HostSession& session) {
-  auto manifest = SnapshotManifest::read(session.options.snapshot.folder);
+// What verify says when cells changed: --update's tally, or how many changed.
+Outcome changedOutcome(const SnapshotVerifyOptions& o, const LookOptions& look, const Matrix& m,
+                       const Verification& verification, const SnapshotManifest& manifest,
+                       const VerifyFindings& findings, std::vector<FontFile> fonts) {
+  if (!o.update)
+    return Failure::problems(
+        "snapshot verify: " +
+        std::to_string(findings.cells.size() - findings.count(CellStatus::unchanged)) + " of " +
+        std::to_string(findings.cells.size()) +
+        " cells changed, came or went (snapshot verify --update records them)");
+  auto tally = finishUpdate(o.folder, look, m, verification, manifest, findings, std::move(fonts));
+  if (!tally) return tally.failure();
+  if (auto r = writeStandardOutput("recorded again: " + std::to_string(tally->recorded) +
+                                   " cells; removed: " + std::to_string(tally->removed) + "\n");
+      !r)
+    return r;
+  if (tally->left.empty()) return Done{};
+  std::string left;
+  for (const auto& l : tally->left) left += (left.empty() ? "" : "; ") + l;
+  return Failure::runtime(
+      "snapshot verify --update: left as they were, and the manifest says so: " + left);
+}
+
+}  // namespace
+
+Result<MatrixOptions> readRecordedMatrix(
+    const std::vector<std::pair<std::string, std::string>>& words) {
+  auto w = matrixWordsFromList(words);
+  if (!w) return w.failure();
+  return readMatrixOptions(*w);
+}
+
+Outcome runSnapshotVerify(const HostSession& session, const SnapshotVerifyOptions& o) {
+  auto manifest = SnapshotManifest::read(o.folder);
   if (!manifest) return manifest.failure();
-  auto options = recordedOptions(session, *manifest);
-  if (!options) return options.failure();
-  options->snapshot = session.options.snapshot;
+  auto matrix = recordedMatrix(*manifest);
+  if (!matrix) return matrix.failure();
   auto device = makeDevice(
-      options->device, [](const char* name) { return std::getenv(name); }, session.paths);
+      matrix->device, [](const char* name) { return std::getenv(name); }, session.paths);
   if (!device) return device.failure();
   device->mainActor = std::make_shared<os::MainActor>();
-  HostSession s{*options,     *device,       session.body(*device).declared(),
-                session.body, session.paths, session.warn};
-  auto matrix = buildMatrix(s);
-  if (!matrix) return matrix.failure();
+  HostSession s{matrix->device, *device,       session.body(*device).declared(),
+                session.body,   session.paths, session.warn};
+  auto cells = buildMatrix(s, *matrix);
+  if (!cells) return cells.failure();
 
   std::optional<GalleryFolder> report;
-  if (s.options.snapshot.report) {
-    auto prepared = GalleryFolder::prepare(*s.options.snapshot.report, kReportFolder);
+  if (o.report) {
+    auto prepared = GalleryFolder::prepare(*o.report, kReportFolder);
     if (!prepared) return prepared.failure();
     report.emplace(std::move(*prepared));
   }
-  Verification verification(s, *matrix, *manifest, report ? &*report : nullptr);
+  Verification verification(o, matrix->look, *cells, *manifest, report ? &*report : nullptr);
   if (auto r = verification.run(); !r) return r;
   VerifyFindings findings = verification.findings();
   std::vector<FontFile> fonts = verification.fontFiles();
@@ -389,31 +411,8 @@ Outcome verify(const HostSession& session) {
   }
   if (auto r = writeStandardOutput(verifyText(findings)); !r) return r;
   if (!findings.anythingChanged()) return Done{};
-  if (s.options.snapshot.update) {
-    auto tally = finishUpdate(s, *matrix, verification, *manifest, findings, std::move(fonts));
-    if (!tally) return tally.failure();
-    if (auto r = writeStandardOutput("recorded again: " + std::to_string(tally->recorded) +
-                                     " cells; removed: " + std::to_string(tally->removed) + "\n");
-        !r)
-      return r;
-    if (tally->left.empty()) return Done{};
-    std::string left;
-    for (const auto& l : tally->left) left += (left.empty() ? "" : "; ") + l;
-    return Failure::runtime(
-        "snapshot verify --update: left as they were, and the manifest says so: " + left);
-  }
-  return Failure::runtime(
-      "snapshot verify: " +
-      std::to_string(findings.cells.size() - findings.count(CellStatus::unchanged)) + " of " +
-      std::to_string(findings.cells.size()) +
-      " cells changed, came or went (snapshot verify --update records them)");
-}
-
-}  // namespace
-
-Outcome runSnapshotCommand(const HostSession& session) {
-  if (session.options.command == Command::snapshotRecord) return record(session);
-  return verify(session);
+  return changedOutcome(o, matrix->look, *cells, verification, *manifest, findings,
+                        std::move(fonts));
 }
 
 }  // namespace host

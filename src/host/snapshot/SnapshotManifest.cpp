@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
+#include "host/core/CommandLine.h"
 #include "host/core/SafePathComponent.h"
 
 namespace host {
@@ -46,13 +47,6 @@ bool safeCellName(const std::string& name) {
 
 }  // namespace
 
-bool isMatrixOption(const std::string& name) {
-  for (const char* known : {"scenario", "scenarios", "language", "os", "device", "scale", "locale",
-                            "time-zone", "now", "hour-cycle", "resources", "container", "pseudo"})
-    if (name == known) return true;
-  return false;
-}
-
 std::string SnapshotManifest::toJson() const {
   ordered_json options = ordered_json::object();
   for (const auto& [name, word] : this->options) options[name] = word;
@@ -85,10 +79,10 @@ Result<SnapshotManifest> SnapshotManifest::read(const fs::path& folder) {
     m.program = j.at("program").get<std::string>();
     m.scale = j.at("scale").get<double>();
     m.device = j.at("device").get<std::string>();
-    for (const auto& [name, word] : j.at("options").items()) {
-      if (!isMatrixOption(name)) return fail("names an option snapshots do not take: " + name);
+    for (const auto& [name, word] : j.at("options").items())
       m.options.emplace_back(name, word.get<std::string>());
-    }
+    if (auto words = matrixWordsFromList(m.options); !words)
+      return fail("names an option snapshots do not take: " + words.failure().message);
     const json& t = j.at("pixelThreshold");
     auto level = wholeNumber(t.at("level"), 255);
     auto pixels = wholeNumber(t.at("pixels"), kMaxThresholdPixels);

@@ -31,7 +31,4 @@ struct SnapshotManifest {
 
 inline constexpr const char* kManifestFile = "manifest.json";
 
-// The matrix options that a manifest may hold, as their command-line names.
-bool isMatrixOption(const std::string& name);
-
 }  // namespace host

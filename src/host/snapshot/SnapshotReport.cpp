@@ -12,18 +12,8 @@ namespace {
 
 using nlohmann::ordered_json;
 
-const char* statusName(CellStatus s) {
-  switch (s) {
-    case CellStatus::unchanged:
-      return "unchanged";
-    case CellStatus::changed:
-      return "changed";
-    case CellStatus::added:
-      return "new";
-    case CellStatus::gone:
-      return "gone";
-  }
-  return "";
+std::string statusName(CellStatus s) {
+  return std::string(kCellStatusNames.nameOf(s));
 }
 
 // A relative file path as a URL path: a name from data may hold '#', '?' or '%'.

@@ -9,9 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "host/core/Names.h"
+
 namespace host {
 
 enum class CellStatus { unchanged, changed, added, gone };
+
+inline constexpr Names<CellStatus, 4> kCellStatusNames{{{CellStatus::unchanged, "unchanged"},
+                                                        {CellStatus::changed, "changed"},
+                                                        {CellStatus::added, "new"},
+                                                        {CellStatus::gone, "gone"}}};
 
 struct CellOutcome {
   std::string name;

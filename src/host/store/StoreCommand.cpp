@@ -28,18 +28,8 @@ constexpr std::string_view kAmountKeys[] = {"widget_income", "widget_expense", "
 // As much as `show` may print for a suite the widget reads, so that import takes back all it shows.
 constexpr std::size_t kMaxImportBytes = kMaxShownBytes;
 
-const char* actionWord(StoreAction action) {
-  switch (action) {
-    case StoreAction::show:
-      return "store show";
-    case StoreAction::set:
-      return "store set";
-    case StoreAction::remove:
-      return "store delete";
-    case StoreAction::import:
-      return "store import";
-  }
-  return "store";
+std::string actionWord(StoreAction action) {
+  return "store " + std::string(kStoreActionNames.nameOf(action));
 }
 
 // One change: a value to store, or nothing to delete the key.
@@ -163,14 +153,13 @@ Outcome show(const SuiteFile& suite, const SuiteReading& reading, const WarningS
 
 }  // namespace
 
-Outcome runStoreCommand(const HostSession& session) {
-  const StoreOptions& o = session.options.store;
-  const char* action = actionWord(o.action);
+Outcome runStoreCommand(const HostSession& session, const StoreOptions& o) {
+  const std::string action = actionWord(o.action);
   const fs::path container = session.device.appGroupContainer;
   const SuiteFile suite = SuiteFile::in(container);
   if (o.action != StoreAction::show &&
       isSameSuite(suite, SuiteFile::in(InstallPaths::ofThisProgram().sampleContainer)))
-    return Failure::usage(std::string(action) +
+    return Failure::usage(action +
                           ": name the container to write with --container DIR (or "
                           "$TAMSA_APP_GROUP_CONTAINER); the shipped sample is never written");
 
