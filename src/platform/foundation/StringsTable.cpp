@@ -17,40 +17,62 @@ std::uint32_t unitAt(std::string_view b, std::size_t i, std::size_t width, bool 
   return v;
 }
 
-std::optional<std::string> utf16ToUtf8(std::string_view b, bool bigEndian) {
-  if (b.size() % 2 != 0) return std::nullopt;
-  std::string out;
-  out.reserve(b.size());
+// Text brought to UTF-8: all of it, or (not valid) what comes before the first fault.
+struct Decoded {
+  std::string text;
+  bool valid = true;
+};
+
+Decoded stopped(Decoded& decoded) {
+  decoded.valid = false;
+  return std::move(decoded);
+}
+
+Decoded utf16ToUtf8(std::string_view b, bool bigEndian) {
+  Decoded out;
+  out.text.reserve(b.size());
   for (std::size_t i = 0; i < b.size(); i += 2) {
+    if (i + 2 > b.size()) return stopped(out);
     char32_t u = unitAt(b, i, 2, bigEndian);
-    if (unicode::isLowSurrogate(u)) return std::nullopt;
+    if (unicode::isLowSurrogate(u)) return stopped(out);
     if (unicode::isHighSurrogate(u)) {
-      if (i + 2 >= b.size()) return std::nullopt;
-      char32_t low = unitAt(b, i + 2, 2, bigEndian);
-      if (!unicode::isLowSurrogate(low)) return std::nullopt;
+      char32_t low = i + 4 <= b.size() ? unitAt(b, i + 2, 2, bigEndian) : 0;
+      if (!unicode::isLowSurrogate(low)) return stopped(out);
       u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
       i += 2;
     }
-    unicode::appendUtf8(out, u);
+    unicode::appendUtf8(out.text, u);
   }
   return out;
 }
 
-std::optional<std::string> utf32ToUtf8(std::string_view b, bool bigEndian) {
-  if (b.size() % 4 != 0) return std::nullopt;
-  std::string out;
-  out.reserve(b.size() / 2);
+Decoded utf32ToUtf8(std::string_view b, bool bigEndian) {
+  Decoded out;
+  out.text.reserve(b.size() / 2);
   for (std::size_t i = 0; i < b.size(); i += 4) {
+    if (i + 4 > b.size()) return stopped(out);
     char32_t c = unitAt(b, i, 4, bigEndian);
-    if (c > 0x10FFFF || unicode::isSurrogate(c)) return std::nullopt;
-    unicode::appendUtf8(out, c);
+    if (c > 0x10FFFF || unicode::isSurrogate(c)) return stopped(out);
+    unicode::appendUtf8(out.text, c);
   }
   return out;
 }
 
-// The text as valid UTF-8, its byte-order mark removed; nothing when it is not valid in its
-// encoding.
-std::optional<std::string> decodeText(std::string_view b) {
+Decoded utf8(std::string_view b) {
+  std::size_t pos = 0;
+  char32_t ignored;
+  while (pos < b.size()) {
+    if (static_cast<unsigned char>(b[pos]) < 0x80) {
+      ++pos;  // ASCII runs are most of a table
+    } else if (!unicode::decodeUtf8(b, pos, ignored)) {
+      break;
+    }
+  }
+  return {std::string(b.substr(0, pos)), pos == b.size()};
+}
+
+// The text in UTF-8, its byte-order mark removed.
+Decoded decodeText(std::string_view b) {
   auto has = [&](std::string_view bom) { return b.substr(0, bom.size()) == bom; };
   using namespace std::string_view_literals;
   if (has("\xFF\xFE\x00\x00"sv)) return utf32ToUtf8(b.substr(4), false);
@@ -58,8 +80,7 @@ std::optional<std::string> decodeText(std::string_view b) {
   if (has("\xFF\xFE"sv)) return utf16ToUtf8(b.substr(2), false);
   if (has("\xFE\xFF"sv)) return utf16ToUtf8(b.substr(2), true);
   if (has("\xEF\xBB\xBF"sv)) b.remove_prefix(3);
-  if (!unicode::isValidUtf8(b)) return std::nullopt;
-  return std::string(b);
+  return utf8(b);
 }
 
 bool isTokenChar(char c) {
@@ -268,18 +289,6 @@ StringsTable::Position positionOf(std::string_view text, std::size_t offset) {
   return at;
 }
 
-// Where UTF-8 text without a byte-order mark stops being valid.
-StringsTable::Position invalidUtf8At(std::string_view bytes) {
-  std::size_t pos = 0;
-  while (pos < bytes.size()) {
-    std::size_t before = pos;
-    char32_t ignored;
-    if (!unicode::decodeUtf8(bytes, pos, ignored)) return positionOf(bytes, before);
-    if (pos == before) break;
-  }
-  return positionOf(bytes, pos);
-}
-
 std::optional<StringsTable> fromPropertyList(std::string_view bytes) {
   auto list = readPropertyList(bytes);
   if (!list) return std::nullopt;
@@ -306,10 +315,11 @@ bool looksLikeXml(std::string_view text) {
 std::optional<StringsTable> StringsTable::parse(std::string_view bytes) {
   if (bytes.size() > maxFileBytes) return std::nullopt;
   if (bytes.substr(0, 6) == "bplist") return fromPropertyList(bytes);
-  auto text = decodeText(bytes);
-  if (!text) return std::nullopt;
-  if (looksLikeXml(*text)) return fromPropertyList(*text);
-  auto entries = TextParser(*text).parse();
+  auto decoded = decodeText(bytes);
+  if (!decoded.valid) return std::nullopt;
+  const std::string& text = decoded.text;
+  if (looksLikeXml(text)) return fromPropertyList(text);
+  auto entries = TextParser(text).parse();
   if (!entries) return std::nullopt;
   return StringsTable(std::move(*entries));
 }
@@ -329,24 +339,22 @@ StringsTableListing StringsTable::list(std::string_view bytes) {
     return out;
   };
   if (bytes.substr(0, 6) == "bplist") return fromList(bytes);
-  auto text = decodeText(bytes);
-  if (!text) {
+  auto decoded = decodeText(bytes);
+  const std::string& text = decoded.text;
+  if (!decoded.valid) {
     out.problem = Problem::encoding;
-    bool utf8 = bytes.substr(0, 2) != "\xFF\xFE" && bytes.substr(0, 2) != "\xFE\xFF" &&
-                bytes.substr(0, 4) != std::string_view("\x00\x00\xFE\xFF", 4);
-    if (utf8)
-      out.problemAt = invalidUtf8At(bytes.substr(0, 3) == "\xEF\xBB\xBF" ? bytes.substr(3) : bytes);
+    out.problemAt = positionOf(text, text.size());  // the first character not valid
     return out;
   }
-  if (looksLikeXml(*text)) return fromList(*text);
+  if (looksLikeXml(text)) return fromList(text);
   std::vector<std::pair<std::string, std::size_t>> offsets;
-  TextParser parser(*text, &offsets);
+  TextParser parser(text, &offsets);
   auto entries = parser.parse();
   for (auto& [key, offset] : offsets)
-    out.definitions.push_back({std::move(key), positionOf(*text, offset).line});
+    out.definitions.push_back({std::move(key), positionOf(text, offset).line});
   if (!entries) {
     out.problem = Problem::syntax;
-    out.problemAt = positionOf(*text, parser.stoppedAt());
+    out.problemAt = positionOf(text, parser.stoppedAt());
     return out;
   }
   out.table = StringsTable(std::move(*entries));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 
 namespace host {
@@ -23,6 +24,21 @@ TEST(DeviceSetup, AnEnvironmentLocaleTheSystemCannotUseFallsBackToEnUS) {
     };
     EXPECT_EQ(localeFromEnvironment(getenv), expected) << (env.empty() ? "" : env.begin()->second);
   }
+}
+
+// The machine's zone when it names one; UTC when the system cannot tell (TZ set but empty).
+TEST(DeviceSetup, TheMachinesTimeZoneOrUtc) {
+  const char* was = std::getenv("TZ");
+  const std::string saved = was ? was : "";
+  auto zoneWith = [](const char* tz) {
+    setenv("TZ", tz, 1);
+    auto device = makeDevice({}, [](const char*) { return nullptr; },
+                             {TAMSA_RESOURCES_DIR, TAMSA_SAMPLE_CONTAINER, ""});
+    return device ? device->timeZoneIdentifier : device.failure().message;
+  };
+  EXPECT_EQ(zoneWith("Asia/Tokyo"), "Asia/Tokyo");
+  EXPECT_EQ(zoneWith(""), "UTC");
+  was ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <thread>
 
+#include "host/serve/Connections.h"
 #include "host/serve/RequestHead.h"
 #include "host/serve/ServeAddress.h"
 
@@ -56,8 +57,10 @@ TEST(ServeRequestHead, RefusesWhatWouldMakeAWorkerWait) {
   EXPECT_EQ(examine("POST / HTTP/1.1\r\nHost: a\r\n\r\n").status, 411);
 }
 
+// Listening on every IPv6 address takes IPv4 clients too, whatever the system's default.
 TEST(ServeListeningSocket, HoldsABurstOfClientsTheServerHasNotAcceptedYet) {
-  auto listener = host::openListeningSocket("127.0.0.1", 0);
+  auto listener = host::openListeningSocket("::", 0);
+  if (!listener) listener = host::openListeningSocket("127.0.0.1", 0);  // a machine without IPv6
   ASSERT_TRUE(listener) << listener.failure().message;
   sockaddr_in to{};
   to.sin_family = AF_INET;
@@ -79,6 +82,24 @@ TEST(ServeListeningSocket, HoldsABurstOfClientsTheServerHasNotAcceptedYet) {
   EXPECT_EQ(info.tcpi_unacked, 100u);  // connections waiting to be accepted
   for (int c : clients) close(c);
   close(*listener);
+}
+
+// A client that stops sending before its request is whole is closed without an answer: it can
+// no longer read one, and no worker ever sees it.
+TEST(ServeConnections, AClientThatHangsUpMidRequestIsClosedUnanswered) {
+  bool answered = false;
+  host::Connections connections({}, [&](host::RequestStream&, bool) { return answered = true; });
+  int ends[2];
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+  connections.admit(ends[0]);
+  const std::string part = "GET / HTTP/1.1\r\nHost: a\r\n";
+  ASSERT_EQ(write(ends[1], part.data(), part.size()), static_cast<ssize_t>(part.size()));
+  shutdown(ends[1], SHUT_WR);
+  char reply[64];
+  EXPECT_EQ(read(ends[1], reply, sizeof reply), 0);  // closed, nothing said
+  close(ends[1]);
+  connections.stop();
+  EXPECT_FALSE(answered);
 }
 
 }  // namespace

@@ -80,8 +80,11 @@ TEST(MeaningComparison, SaysEachDifferenceInWords) {
       {"removed, the sibling matched past it",
        [](json& r) { r["root"]["children"][0]["children"].erase(0); },
        {"\"Kontostand\" removed"}},
-      {"added",
-       [](json& r) { r["root"]["children"][0]["children"].push_back(text("Heute", 52)); },
+      {"added in front, the others matched past it",
+       [](json& r) {
+         auto& list = r["root"]["children"][0]["children"];
+         list.insert(list.begin(), text("Heute", 52));
+       },
        {"\"Heute\" added"}},
       {"picture size and link",
        [](json& r) { r["size"]["width"] = 364, r["widgetURL"] = "tamsaledger://widget"; },

@@ -50,6 +50,9 @@ TEST(PseudoLanguage, ABundleOffersThemFromItsDevelopmentLanguage) {
   auto noDevelopment = std::make_shared<os::MemoryFileSystem>();
   noDevelopment->addFile("/b/de.lproj/Localizable.strings", "\"k\" = \"Einnahmen\";");
   EXPECT_EQ(Bundle::atPath(noDevelopment, "/b", {"en-XA"})->preferredLocalization(), std::nullopt);
+  // A bundle developed in another language offers them from its table.
+  EXPECT_EQ(NSLocalizedString(*Bundle::atPath(noDevelopment, "/b", {"ar-XB"}, "de"), "k"),
+            "\u202EEinnahmen\u202C");
 }
 
 }  // namespace

@@ -63,8 +63,26 @@ TEST(StringsTable, RejectsMissingAndOversizedFiles) {
   fs.addFile("/big", "\"a\" = \"b\";" + std::string(StringsTable::maxFileBytes - 9, ' '));
   EXPECT_EQ(StringsTable::load(fs, "/ok")->find("a"), "b");
   EXPECT_FALSE(StringsTable::load(fs, "/big") || StringsTable::load(fs, "/missing"));
-  // UTF-32 beyond U+10FFFF.
-  EXPECT_FALSE(StringsTable::parse(std::string("\0\0\xFE\xFF\0\x11\0\0", 8)));
+}
+
+// A translator is pointed at the first character that is not valid, whatever the encoding.
+TEST(StringsTable, ListsWhereTheTextStopsBeingValidInEachEncoding) {
+  const std::string text = "\"a\" = \"b\";\n\"c";
+  auto wide = [&](std::string out, int width, bool bigEndian, std::uint32_t bad) {
+    for (std::uint32_t unit : std::u32string(text.begin(), text.end()) + char32_t(bad) + U'"')
+      for (int k = 0; k < width; ++k)
+        out += static_cast<char>(unit >> 8 * (bigEndian ? width - 1 - k : k) & 0xFF);
+    return out;
+  };
+  for (const std::string& bytes :
+       {text + "\xFF\"", "\xEF\xBB\xBF" + text + "\xC0\x80\"", wide("\xFF\xFE", 2, false, 0xDC00),
+        wide("\xFE\xFF", 2, true, 0xD800), wide({"\xFF\xFE\0\0", 4}, 4, false, 0xD800),
+        wide({"\0\0\xFE\xFF", 4}, 4, true, 0x110000)}) {
+    auto listing = StringsTable::list(bytes);
+    EXPECT_EQ(listing.problem, StringsTable::Problem::encoding) << testing::PrintToString(bytes);
+    EXPECT_EQ(listing.problemAt, (StringsTable::Position{2, 3})) << testing::PrintToString(bytes);
+    EXPECT_FALSE(StringsTable::parse(bytes));
+  }
 }
 
 }  // namespace

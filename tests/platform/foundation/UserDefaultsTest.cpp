@@ -26,6 +26,7 @@ TEST(UserDefaults, CoercesValuesTheWayTheDeviceDoes) {
       {"<integer>18446744073709551615</integer>", "18446744073709551615", 0x1p64},
       {"<real>1700000000000</real>", "1700000000000", 1.7e12},
       {"<real>-1.5e20</real>", "-1.5e+20", -1.5e20},
+      {"<real>-12.25</real>", "-12.25", -12.25},
       {"<true/>", "1", 1},
       {"<real>0</real>", "0", 0},
       {"<date>2023-11-14T22:13:20Z</date>", std::nullopt, 0},
