@@ -4,6 +4,7 @@
 // the same words.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "host/core/InstallPaths.h"
 #include "host/core/Result.h"
 #include "platform/device/Device.h"
+#include "platform/os/WritableFileSystem.h"
 #include "platform/widgetkit/WidgetBundle.h"
 
 namespace host {
@@ -22,6 +24,8 @@ struct HostSession {
   // The bundle's body, for commands that evaluate it again on another device (the gallery).
   const widgetkit::WidgetBundleBody& body;
   InstallPaths paths;  // what the program ships
+  // Where the host reads its inputs and writes what it leaves behind (never the extension's view).
+  std::shared_ptr<os::WritableFileSystem> files = os::posixWritableFileSystem();
 
   // The widget of that kind; a usage failure when there is none (a control, or not offered).
   Result<const widgetkit::WidgetConfiguration*> widget(const std::string& kind) const;

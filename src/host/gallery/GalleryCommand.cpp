@@ -241,22 +241,24 @@ drawing::PngSize largestPicture() {
   return most;
 }
 
-Result<std::string> readShardFile(const fs::path& path, std::size_t maxBytes) {
-  auto bytes = readPlainFile(path, maxBytes);
-  if (!bytes)
-    return Failure::runtime("gallery --merge: " + path.string() +
-                            " is missing, not a plain file, too large or unreadable");
-  return std::move(*bytes);
+Result<std::string> readShardFile(const os::WritableFileSystem& files, const fs::path& path,
+                                  std::size_t maxBytes) {
+  auto bytes = readPlainFile(files, path, maxBytes);
+  if (!bytes) return Failure::runtime("gallery --merge: " + bytes.failure().message);
+  return bytes;
 }
 
 // A shard's picture, with its PNG and layout report.
 struct ShardPicture {
   GalleryPicture picture;
   fs::path shard;
+  const os::WritableFileSystem* files;
 
-  Result<std::string> png() const { return readShardFile(shard / picture.file, kMaxPictureBytes); }
+  Result<std::string> png() const {
+    return readShardFile(*files, shard / picture.file, kMaxPictureBytes);
+  }
   Result<std::string> report() const {
-    return readShardFile(shard / picture.reportFile(), kMaxReportBytes);
+    return readShardFile(*files, shard / picture.reportFile(), kMaxReportBytes);
   }
 };
 
@@ -318,7 +320,8 @@ std::string optionsDiffering(const GalleryPart& a, const GalleryPart& b) {
 
 // Each shard's pictures, each cell once, in the one order of the whole gallery; `part` becomes the
 // options they share. Refused unless the shards are every part of one gallery.
-Result<std::vector<ShardPicture>> shardPictures(const std::vector<fs::path>& shards,
+Result<std::vector<ShardPicture>> shardPictures(const os::WritableFileSystem& files,
+                                                const std::vector<fs::path>& shards,
                                                 std::vector<ScenarioNote>& scenarios,
                                                 GalleryPart& part) {
   std::vector<ShardPicture> pictures;
@@ -326,7 +329,7 @@ Result<std::vector<ShardPicture>> shardPictures(const std::vector<fs::path>& sha
   std::map<std::size_t, std::string> byOrder;
   std::vector<bool> present;
   for (const auto& dir : shards) {
-    auto manifest = readShardFile(dir / "gallery.json", kMaxManifestBytes);
+    auto manifest = readShardFile(files, dir / "gallery.json", kMaxManifestBytes);
     if (!manifest) return manifest.failure();
     auto json = nlohmann::json::parse(*manifest, nullptr, false);
     if (json.is_discarded() || !json.is_object() || !json.contains("pictures") ||
@@ -365,7 +368,7 @@ Result<std::vector<ShardPicture>> shardPictures(const std::vector<fs::path>& sha
     for (const auto& entry : json["pictures"]) {
       auto p = GalleryPicture::fromJson(entry);
       if (!p) return Failure::runtime(p.failure().message + " (in " + dir.string() + ")");
-      ShardPicture picture{std::move(*p), dir};
+      ShardPicture picture{std::move(*p), dir, &files};
       if (auto seen = byFile.find(picture.picture.file); seen != byFile.end()) {
         if (auto r = checkSameCell(pictures[seen->second], picture); !r) return r.failure();
         continue;
@@ -399,11 +402,11 @@ Result<std::vector<ShardPicture>> shardPictures(const std::vector<fs::path>& sha
 }
 
 Outcome runMerge(const HostSession& s) {
-  auto folder = GalleryFolder::prepare(s.options.output);
+  auto folder = GalleryFolder::prepare(s.files, s.options.output);
   if (!folder) return folder.failure();
   std::vector<ScenarioNote> scenarios;
   GalleryPart part;
-  auto merged = shardPictures(s.options.gallery.merge, scenarios, part);
+  auto merged = shardPictures(*s.files, s.options.gallery.merge, scenarios, part);
   if (!merged) return merged.failure();
   std::vector<GalleryPicture> pictures;
   // Group by group (a scenario in a language), as one run draws them: copied, then its sheet.
@@ -443,7 +446,7 @@ Outcome runGalleryCommand(const HostSession& s) {
   if (!s.options.gallery.merge.empty()) return runMerge(s);
   auto matrix = buildMatrix(s);
   if (!matrix) return matrix.failure();
-  auto folder = GalleryFolder::prepare(s.options.output);
+  auto folder = GalleryFolder::prepare(s.files, s.options.output);
   if (!folder) return folder.failure();
   GalleryRun run(s, *matrix, *folder);
   if (auto r = run.run(); !r) return r;

@@ -27,7 +27,7 @@ Outcome runRenderCommand(const HostSession& s) {
   }
   if (!drawn) return drawn.failure();
 
-  OutputFiles files;
+  OutputFiles files(*s.files);
   if (auto r = files.stage(o.output, drawn->bytes); !r) return r;
   if (o.layout)
     if (auto r = files.stage(*o.layout, drawn->report.dump(2) + "\n"); !r) return r;

@@ -229,7 +229,7 @@ Outcome runServeCommand(const HostSession& session) {
   if (!socket) return Failure::runtime("serve: " + socket.failure().message);
   const int port = listeningPort(*socket);
 
-  auto scenarios = loadScenarios(session.paths.scenarios, {"all"});
+  auto scenarios = loadScenarios(*session.files, session.paths.scenarios, {"all"});
   if (!scenarios)
     std::fprintf(stderr, "tamsa-widgets: serve: no named states: %s\n",
                  scenarios.failure().message.c_str());

@@ -17,6 +17,7 @@
 #include "host/snapshot/FontCensus.h"
 #include "host/snapshot/MeaningComparison.h"
 #include "host/snapshot/PixelComparison.h"
+#include "host/snapshot/SnapshotCells.h"
 #include "host/snapshot/SnapshotCommands.h"
 #include "host/snapshot/SnapshotManifest.h"
 #include "host/snapshot/SnapshotReport.h"
@@ -40,8 +41,9 @@ std::string reportText(const json& report) {
   return report.dump(2) + "\n";
 }
 
-std::optional<std::string> readCellPicture(const fs::path& folder, const std::string& name) {
-  return readPlainFile(folder / (name + ".png"), kMaxCellPictureBytes);
+Result<std::string> readCellPicture(const os::WritableFileSystem& files, const fs::path& folder,
+                                    const std::string& name) {
+  return readPlainFile(files, folder / (name + ".png"), kMaxCellPictureBytes);
 }
 
 // The recorded picture's pixels when its header claims the drawn picture's size: a file claiming
@@ -54,43 +56,6 @@ std::optional<drawing::RenderedImage> decodeAsDrawn(const std::string& png,
       size->height != static_cast<std::uint32_t>(drawn.height))
     return std::nullopt;
   return drawing::decodePng(png, drawn.pixels.size());
-}
-
-// True when no folder between `folder` and the cell's files is a symbolic link, so writing or
-// removing them cannot reach outside the snapshots' folder.
-bool staysInside(const fs::path& folder, const std::string& name) {
-  fs::path at = folder;
-  fs::path parents = fs::path(name).parent_path();
-  for (const auto& part : parents) {
-    at /= part;
-    std::error_code ec;
-    if (fs::is_symlink(fs::symlink_status(at, ec))) return false;
-  }
-  return true;
-}
-
-// Writes a cell's picture and report into the folder, replacing what was there.
-Outcome writeCell(const fs::path& folder, const std::string& name, const DrawnPicture& drawn) {
-  if (!staysInside(folder, name))
-    return Failure::runtime("snapshot verify --update: " + (folder / name).string() +
-                            " passes through a symbolic link; not written");
-  fs::path png = folder / (name + ".png");
-  std::error_code ec;
-  fs::create_directories(png.parent_path(), ec);
-  if (ec) return Failure::runtime("snapshot: cannot make " + png.parent_path().string());
-  if (auto r = writeFileAtomically(png, drawn.bytes); !r) return r;
-  return writeFileAtomically(folder / (name + ".json"), reportText(drawn.report));
-}
-
-// Removes a cell's files; empty when done (or there were none), else why not.
-std::string removeCell(const fs::path& folder, const std::string& name) {
-  if (!staysInside(folder, name)) return "through a symbolic link";
-  for (const char* extension : {".png", ".json"}) {
-    std::error_code ec;
-    fs::remove(folder / (name + extension), ec);
-    if (ec) return ec.message();
-  }
-  return "";
 }
 
 class LockedCensus {
@@ -130,10 +95,11 @@ Outcome record(const HostSession& session) {
     options.gallery.scenarios = std::vector<std::string>{"all"};
     words.insert(words.begin(), std::pair<std::string, std::string>("scenario", "all"));
   }
-  HostSession s{options, session.device, session.declared, session.body, session.paths};
+  HostSession s{options,      session.device, session.declared,
+                session.body, session.paths,  session.files};
   auto matrix = buildMatrix(s);
   if (!matrix) return matrix.failure();
-  auto folder = GalleryFolder::prepare(options.snapshot.folder, kSnapshotFolder);
+  auto folder = GalleryFolder::prepare(session.files, options.snapshot.folder, kSnapshotFolder);
   if (!folder) return folder.failure();
   LockedCensus census;
   MatrixHandlers handlers{[&](std::size_t i, DrawnPicture drawn) -> Outcome {
@@ -203,7 +169,7 @@ class Verification {
       if (drawn.count(name)) continue;
       CellOutcome gone{name, CellStatus::gone, {}, "", "", "", 0};
       if (report_)
-        if (auto png = readCellPicture(folder_, name))
+        if (auto png = readCellPicture(*s_.files, folder_, name))
           if (report_->write(reportPicture(name, "reference"), *png))
             gone.reference = reportPicture(name, "reference");
       f.cells.push_back(std::move(gone));
@@ -225,7 +191,8 @@ class Verification {
     } else {
       out.differences = meaningDifferences(out.name, drawn);
       if (out.differences.empty()) {
-        referencePng = readCellPicture(folder_, out.name);
+        if (auto png = readCellPicture(*s_.files, folder_, out.name))
+          referencePng = std::move(*png);
         if (!referencePng)
           out.differences.push_back("the recorded picture is missing or unreadable");
         else if (*referencePng != drawn.bytes)
@@ -235,9 +202,11 @@ class Verification {
     }
     if (out.status == CellStatus::unchanged) return Done{};
     if (s_.options.snapshot.update) {
-      if (!staysInside(folder_, out.name))
+      if (!staysInside(*s_.files, folder_, out.name))
         refused_[i] = 1;
-      else if (auto r = writeCell(folder_, out.name, drawn); !r)
+      else if (auto r =
+                   writeCell(*s_.files, folder_, out.name, drawn.bytes, reportText(drawn.report));
+               !r)
         return r;
     }
     if (report_) return keepPictures(out, drawn, referencePng);
@@ -245,7 +214,7 @@ class Verification {
   }
 
   std::vector<std::string> meaningDifferences(const std::string& name, const DrawnPicture& drawn) {
-    auto text = readPlainFile(folder_ / (name + ".json"), kMaxCellReportBytes);
+    auto text = readPlainFile(*s_.files, folder_ / (name + ".json"), kMaxCellReportBytes);
     if (!text) return {"the recorded layout report is missing, unreadable or too large"};
     if (*text == reportText(drawn.report)) return {};
     json reference = json::parse(*text, nullptr, false);
@@ -282,7 +251,8 @@ class Verification {
     if (auto r = report_->write(out.actual, drawn.bytes); !r) return r;
     if (drawn.pixels) out.width = drawn.pixels->width;
     if (out.status == CellStatus::added) return Done{};
-    if (!referencePng) referencePng = readCellPicture(folder_, out.name);
+    if (!referencePng)
+      if (auto png = readCellPicture(*s_.files, folder_, out.name)) referencePng = std::move(*png);
     if (!referencePng) return Done{};
     out.reference = reportPicture(out.name, "reference");
     if (auto r = report_->write(out.reference, *referencePng); !r) return r;
@@ -325,7 +295,7 @@ Result<UpdateTally> finishUpdate(const HostSession& s, const Matrix& m,
   for (std::size_t i = 0; i < f.cells.size(); ++i) {
     const CellOutcome& c = f.cells[i];
     if (c.status == CellStatus::gone) {
-      std::string why = removeCell(folder, c.name);
+      std::string why = removeCell(*s.files, folder, c.name);
       if (why.empty()) {
         ++tally.removed;
         continue;
@@ -342,13 +312,13 @@ Result<UpdateTally> finishUpdate(const HostSession& s, const Matrix& m,
   SnapshotManifest updated =
       manifestOf(s, m, std::move(manifest.options), std::move(fonts), manifest.threshold);
   updated.cells = std::move(cells);
-  if (auto r = writeFileAtomically(folder / kManifestFile, updated.toJson()); !r)
+  if (auto r = writeFileAtomically(*s.files, folder / kManifestFile, updated.toJson()); !r)
     return r.failure();
   return tally;
 }
 
 Outcome verify(const HostSession& session) {
-  auto manifest = SnapshotManifest::read(session.options.snapshot.folder);
+  auto manifest = SnapshotManifest::read(*session.files, session.options.snapshot.folder);
   if (!manifest) return manifest.failure();
   auto options = recordedOptions(session, *manifest);
   if (!options) return options.failure();
@@ -357,13 +327,14 @@ Outcome verify(const HostSession& session) {
       options->device, [](const char* name) { return std::getenv(name); }, session.paths);
   if (!device) return device.failure();
   device->mainActor = std::make_shared<os::MainActor>();
-  HostSession s{*options, *device, session.body(*device).declared(), session.body, session.paths};
+  HostSession s{*options,     *device,       session.body(*device).declared(),
+                session.body, session.paths, session.files};
   auto matrix = buildMatrix(s);
   if (!matrix) return matrix.failure();
 
   std::optional<GalleryFolder> report;
   if (s.options.snapshot.report) {
-    auto prepared = GalleryFolder::prepare(*s.options.snapshot.report, kReportFolder);
+    auto prepared = GalleryFolder::prepare(s.files, *s.options.snapshot.report, kReportFolder);
     if (!prepared) return prepared.failure();
     report.emplace(std::move(*prepared));
   }
