@@ -19,6 +19,7 @@
 
 #include "host/core/Result.h"
 #include "host/core/SafePathComponent.h"
+#include "platform/os/WritableFileSystem.h"
 
 namespace host {
 
@@ -34,7 +35,8 @@ class GalleryFolder {
  public:
   // Checks the output folder can be made or replaced, sweeps the staging folders earlier runs
   // left beside it, and makes the staging folder.
-  static Result<GalleryFolder> prepare(const std::filesystem::path& output,
+  static Result<GalleryFolder> prepare(std::shared_ptr<os::WritableFileSystem> files,
+                                       const std::filesystem::path& output,
                                        const FolderKind& kind = kGalleryFolder);
   GalleryFolder(GalleryFolder&&) noexcept;
   GalleryFolder& operator=(GalleryFolder&&) = delete;
@@ -54,6 +56,7 @@ class GalleryFolder {
 // Removes the staging folders that runs which were killed or crashed left beside `output`: only
 // folders (never symbolic links) named exactly as a staging folder of `output` is, holding the
 // kind's marker, and locked by no live run. Returns how many were removed.
-std::size_t sweepStaleStaging(const std::filesystem::path& output, const FolderKind& kind);
+std::size_t sweepStaleStaging(os::WritableFileSystem& files, const std::filesystem::path& output,
+                              const FolderKind& kind);
 
 }  // namespace host

@@ -4,6 +4,7 @@
 // the same words.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "host/core/Messages.h"
 #include "host/core/Result.h"
 #include "platform/device/Device.h"
+#include "platform/os/WritableFileSystem.h"
 #include "platform/widgetkit/WidgetBundle.h"
 
 namespace host {
@@ -25,6 +27,8 @@ struct HostSession {
   const widgetkit::WidgetBundleBody& body;
   InstallPaths paths;  // what the program ships
   WarningSink warn;    // where commands hand their warnings; the program prints them at once
+  // Where the host reads its inputs and writes what it leaves behind (never the extension's view).
+  std::shared_ptr<os::WritableFileSystem> files = os::posixWritableFileSystem();
 
   // The widget of that kind; a usage failure when there is none (a control, or not offered).
   Result<const widgetkit::WidgetConfiguration*> widget(const std::string& kind) const;

@@ -5,13 +5,16 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <optional>
 #include <string>
+
+#include "host/core/Result.h"
+#include "platform/os/WritableFileSystem.h"
 
 namespace host {
 
-// The whole file; nothing when it is missing, a symbolic link, not a regular file, larger than
+// The whole file; why not when it is missing, a symbolic link, not a regular file, larger than
 // maxBytes, or cannot be read.
-std::optional<std::string> readPlainFile(const std::filesystem::path& path, std::size_t maxBytes);
+Result<std::string> readPlainFile(const os::WritableFileSystem& files,
+                                  const std::filesystem::path& path, std::size_t maxBytes);
 
 }  // namespace host

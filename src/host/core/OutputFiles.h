@@ -6,48 +6,39 @@
 // Parent folders are never made: a destination in a missing folder is a failure. Not thread-safe.
 #pragma once
 
-#include <sys/types.h>
-
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "host/core/Result.h"
+#include "platform/os/WritableFileSystem.h"
 
 namespace host {
 
-// Whether a file reaches the disk before it replaces the old one: pictures can wait for the system
-// to flush them; a store the user keeps must survive a power cut as the old file or the new one.
-enum class Durability { whenTheSystemFlushes, syncedBeforeRename };
-
-struct FileSettings {
-  mode_t mode = 0644;
-  Durability durability = Durability::whenTheSystemFlushes;
-};
-
 class OutputFiles {
  public:
-  OutputFiles() = default;
+  explicit OutputFiles(os::WritableFileSystem& files) : files_(files) {}
   OutputFiles(const OutputFiles&) = delete;
   OutputFiles& operator=(const OutputFiles&) = delete;
   ~OutputFiles();
 
   Outcome stage(const std::filesystem::path& destination, std::string_view bytes,
-                FileSettings settings = {});
+                os::WriteSettings settings = {});
   Outcome commit();
 
  private:
   struct Staged {
-    std::filesystem::path destination, temporary;
-    Durability durability;
+    std::string destination, temporary;
+    os::Durability durability;
   };
+  os::WritableFileSystem& files_;
   std::vector<Staged> staged_;
 };
 
 // Writes one file whole or not at all.
-Outcome writeFileAtomically(const std::filesystem::path& destination, std::string_view bytes,
-                            FileSettings settings = {});
+Outcome writeFileAtomically(os::WritableFileSystem& files, const std::filesystem::path& destination,
+                            std::string_view bytes, os::WriteSettings settings = {});
 
 // Writes to standard output and flushes; a failure names the reason (a closed pipe, a full disk).
 Outcome writeStandardOutput(std::string_view text);
@@ -58,8 +49,5 @@ std::string temporaryPattern(const std::filesystem::path& destination);
 
 // True iff name is one that temporaryPattern(destination) can become: our own temporaries only.
 bool isTemporaryOf(std::string_view name, const std::filesystem::path& destination);
-
-// Writes all of bytes to fd, again after an interruption; the errno of the first failure, or 0.
-int writeAll(int fd, std::string_view bytes);
 
 }  // namespace host

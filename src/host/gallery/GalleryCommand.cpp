@@ -243,22 +243,24 @@ drawing::PngSize largestPicture() {
   return most;
 }
 
-Result<std::string> readShardFile(const fs::path& path, std::size_t maxBytes) {
-  auto bytes = readPlainFile(path, maxBytes);
-  if (!bytes)
-    return Failure::runtime("gallery --merge: " + path.string() +
-                            " is missing, not a plain file, too large or unreadable");
-  return std::move(*bytes);
+Result<std::string> readShardFile(const os::WritableFileSystem& files, const fs::path& path,
+                                  std::size_t maxBytes) {
+  auto bytes = readPlainFile(files, path, maxBytes);
+  if (!bytes) return Failure::runtime("gallery --merge: " + bytes.failure().message);
+  return bytes;
 }
 
 // A shard's picture, with its PNG and layout report.
 struct ShardPicture {
   GalleryPicture picture;
   fs::path shard;
+  const os::WritableFileSystem* files;
 
-  Result<std::string> png() const { return readShardFile(shard / picture.file, kMaxPictureBytes); }
+  Result<std::string> png() const {
+    return readShardFile(*files, shard / picture.file, kMaxPictureBytes);
+  }
   Result<std::string> report() const {
-    return readShardFile(shard / picture.reportFile(), kMaxReportBytes);
+    return readShardFile(*files, shard / picture.reportFile(), kMaxReportBytes);
   }
 };
 
@@ -320,7 +322,8 @@ std::string optionsDiffering(const GalleryPart& a, const GalleryPart& b) {
 
 // Each shard's pictures, each cell once, in the one order of the whole gallery; `part` becomes the
 // options they share. Refused unless the shards are every part of one gallery.
-Result<std::vector<ShardPicture>> shardPictures(const std::vector<fs::path>& shards,
+Result<std::vector<ShardPicture>> shardPictures(const os::WritableFileSystem& files,
+                                                const std::vector<fs::path>& shards,
                                                 std::vector<ScenarioNote>& scenarios,
                                                 GalleryPart& part) {
   std::vector<ShardPicture> pictures;
@@ -328,7 +331,7 @@ Result<std::vector<ShardPicture>> shardPictures(const std::vector<fs::path>& sha
   std::map<std::size_t, std::string> byOrder;
   std::vector<bool> present;
   for (const auto& dir : shards) {
-    auto manifest = readShardFile(dir / "gallery.json", kMaxManifestBytes);
+    auto manifest = readShardFile(files, dir / "gallery.json", kMaxManifestBytes);
     if (!manifest) return manifest.failure();
     auto json = nlohmann::json::parse(*manifest, nullptr, false);
     if (json.is_discarded() || !json.is_object() || !json.contains("pictures") ||
@@ -367,7 +370,7 @@ Result<std::vector<ShardPicture>> shardPictures(const std::vector<fs::path>& sha
     for (const auto& entry : json["pictures"]) {
       auto p = GalleryPicture::fromJson(entry);
       if (!p) return Failure::runtime(p.failure().message + " (in " + dir.string() + ")");
-      ShardPicture picture{std::move(*p), dir};
+      ShardPicture picture{std::move(*p), dir, &files};
       if (auto seen = byFile.find(picture.picture.file); seen != byFile.end()) {
         if (auto r = checkSameCell(pictures[seen->second], picture); !r) return r.failure();
         continue;
@@ -400,12 +403,12 @@ Result<std::vector<ShardPicture>> shardPictures(const std::vector<fs::path>& sha
   return pictures;
 }
 
-Outcome runMerge(const GalleryOptions& o) {
-  auto folder = GalleryFolder::prepare(o.output);
+Outcome runMerge(const HostSession& s, const GalleryOptions& o) {
+  auto folder = GalleryFolder::prepare(s.files, o.output);
   if (!folder) return folder.failure();
   std::vector<ScenarioNote> scenarios;
   GalleryPart part;
-  auto merged = shardPictures(o.merge, scenarios, part);
+  auto merged = shardPictures(*s.files, o.merge, scenarios, part);
   if (!merged) return merged.failure();
   std::vector<GalleryPicture> pictures;
   // Group by group (a scenario in a language), as one run draws them: copied, then its sheet.
@@ -442,10 +445,10 @@ Outcome runMerge(const GalleryOptions& o) {
 }  // namespace
 
 Outcome runGalleryCommand(const HostSession& s, const GalleryOptions& o) {
-  if (!o.merge.empty()) return runMerge(o);
+  if (!o.merge.empty()) return runMerge(s, o);
   auto matrix = buildMatrix(s, o.matrix, o.shard);
   if (!matrix) return matrix.failure();
-  auto folder = GalleryFolder::prepare(o.output);
+  auto folder = GalleryFolder::prepare(s.files, o.output);
   if (!folder) return folder.failure();
   GalleryRun run(o, *matrix, *folder);
   if (auto r = run.run(); !r) return r;

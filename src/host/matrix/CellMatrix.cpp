@@ -40,7 +40,8 @@ struct Base {
 Result<std::vector<Base>> bases(const HostSession& s, const MatrixOptions& g,
                                 std::vector<ScenarioNote>& notes) {
   if (!g.scenarios) return std::vector<Base>{{"", s.device}};
-  auto scenarios = loadScenarios(g.scenarioFolder.value_or(s.paths.scenarios), *g.scenarios);
+  auto scenarios =
+      loadScenarios(*s.files, g.scenarioFolder.value_or(s.paths.scenarios), *g.scenarios);
   if (!scenarios) return scenarios.failure();
   std::vector<Base> out;
   for (const auto& scenario : *scenarios) {

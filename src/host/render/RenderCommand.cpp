@@ -100,7 +100,7 @@ Outcome runRenderCommand(const HostSession& s, const RenderOptions& o) {
   }
   if (!drawn) return drawn.failure();
 
-  OutputFiles files;
+  OutputFiles files(*s.files);
   if (auto r = files.stage(o.output, drawn->bytes); !r) return r;
   if (o.layout)
     if (auto r = files.stage(*o.layout, drawing::layoutReport(drawn->tree).dump(2) + "\n"); !r)

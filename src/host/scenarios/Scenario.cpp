@@ -19,12 +19,12 @@ constexpr std::size_t kMaxScenarioBytes = 1 << 20;
 // Where a scenario's container seems to lie; the overlay answers every path under it.
 constexpr const char* kContainerRoot = "/.tamsa-scenario";
 
-std::vector<std::string> namesIn(const fs::path& folder) {
+std::vector<std::string> namesIn(const os::FileSystem& files, const fs::path& folder) {
   std::vector<std::string> names;
-  std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(folder, ec)) {
-    if (entry.path().extension() != ".json" || !entry.is_regular_file(ec)) continue;
-    std::string name = entry.path().stem().string();
+  for (const auto& entry : files.listDirectory(folder.string())) {
+    const fs::path path = folder / entry;
+    if (path.extension() != ".json" || files.kind(path.string()) != os::FileKind::file) continue;
+    std::string name = path.stem().string();
     // Only names that can stand as a folder of the gallery as they are.
     if (safePathComponent(name) == name) names.push_back(name);
   }
@@ -68,10 +68,11 @@ Result<std::string> suiteBytes(const nlohmann::json& store, const std::string& f
   return std::move(*bytes);
 }
 
-Result<Scenario> loadScenario(const fs::path& folder, const std::string& name) {
+Result<Scenario> loadScenario(const os::FileSystem& files, const fs::path& folder,
+                              const std::string& name) {
   fs::path path = folder / (name + ".json");
   std::string file = path.string();
-  auto text = os::posixFileSystem()->readFile(file, kMaxScenarioBytes);
+  auto text = files.readFile(file, kMaxScenarioBytes);
   if (!text) return Failure::runtime("cannot read " + file + " (or it is larger than 1 MB)");
   auto json = parseJson(*text, file);
   if (!json) return Failure::runtime(json.failure().message);
@@ -105,12 +106,11 @@ Result<Scenario> loadScenario(const fs::path& folder, const std::string& name) {
 
 }  // namespace
 
-Result<std::vector<Scenario>> loadScenarios(const fs::path& folder,
+Result<std::vector<Scenario>> loadScenarios(const os::FileSystem& files, const fs::path& folder,
                                             const std::vector<std::string>& asked) {
-  std::error_code ec;
-  if (!fs::is_directory(folder, ec))
+  if (files.kind(folder.string()) != os::FileKind::directory)
     return Failure::usage("--scenarios: '" + folder.string() + "' is not a folder");
-  std::vector<std::string> known = namesIn(folder);
+  std::vector<std::string> known = namesIn(files, folder);
   std::vector<std::string> names;
   for (const auto& name : asked) {
     if (name == "all") {
@@ -129,7 +129,7 @@ Result<std::vector<Scenario>> loadScenarios(const fs::path& folder,
   for (const auto& name : names) {
     if (std::any_of(out.begin(), out.end(), [&](const Scenario& s) { return s.name == name; }))
       continue;
-    auto s = loadScenario(folder, name);
+    auto s = loadScenario(files, folder, name);
     if (!s) return s.failure();
     out.push_back(std::move(*s));
   }

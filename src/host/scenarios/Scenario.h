@@ -22,6 +22,7 @@
 #include "host/core/HostOptions.h"
 #include "host/core/Result.h"
 #include "platform/device/Device.h"
+#include "platform/os/FileSystem.h"
 
 namespace host {
 
@@ -35,7 +36,8 @@ struct Scenario {
 // The scenarios named (a name "all" stands for every one in the folder, by name), each read and
 // checked; a usage failure for a name the folder lacks (listing those it has), a runtime failure
 // naming the file and the fault for a file that cannot be read or is malformed.
-Result<std::vector<Scenario>> loadScenarios(const std::filesystem::path& folder,
+Result<std::vector<Scenario>> loadScenarios(const os::FileSystem& files,
+                                            const std::filesystem::path& folder,
                                             const std::vector<std::string>& names);
 
 // The base device put in the scenario's state: its store, and its settings where the command

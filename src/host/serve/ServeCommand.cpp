@@ -277,7 +277,7 @@ Outcome runServeCommand(const HostSession& session, const ServeOptions& o) {
   if (!socket) return Failure::runtime("serve: " + socket.failure().message);
   const int port = listeningPort(*socket);
 
-  auto scenarios = loadScenarios(session.paths.scenarios, {"all"});
+  auto scenarios = loadScenarios(*session.files, session.paths.scenarios, {"all"});
   if (!scenarios) session.warn({"serve: no named states: " + scenarios.failure().message});
   PreviewState state(session, o.look, scenarios ? std::move(*scenarios) : std::vector<Scenario>{},
                      session.device.now());

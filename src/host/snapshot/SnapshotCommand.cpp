@@ -18,6 +18,7 @@
 #include "host/matrix/MatrixDrawing.h"
 #include "host/snapshot/FontCensus.h"
 #include "host/snapshot/MeaningComparison.h"
+#include "host/snapshot/SnapshotCells.h"
 #include "host/snapshot/SnapshotCommands.h"
 #include "host/snapshot/SnapshotManifest.h"
 #include "host/snapshot/SnapshotReport.h"
@@ -45,8 +46,9 @@ std::string reportText(const drawing::LayoutTree& tree) {
   return reportText(drawing::layoutReport(tree));
 }
 
-std::optional<std::string> readCellPicture(const fs::path& folder, const std::string& name) {
-  return readPlainFile(folder / (name + ".png"), kMaxCellPictureBytes);
+Result<std::string> readCellPicture(os::WritableFileSystem& files, const fs::path& folder,
+                                    const std::string& name) {
+  return readPlainFile(files, folder / (name + ".png"), kMaxCellPictureBytes);
 }
 
 // The recorded picture's pixels when its header claims the drawn picture's size: a file claiming
@@ -60,43 +62,6 @@ Result<drawing::RenderedImage> decodeAsDrawn(const std::string& png,
       size->height != static_cast<std::uint32_t>(drawn.height))
     return Failure::runtime("the recorded picture is not the drawn picture's size");
   return drawing::decodePng(png, drawn.pixels.size());
-}
-
-// True when no folder between `folder` and the cell's files is a symbolic link, so writing or
-// removing them cannot reach outside the snapshots' folder.
-bool staysInside(const fs::path& folder, const std::string& name) {
-  fs::path at = folder;
-  fs::path parents = fs::path(name).parent_path();
-  for (const auto& part : parents) {
-    at /= part;
-    std::error_code ec;
-    if (fs::is_symlink(fs::symlink_status(at, ec))) return false;
-  }
-  return true;
-}
-
-// Writes a cell's picture and report into the folder, replacing what was there.
-Outcome writeCell(const fs::path& folder, const std::string& name, const DrawnPicture& drawn) {
-  if (!staysInside(folder, name))
-    return Failure::runtime("snapshot verify --update: " + (folder / name).string() +
-                            " passes through a symbolic link; not written");
-  fs::path png = folder / (name + ".png");
-  std::error_code ec;
-  fs::create_directories(png.parent_path(), ec);
-  if (ec) return Failure::runtime("snapshot: cannot make " + png.parent_path().string());
-  if (auto r = writeFileAtomically(png, drawn.bytes); !r) return r;
-  return writeFileAtomically(folder / (name + ".json"), reportText(drawn.tree));
-}
-
-// Removes a cell's files; empty when done (or there were none), else why not.
-std::string removeCell(const fs::path& folder, const std::string& name) {
-  if (!staysInside(folder, name)) return "through a symbolic link";
-  for (const char* extension : {".png", ".json"}) {
-    std::error_code ec;
-    fs::remove(folder / (name + extension), ec);
-    if (ec) return ec.message();
-  }
-  return "";
 }
 
 class LockedCensus {
@@ -133,7 +98,7 @@ SnapshotManifest manifestOf(const LookOptions& look, const Matrix& m,
 Outcome runSnapshotRecord(const HostSession& s, const SnapshotRecordOptions& o) {
   auto matrix = buildMatrix(s, o.matrix);
   if (!matrix) return matrix.failure();
-  auto folder = GalleryFolder::prepare(o.folder, kSnapshotFolder);
+  auto folder = GalleryFolder::prepare(s.files, o.folder, kSnapshotFolder);
   if (!folder) return folder.failure();
   LockedCensus census;
   MatrixHandlers handlers{[&](std::size_t i, DrawnPicture drawn) -> Outcome {
@@ -168,9 +133,11 @@ Result<MatrixOptions> recordedMatrix(const SnapshotManifest& manifest) {
 
 class Verification {
  public:
-  Verification(const SnapshotVerifyOptions& o, const LookOptions& look, const Matrix& m,
-               const SnapshotManifest& manifest, GalleryFolder* report)
-      : o_(o),
+  Verification(os::WritableFileSystem& files, const SnapshotVerifyOptions& o,
+               const LookOptions& look, const Matrix& m, const SnapshotManifest& manifest,
+               GalleryFolder* report)
+      : files_(files),
+        o_(o),
         look_(look),
         m_(m),
         manifest_(manifest),
@@ -201,7 +168,7 @@ class Verification {
       if (drawn.count(name)) continue;
       CellOutcome gone{name, CellStatus::gone, {}, "", "", "", 0};
       if (report_)
-        if (auto png = readCellPicture(folder_, name))
+        if (auto png = readCellPicture(files_, folder_, name))
           if (report_->write(reportPicture(name, "reference"), *png))
             gone.reference = reportPicture(name, "reference");
       f.cells.push_back(std::move(gone));
@@ -223,7 +190,7 @@ class Verification {
     } else {
       out.differences = meaningDifferences(out.name, drawn);
       if (out.differences.empty()) {
-        referencePng = readCellPicture(folder_, out.name);
+        if (auto png = readCellPicture(files_, folder_, out.name)) referencePng = std::move(*png);
         if (!referencePng)
           out.differences.push_back("the recorded picture is missing or unreadable");
         else if (*referencePng != drawn.bytes)
@@ -233,9 +200,10 @@ class Verification {
     }
     if (out.status == CellStatus::unchanged) return Done{};
     if (o_.update) {
-      if (!staysInside(folder_, out.name))
+      if (!staysInside(files_, folder_, out.name))
         refused_[i] = 1;
-      else if (auto r = writeCell(folder_, out.name, drawn); !r)
+      else if (auto r = writeCell(files_, folder_, out.name, drawn.bytes, reportText(drawn.tree));
+               !r)
         return r;
     }
     if (report_) return keepPictures(out, drawn, referencePng);
@@ -243,7 +211,7 @@ class Verification {
   }
 
   std::vector<std::string> meaningDifferences(const std::string& name, const DrawnPicture& drawn) {
-    auto text = readPlainFile(folder_ / (name + ".json"), kMaxCellReportBytes);
+    auto text = readPlainFile(files_, folder_ / (name + ".json"), kMaxCellReportBytes);
     if (!text) return {"the recorded layout report is missing, unreadable or too large"};
     const json actual = drawing::layoutReport(drawn.tree);
     if (*text == reportText(actual)) return {};
@@ -282,7 +250,8 @@ class Verification {
     if (auto r = report_->write(out.actual, drawn.bytes); !r) return r;
     if (drawn.pixels) out.width = drawn.pixels->width;
     if (out.status == CellStatus::added) return Done{};
-    if (!referencePng) referencePng = readCellPicture(folder_, out.name);
+    if (!referencePng)
+      if (auto png = readCellPicture(files_, folder_, out.name)) referencePng = std::move(*png);
     if (!referencePng) return Done{};
     out.reference = reportPicture(out.name, "reference");
     if (auto r = report_->write(out.reference, *referencePng); !r) return r;
@@ -296,6 +265,7 @@ class Verification {
     return report_->write(out.difference, *png);
   }
 
+  os::WritableFileSystem& files_;
   const SnapshotVerifyOptions& o_;
   LookOptions look_;
   const Matrix& m_;
@@ -317,7 +287,8 @@ struct UpdateTally {
 // --update: the cells gone are removed and the manifest names what is there now. A cell whose
 // folder passes through a symbolic link is neither written nor removed, so the manifest keeps
 // naming it as it was (and a new one there stays unnamed).
-Result<UpdateTally> finishUpdate(const fs::path& folder, const LookOptions& look, const Matrix& m,
+Result<UpdateTally> finishUpdate(os::WritableFileSystem& files, const fs::path& folder,
+                                 const LookOptions& look, const Matrix& m,
                                  const Verification& verification, SnapshotManifest manifest,
                                  const VerifyFindings& f, std::vector<FontFile> fonts) {
   UpdateTally tally;
@@ -325,7 +296,7 @@ Result<UpdateTally> finishUpdate(const fs::path& folder, const LookOptions& look
   for (std::size_t i = 0; i < f.cells.size(); ++i) {
     const CellOutcome& c = f.cells[i];
     if (c.status == CellStatus::gone) {
-      std::string why = removeCell(folder, c.name);
+      std::string why = removeCell(files, folder, c.name);
       if (why.empty()) {
         ++tally.removed;
         continue;
@@ -342,22 +313,24 @@ Result<UpdateTally> finishUpdate(const fs::path& folder, const LookOptions& look
   SnapshotManifest updated =
       manifestOf(look, m, std::move(manifest.options), std::move(fonts), manifest.threshold);
   updated.cells = std::move(cells);
-  if (auto r = writeFileAtomically(folder / kManifestFile, updated.toJson()); !r)
+  if (auto r = writeFileAtomically(files, folder / kManifestFile, updated.toJson()); !r)
     return r.failure();
   return tally;
 }
 
 // What verify says when cells changed: --update's tally, or how many changed.
-Outcome changedOutcome(const SnapshotVerifyOptions& o, const LookOptions& look, const Matrix& m,
-                       const Verification& verification, const SnapshotManifest& manifest,
-                       const VerifyFindings& findings, std::vector<FontFile> fonts) {
+Outcome changedOutcome(os::WritableFileSystem& files, const SnapshotVerifyOptions& o,
+                       const LookOptions& look, const Matrix& m, const Verification& verification,
+                       const SnapshotManifest& manifest, const VerifyFindings& findings,
+                       std::vector<FontFile> fonts) {
   if (!o.update)
     return Failure::problems(
         "snapshot verify: " +
         std::to_string(findings.cells.size() - findings.count(CellStatus::unchanged)) + " of " +
         std::to_string(findings.cells.size()) +
         " cells changed, came or went (snapshot verify --update records them)");
-  auto tally = finishUpdate(o.folder, look, m, verification, manifest, findings, std::move(fonts));
+  auto tally =
+      finishUpdate(files, o.folder, look, m, verification, manifest, findings, std::move(fonts));
   if (!tally) return tally.failure();
   if (auto r = writeStandardOutput("recorded again: " + std::to_string(tally->recorded) +
                                    " cells; removed: " + std::to_string(tally->removed) + "\n");
@@ -380,7 +353,7 @@ Result<MatrixOptions> readRecordedMatrix(
 }
 
 Outcome runSnapshotVerify(const HostSession& session, const SnapshotVerifyOptions& o) {
-  auto manifest = SnapshotManifest::read(o.folder);
+  auto manifest = SnapshotManifest::read(*session.files, o.folder);
   if (!manifest) return manifest.failure();
   auto matrix = recordedMatrix(*manifest);
   if (!matrix) return matrix.failure();
@@ -389,17 +362,19 @@ Outcome runSnapshotVerify(const HostSession& session, const SnapshotVerifyOption
   if (!device) return device.failure();
   device->mainActor = std::make_shared<os::MainActor>();
   HostSession s{matrix->device, *device,       session.body(*device).declared(),
-                session.body,   session.paths, session.warn};
+                session.body,   session.paths, session.warn,
+                session.files};
   auto cells = buildMatrix(s, *matrix);
   if (!cells) return cells.failure();
 
   std::optional<GalleryFolder> report;
   if (o.report) {
-    auto prepared = GalleryFolder::prepare(*o.report, kReportFolder);
+    auto prepared = GalleryFolder::prepare(s.files, *o.report, kReportFolder);
     if (!prepared) return prepared.failure();
     report.emplace(std::move(*prepared));
   }
-  Verification verification(o, matrix->look, *cells, *manifest, report ? &*report : nullptr);
+  Verification verification(*session.files, o, matrix->look, *cells, *manifest,
+                            report ? &*report : nullptr);
   if (auto r = verification.run(); !r) return r;
   VerifyFindings findings = verification.findings();
   std::vector<FontFile> fonts = verification.fontFiles();
@@ -411,7 +386,7 @@ Outcome runSnapshotVerify(const HostSession& session, const SnapshotVerifyOption
   }
   if (auto r = writeStandardOutput(verifyText(findings)); !r) return r;
   if (!findings.anythingChanged()) return Done{};
-  return changedOutcome(o, matrix->look, *cells, verification, *manifest, findings,
+  return changedOutcome(*session.files, o, matrix->look, *cells, verification, *manifest, findings,
                         std::move(fonts));
 }
 

@@ -62,15 +62,15 @@ std::string SnapshotManifest::toJson() const {
   return j.dump(1) + "\n";
 }
 
-Result<SnapshotManifest> SnapshotManifest::read(const fs::path& folder) {
+Result<SnapshotManifest> SnapshotManifest::read(const os::WritableFileSystem& files,
+                                                const fs::path& folder) {
   const fs::path path = folder / kManifestFile;
   auto fail = [&](const std::string& why) {
     return Failure::runtime("snapshot: " + path.string() + " " + why);
   };
-  std::error_code ec;
-  if (!fs::is_regular_file(fs::symlink_status(path, ec)))
+  if (files.isSymbolicLink(path.string()) || files.kind(path.string()) != os::FileKind::file)
     return fail("is missing: record the snapshots first (snapshot record DIR)");
-  auto text = readPlainFile(path, kMaxManifestBytes);
+  auto text = readPlainFile(files, path, kMaxManifestBytes);
   if (!text) return fail("is too large or unreadable");
   json j = json::parse(*text, nullptr, false);
   if (j.is_discarded() || !j.is_object()) return fail("is not JSON");

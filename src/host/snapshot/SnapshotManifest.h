@@ -13,6 +13,7 @@
 #include "drawing/PixelComparison.h"
 #include "host/core/Result.h"
 #include "host/snapshot/FontCensus.h"
+#include "platform/os/WritableFileSystem.h"
 
 namespace host {
 
@@ -26,7 +27,8 @@ struct SnapshotManifest {
   std::vector<std::string> cells;  // "signed-out/de/TamsaWidget-small-light", in drawing order
 
   std::string toJson() const;
-  static Result<SnapshotManifest> read(const std::filesystem::path& folder);
+  static Result<SnapshotManifest> read(const os::WritableFileSystem& files,
+                                       const std::filesystem::path& folder);
 };
 
 inline constexpr const char* kManifestFile = "manifest.json";

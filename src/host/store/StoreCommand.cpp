@@ -100,25 +100,33 @@ Result<Edits> readEdits(const StoreOptions& o) {
   return edits;
 }
 
-Result<std::string> readInput(const std::string& name) {
-  FILE* in = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
-  if (!in) return Failure::runtime("cannot read " + name + ": " + std::strerror(errno));
+// The import's text: standard input for "-", else the named file.
+Result<std::string> readInput(const os::FileSystem& files, const std::string& name) {
+  if (name != "-") {
+    if (files.kind(name) == os::FileKind::missing)
+      return Failure::runtime("cannot read " + name + ": No such file or directory");
+    auto text = files.readFile(name, kMaxImportBytes);
+    if (!text)
+      return Failure::runtime("cannot read " + name +
+                              ": not a regular file, unreadable, or larger than " +
+                              std::to_string(kMaxImportBytes) + " bytes");
+    return std::move(*text);
+  }
   std::string text;
   char buffer[65536];
   std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0 && text.size() <= kMaxImportBytes)
+  while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0 && text.size() <= kMaxImportBytes)
     text.append(buffer, n);
-  bool failed = std::ferror(in);
-  if (in != stdin) std::fclose(in);
-  if (failed) return Failure::runtime("cannot read " + name);
+  if (std::ferror(stdin)) return Failure::runtime("cannot read standard input");
   if (text.size() > kMaxImportBytes)
-    return Failure::runtime(name + " is larger than " + std::to_string(kMaxImportBytes) + " bytes");
+    return Failure::runtime("standard input is larger than " + std::to_string(kMaxImportBytes) +
+                            " bytes");
   return text;
 }
 
 // The whole suite an import file stands for; its mistakes are usage errors, as set's are.
-Result<PlistDictionary> readImport(const std::string& name) {
-  auto text = readInput(name);
+Result<PlistDictionary> readImport(const os::FileSystem& files, const std::string& name) {
+  auto text = readInput(files, name);
   if (!text) return text.failure();
   auto json = parseJson(*text, name);
   if (!json) return json.failure();
@@ -170,7 +178,7 @@ Outcome runStoreCommand(const HostSession& session, const StoreOptions& o) {
     if (!read) return read.failure();
     edits = std::move(*read);
   } else if (o.action == StoreAction::import) {
-    auto read = readImport(o.items.front());
+    auto read = readImport(*session.files, o.items.front());
     if (!read) return read.failure();
     imported = std::move(*read);
   }
@@ -209,7 +217,7 @@ Outcome runStoreCommand(const HostSession& session, const StoreOptions& o) {
     else
       values.erase(key);
   }
-  return writeSuite(suite, values);
+  return writeSuite(*session.files, suite, values);
 }
 
 }  // namespace host

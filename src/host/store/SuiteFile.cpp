@@ -143,45 +143,6 @@ void sweepTemporaries(const SuiteFile& suite) {
   ::closedir(dir);
 }
 
-// Writes bytes to a new temporary beside the suite and renames it over the suite, the temporary
-// locked all the while so that no sweep takes it. `existing` is the suite's file, if any, whose
-// owner and permissions the new one keeps.
-Outcome replaceSuite(const SuiteFile& suite, std::string_view bytes,
-                     const std::optional<struct stat>& existing) {
-  const fs::path folder = suite.path.parent_path();
-  std::string temporary = (folder / temporaryPattern(suite.path)).string();
-  Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (fd.get() < 0) return cannot("write", suite.path, errno);
-  auto fail = [&](const Failure& failure) {
-    ::unlink(temporary.c_str());
-    return failure;
-  };
-  if (::flock(fd.get(), LOCK_EX) != 0) return fail(cannot("lock", temporary, errno));
-  if (int error = writeAll(fd.get(), bytes)) return fail(cannot("write", suite.path, error));
-  if (existing) {
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) return fail(cannot("write", suite.path, errno));
-    if ((st.st_uid != existing->st_uid || st.st_gid != existing->st_gid) &&
-        ::fchown(fd.get(), existing->st_uid, existing->st_gid) != 0)
-      return fail(Failure::runtime("cannot keep the owner of " + suite.path.string() + " (user " +
-                                   std::to_string(existing->st_uid) + ", group " +
-                                   std::to_string(existing->st_gid) +
-                                   "): run as that user or as root; the suite is left as it was"));
-  } else {
-    ownLikeFolder(fd.get(), folder);
-  }
-  // Preferences hold the user's money figures: private unless the file said otherwise.
-  if (::fchmod(fd.get(), existing ? existing->st_mode & 07777 : 0600) != 0 ||
-      ::fsync(fd.get()) != 0)
-    return fail(cannot("write", suite.path, errno));
-  if (::rename(temporary.c_str(), suite.path.c_str()) != 0)
-    return fail(cannot("write", suite.path, errno));
-  // Makes the rename durable; a failure only weakens durability, so it is not reported.
-  Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.get() >= 0) ::fsync(dir.get());
-  return Done{};
-}
-
 bool sameFile(const fs::path& a, const fs::path& b) {
   struct stat sa {
   }, sb{};
@@ -280,7 +241,8 @@ Result<SuiteLock> lockSuite(const SuiteFile& suite, const WarningSink& warn) {
   return lock;
 }
 
-Outcome writeSuite(const SuiteFile& suite, const foundation::PlistDictionary& values) {
+Outcome writeSuite(os::WritableFileSystem& files, const SuiteFile& suite,
+                   const foundation::PlistDictionary& values) {
   auto bytes = foundation::writeBinaryPropertyList(foundation::PlistValue{values});
   if (!bytes)
     return Failure::runtime("the suite nests deeper than a property list may (" +
@@ -298,15 +260,17 @@ Outcome writeSuite(const SuiteFile& suite, const foundation::PlistDictionary& va
         " bytes of text the widget reads from a list (equal values are written once and counted "
         "each time); the suite is left as it was");
   // Checked again here, under the lock: the file may have changed since it was read.
-  struct stat st {};
-  std::optional<struct stat> existing;
-  if (::lstat(suite.path.c_str(), &st) == 0) {
-    if (auto refused = notAFile(suite.path, st)) return *refused;
-    existing = st;
-  } else if (errno != ENOENT) {
-    return cannot("reach", suite.path, errno);
-  }
-  return replaceSuite(suite, *bytes, existing);
+  const std::string path = suite.path.string();
+  if (files.isSymbolicLink(path))
+    return Failure::runtime(path + " is a symbolic link: the store is never written through one");
+  const os::FileKind kind = files.kind(path);
+  if (kind == os::FileKind::directory)
+    return Failure::runtime(path + " is a folder, not a suite file");
+  if (kind == os::FileKind::other) return Failure::runtime(path + " is not a regular file");
+  // Preferences hold the user's money figures: private unless the file said otherwise; the
+  // replaced file's owner and mode are kept.
+  return os::writeWhole(files, path, temporaryPattern(suite.path), *bytes,
+                        {0600, os::Durability::syncedBeforeRename, os::Ownership::asReplaced});
 }
 
 bool isSameSuite(const SuiteFile& a, const SuiteFile& b) {

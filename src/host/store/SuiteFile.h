@@ -20,6 +20,7 @@
 #include "host/core/Messages.h"
 #include "host/core/Result.h"
 #include "platform/foundation/PropertyList.h"
+#include "platform/os/WritableFileSystem.h"
 
 namespace host {
 
@@ -81,7 +82,8 @@ Result<SuiteLock> lockSuite(const SuiteFile& suite, const WarningSink& warn);
 // (0600) and, as root, owned like its folder. A runtime failure, the old suite left as it was,
 // when the list would be larger than the widget reads or would not read back, when the suite is
 // not a plain file, or a folder or the file cannot be written.
-Outcome writeSuite(const SuiteFile& suite, const foundation::PlistDictionary& values);
+Outcome writeSuite(os::WritableFileSystem& files, const SuiteFile& suite,
+                   const foundation::PlistDictionary& values);
 
 // Whether two suites are one: the same container, Preferences folder or suite file, by the
 // files' identity (device and inode), so that a link, a bind mount or a hard link is seen through.

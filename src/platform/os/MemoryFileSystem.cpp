@@ -28,6 +28,37 @@ void MemoryFileSystem::addFile(const std::string& raw, std::string content) {
   files_[path] = std::move(content);
 }
 
+void MemoryFileSystem::remove(const std::string& raw) {
+  const std::string path = normalized(raw), below = path + "/";
+  auto eraseFrom = [&](auto& entries) {
+    for (auto it = entries.begin(); it != entries.end();)
+      it = it->first == path || it->first.rfind(below, 0) == 0 ? entries.erase(it) : std::next(it);
+  };
+  eraseFrom(files_);
+  eraseFrom(directories_);
+}
+
+void MemoryFileSystem::move(const std::string& rawFrom, const std::string& rawTo) {
+  const std::string from = normalized(rawFrom), to = normalized(rawTo), below = from + "/";
+  auto moved = [&](auto& entries) {
+    std::remove_reference_t<decltype(entries)> out;
+    for (auto it = entries.begin(); it != entries.end();) {
+      if (it->first == from || it->first.rfind(below, 0) == 0) {
+        out.emplace(to + it->first.substr(from.size()), std::move(it->second));
+        it = entries.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    return out;
+  };
+  auto files = moved(files_);
+  auto directories = moved(directories_);
+  remove(to);
+  files_.merge(files);
+  directories_.merge(directories);
+}
+
 FileKind MemoryFileSystem::kind(const std::string& path) const {
   std::string p = normalized(path);
   if (files_.count(p)) return FileKind::file;
@@ -43,7 +74,8 @@ std::optional<std::string> MemoryFileSystem::readFile(const std::string& path,
 }
 
 std::vector<std::string> MemoryFileSystem::listDirectory(const std::string& path) const {
-  std::string prefix = normalized(path) + "/";
+  std::string prefix = normalized(path);
+  if (prefix != "/") prefix += "/";
   std::vector<std::string> names;
   auto collect = [&](const std::string& full) {
     if (full.rfind(prefix, 0) != 0) return;

@@ -14,6 +14,10 @@ class MemoryFileSystem final : public FileSystem {
   // Adds a file and every directory above it.
   void addFile(const std::string& path, std::string content);
   void addDirectory(const std::string& path);
+  // Removes a file, or a directory and all below it.
+  void remove(const std::string& path);
+  // Moves a file, or a directory and all below it, to another path (what was there goes).
+  void move(const std::string& from, const std::string& to);
 
   FileKind kind(const std::string& path) const override;
   std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) const override;

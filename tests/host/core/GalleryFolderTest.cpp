@@ -14,12 +14,17 @@
 #include <fstream>
 #include <set>
 
+#include "platform/os/MemoryWritableFileSystem.h"
 #include "support/RunProgram.h"
 
 namespace host {
 namespace {
 
 namespace fs = std::filesystem;
+
+Result<GalleryFolder> prepare(const fs::path& output) {
+  return GalleryFolder::prepare(os::posixWritableFileSystem(), output);
+}
 
 std::set<std::string> namesIn(const fs::path& dir) {
   std::set<std::string> out;
@@ -46,16 +51,16 @@ TEST(GalleryFolder, ReplacesOnlyAnEmptyFolderOrAnEarlierGallery) {
   fs::path dir = testing_support::makeTempDirectory();
   fs::create_directories(dir / "mine");
   std::ofstream(dir / "mine" / "thesis.txt") << "years of work";
-  EXPECT_FALSE(GalleryFolder::prepare(dir / "mine").ok());
+  EXPECT_FALSE(prepare(dir / "mine").ok());
 
   for (const char* run : {"run0", "run1"}) {
-    auto folder = GalleryFolder::prepare(dir / "gallery");
+    auto folder = prepare(dir / "gallery");
     ASSERT_TRUE(folder.ok() && folder->write(fs::path("en") / run, "x").ok());
     EXPECT_FALSE(fs::exists(dir / "gallery" / "en" / run));  // not before the commit
     ASSERT_TRUE(folder->commit().ok());
   }
   EXPECT_FALSE(fs::exists(dir / "gallery" / "en" / "run0"));  // replaced whole
-  auto slashed = GalleryFolder::prepare(dir.string() + "/slashed/");
+  auto slashed = prepare(dir.string() + "/slashed/");
   ASSERT_TRUE(slashed.ok() && slashed->commit().ok());
   EXPECT_TRUE(fs::exists(dir / "slashed" / ".tamsa-gallery"));
   // A new folder has the usual mode; a replaced one keeps its own.
@@ -63,12 +68,34 @@ TEST(GalleryFolder, ReplacesOnlyAnEmptyFolderOrAnEarlierGallery) {
   ::umask(mask);
   EXPECT_EQ(fs::status(dir / "slashed").permissions(), fs::perms(0777 & ~mask));
   fs::permissions(dir / "slashed", fs::perms(0751));
-  ASSERT_TRUE(GalleryFolder::prepare(dir / "slashed")->commit().ok());
+  ASSERT_TRUE(prepare(dir / "slashed")->commit().ok());
   EXPECT_EQ(fs::status(dir / "slashed").permissions(), fs::perms(0751));
   fs::remove_all(dir / "slashed");
-  ASSERT_TRUE(GalleryFolder::prepare(dir / "gallery").ok());  // abandoned at once
+  ASSERT_TRUE(prepare(dir / "gallery").ok());  // abandoned at once
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
   EXPECT_TRUE(fs::exists(dir / "gallery" / "en" / "run1"));
+}
+
+// The swap puts the new gallery in the old one's place or leaves the old one where it was.
+TEST(GalleryFolder, AFailedSwapKeepsTheEarlierGalleryAndLeavesNoStaging) {
+  auto disk = std::make_shared<os::MemoryWritableFileSystem>();
+  disk->addFile("/w/g/.tamsa-gallery", "earlier");
+  disk->addFile("/w/g/en.png", "earlier picture");
+  const auto before = disk->everything();
+  for (const char* failing : {"/w/g", "/w/g.old-000000"}) {
+    {
+      auto folder = GalleryFolder::prepare(disk, "/w/g");
+      ASSERT_TRUE(folder && folder->write("en.png", "new picture"));
+      disk->inject(os::MemoryWritableFileSystem::Fault::renameFails, failing);
+      EXPECT_FALSE(folder->commit());
+    }
+    EXPECT_EQ(disk->everything(), before) << failing;
+  }
+  disk->addDirectory("/v");
+  auto fresh = GalleryFolder::prepare(disk, "/v/g");
+  ASSERT_TRUE(fresh && fresh->write("de/a.png", "picture") && fresh->commit());
+  EXPECT_EQ(disk->listDirectory("/v"), std::vector<std::string>{"g"});
+  EXPECT_EQ(disk->readFile("/v/g/de/a.png", 100), "picture");
 }
 
 // What killed runs left beside the output goes; what only looks like it stays.
@@ -96,7 +123,7 @@ TEST(GalleryFolder, SweepsOnlyItsOwnStaleStagingFolders) {
   lookAlikes.insert(
       {".g.tmp-File01", ".g.tmp-Link01", ".g.tmp-MarkLn", ".g.tmp-Live01", "elsewhere"});
 
-  auto folder = GalleryFolder::prepare(dir / "g");
+  auto folder = prepare(dir / "g");
   ASSERT_TRUE(folder.ok());
   std::set<std::string> left = namesIn(dir);
   EXPECT_FALSE(left.count(stale.filename().string()));
@@ -106,7 +133,7 @@ TEST(GalleryFolder, SweepsOnlyItsOwnStaleStagingFolders) {
 
   // Once the run ends its folder may go; this live run's may not.
   ::close(lock);
-  auto second = GalleryFolder::prepare(dir / "g");
+  auto second = prepare(dir / "g");
   ASSERT_TRUE(second.ok());
   EXPECT_FALSE(fs::exists(live));
   EXPECT_TRUE(namesIn(dir).count(*left.begin()));
