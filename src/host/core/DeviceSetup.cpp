@@ -20,7 +20,8 @@ std::string hostTimeZone() {
   zone->getID(id);
   std::string out;
   id.toUTF8String(out);
-  return out.empty() || out == "Etc/Unknown" ? "UTC" : out;
+  // TZ may name a zone ICU does not know; it is taken as written, so check it as --time-zone is.
+  return out.empty() || out == "Etc/Unknown" || !isKnownTimeZone(out) ? "UTC" : out;
 }
 
 }  // namespace

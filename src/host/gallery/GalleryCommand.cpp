@@ -12,9 +12,9 @@
 #include "drawing/LayoutReport.h"
 #include "drawing/PngCodec.h"
 #include "host/core/FamilyNames.h"
-#include "host/core/GalleryFolder.h"
 #include "host/core/InputFiles.h"
 #include "host/core/OutputFiles.h"
+#include "host/core/StagedFolder.h"
 #include "host/gallery/ContactSheet.h"
 #include "host/gallery/GalleryCommands.h"
 #include "host/gallery/GalleryPicture.h"
@@ -36,7 +36,7 @@ struct SheetCell {
 };
 
 // The contact sheet of one scenario in one language: a row per system version and appearance.
-Outcome writeSheet(GalleryFolder& folder, const std::vector<SheetCell>& cells) {
+Outcome writeSheet(StagedFolder& folder, const std::vector<SheetCell>& cells) {
   if (cells.empty()) return Done{};
   const GalleryPicture& first = *cells.front().picture;
   std::vector<std::string> rowKeys;
@@ -98,7 +98,7 @@ GalleryPart galleryPart(const HostSession& s, const GalleryOptions& o, const Mat
   return part;
 }
 
-Outcome writeSummaryFiles(GalleryFolder& folder, const std::vector<GalleryPicture>& pictures,
+Outcome writeSummaryFiles(StagedFolder& folder, const std::vector<GalleryPicture>& pictures,
                           const std::vector<ScenarioNote>& scenarios, const GalleryPart& part,
                           ordered_json& findings) {
   findings = ordered_json::array();
@@ -138,7 +138,7 @@ Outcome printSummary(const fs::path& out, const std::vector<GalleryPicture>& pic
 // contact sheet made as soon as the group is complete, its pixels then handed back.
 class GalleryRun {
  public:
-  GalleryRun(const GalleryOptions& o, const Matrix& m, GalleryFolder& folder)
+  GalleryRun(const GalleryOptions& o, const Matrix& m, StagedFolder& folder)
       : o_(o), m_(m), folder_(folder), slots_(m.cells.size()), groupBegin_(m.groups.size() + 1) {
     std::size_t i = 0;
     for (std::size_t g = 0; g < groupBegin_.size(); ++g) {
@@ -213,7 +213,7 @@ class GalleryRun {
 
   const GalleryOptions& o_;
   const Matrix& m_;
-  GalleryFolder& folder_;
+  StagedFolder& folder_;
   std::vector<Slot> slots_;
   std::vector<std::size_t> groupBegin_;  // the first cell of each group; cells are by group
 };
@@ -404,7 +404,7 @@ Result<std::vector<ShardPicture>> shardPictures(const os::WritableFileSystem& fi
 }
 
 Outcome runMerge(const HostSession& s, const GalleryOptions& o) {
-  auto folder = GalleryFolder::prepare(s.files, o.output);
+  auto folder = StagedFolder::prepare(s.files, o.output);
   if (!folder) return folder.failure();
   std::vector<ScenarioNote> scenarios;
   GalleryPart part;
@@ -448,7 +448,7 @@ Outcome runGalleryCommand(const HostSession& s, const GalleryOptions& o) {
   if (!o.merge.empty()) return runMerge(s, o);
   auto matrix = buildMatrix(s, o.matrix, o.shard);
   if (!matrix) return matrix.failure();
-  auto folder = GalleryFolder::prepare(s.files, o.output);
+  auto folder = StagedFolder::prepare(s.files, o.output);
   if (!folder) return folder.failure();
   GalleryRun run(o, *matrix, *folder);
   if (auto r = run.run(); !r) return r;

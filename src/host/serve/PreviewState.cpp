@@ -250,6 +250,26 @@ device::Device PreviewState::deviceFor(const PreviewSettings& s, foundation::Dat
   return d;
 }
 
+PreviewState::ShownTimeline PreviewState::timelineFor(const widgetkit::WidgetConfiguration& widget,
+                                                      widgetkit::WidgetFamily family,
+                                                      const device::Device& d, PreviewMode mode,
+                                                      foundation::Date now) {
+  const std::string key = widget.kind() + "/" + familyName(family);
+  {
+    std::lock_guard lock(mutex_);
+    auto it = timelines_.find(key);
+    if (mode == PreviewMode::phone && it != timelines_.end() && !it->second.reloadAsked &&
+        !reloadDue(it->second.timeline, now))
+      return {it->second.timeline, false};
+  }
+  widgetkit::TimelineProviderContext ctx{d};
+  ctx.family = family;
+  ShownTimeline asked{widget.timeline(ctx), true};
+  std::lock_guard lock(mutex_);
+  timelines_[key] = KeptTimeline{asked.timeline, false};
+  return asked;
+}
+
 json PreviewState::screen() {
   std::lock_guard drawing(drawing_);
   PreviewSettings settings;
@@ -293,32 +313,16 @@ json PreviewState::screen() {
     }
     const auto& widget = std::get<widgetkit::WidgetConfiguration>(member);
     for (auto family : widget.families()) {
-      const std::string key = widget.kind() + "/" + familyName(family);
-      std::optional<widgetkit::AnyTimeline> kept;
-      {
-        std::lock_guard lock(mutex_);
-        auto it = timelines_.find(key);
-        if (settings.mode == PreviewMode::phone && it != timelines_.end() &&
-            !it->second.reloadAsked && !reloadDue(it->second.timeline, now))
-          kept = it->second.timeline;
-      }
-      const bool asked = !kept;
-      if (!kept) {
-        widgetkit::TimelineProviderContext ctx{d};
-        ctx.family = family;
-        kept = widget.timeline(ctx);
-        std::lock_guard lock(mutex_);
-        timelines_[key] = KeptTimeline{*kept, false};
-      }
+      auto [kept, asked] = timelineFor(widget, family, d, settings.mode, now);
       widgetkit::TimelineProviderContext ctx{d};
       ctx.family = family;
-      const auto* shown = shownEntry(*kept, now);
+      const auto* shown = shownEntry(kept, now);
       const widgetkit::AnyTimelineEntry entry = shown ? *shown : widget.placeholder(ctx);
       json tile = {{"kind", widget.kind()},
                    {"family", familyName(family)},
                    {"entryDate", foundation::iso8601(entry.date())},
                    {"askedNow", asked}};
-      describePolicy(*kept, tile);
+      describePolicy(kept, tile);
       auto link = tapLink(widget, family, entry);
       tile["link"] = link ? json(*link) : json(nullptr);
       addPicture(drawWidgetEntry(d, widget, family, entry, look, measurer_), tile);

@@ -87,6 +87,15 @@ class PreviewState {
   };
 
   device::Device deviceFor(const PreviewSettings& settings, foundation::Date now) const;
+  // The timeline the phone shows for the widget in this family: the one kept, in phone mode while
+  // it is current and no reload was asked, else a new one from the provider (`asked` true).
+  struct ShownTimeline {
+    widgetkit::AnyTimeline timeline;
+    bool asked = false;
+  };
+  ShownTimeline timelineFor(const widgetkit::WidgetConfiguration& widget,
+                            widgetkit::WidgetFamily family, const device::Device& d,
+                            PreviewMode mode, foundation::Date now);
   void bump();  // under mutex_
 
   const HostSession& session_;

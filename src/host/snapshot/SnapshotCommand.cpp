@@ -12,9 +12,9 @@
 #include "drawing/PngCodec.h"
 #include "host/core/CommandLine.h"
 #include "host/core/DeviceSetup.h"
-#include "host/core/GalleryFolder.h"
 #include "host/core/InputFiles.h"
 #include "host/core/OutputFiles.h"
+#include "host/core/StagedFolder.h"
 #include "host/matrix/MatrixDrawing.h"
 #include "host/snapshot/FontCensus.h"
 #include "host/snapshot/MeaningComparison.h"
@@ -98,7 +98,7 @@ SnapshotManifest manifestOf(const LookOptions& look, const Matrix& m,
 Outcome runSnapshotRecord(const HostSession& s, const SnapshotRecordOptions& o) {
   auto matrix = buildMatrix(s, o.matrix);
   if (!matrix) return matrix.failure();
-  auto folder = GalleryFolder::prepare(s.files, o.folder, kSnapshotFolder);
+  auto folder = StagedFolder::prepare(s.files, o.folder, kSnapshotFolder);
   if (!folder) return folder.failure();
   LockedCensus census;
   MatrixHandlers handlers{[&](std::size_t i, DrawnPicture drawn) -> Outcome {
@@ -135,7 +135,7 @@ class Verification {
  public:
   Verification(os::WritableFileSystem& files, const SnapshotVerifyOptions& o,
                const LookOptions& look, const Matrix& m, const SnapshotManifest& manifest,
-               GalleryFolder* report)
+               StagedFolder* report)
       : files_(files),
         o_(o),
         look_(look),
@@ -270,7 +270,7 @@ class Verification {
   LookOptions look_;
   const Matrix& m_;
   const SnapshotManifest& manifest_;
-  GalleryFolder* report_;
+  StagedFolder* report_;
   fs::path folder_;
   std::unordered_set<std::string> recorded_;
   std::vector<CellOutcome> outcomes_;   // by cell; each written by the thread that drew it
@@ -367,9 +367,9 @@ Outcome runSnapshotVerify(const HostSession& session, const SnapshotVerifyOption
   auto cells = buildMatrix(s, *matrix);
   if (!cells) return cells.failure();
 
-  std::optional<GalleryFolder> report;
+  std::optional<StagedFolder> report;
   if (o.report) {
-    auto prepared = GalleryFolder::prepare(s.files, *o.report, kReportFolder);
+    auto prepared = StagedFolder::prepare(s.files, *o.report, kReportFolder);
     if (!prepared) return prepared.failure();
     report.emplace(std::move(*prepared));
   }

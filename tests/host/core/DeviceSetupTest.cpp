@@ -38,6 +38,7 @@ TEST(DeviceSetup, TheMachinesTimeZoneOrUtc) {
   };
   EXPECT_EQ(zoneWith("Asia/Tokyo"), "Asia/Tokyo");
   EXPECT_EQ(zoneWith(""), "UTC");
+  EXPECT_EQ(zoneWith("Garbage/Nowhere"), "UTC");
   was ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
 }
 

@@ -1,4 +1,4 @@
-#include "host/core/GalleryFolder.h"
+#include "host/core/StagedFolder.h"
 
 #include <mutex>
 #include <optional>
@@ -24,7 +24,7 @@ fs::path parentOf(const fs::path& output) {
 }  // namespace
 
 // Shared with the interrupt watch's thread, so it lives on the heap and never moves.
-struct GalleryFolder::Staging {
+struct StagedFolder::Staging {
   std::shared_ptr<os::WritableFileSystem> files;
   fs::path output, folder;  // folder: empty until made
   const char* command;
@@ -80,8 +80,8 @@ std::size_t sweepStaleStaging(os::WritableFileSystem& files, const fs::path& out
   return removed;
 }
 
-Result<GalleryFolder> GalleryFolder::prepare(std::shared_ptr<os::WritableFileSystem> files,
-                                             const fs::path& given, const FolderKind& kind) {
+Result<StagedFolder> StagedFolder::prepare(std::shared_ptr<os::WritableFileSystem> files,
+                                           const fs::path& given, const FolderKind& kind) {
   // "out/" names the folder "out": its staging folder goes beside it, not inside.
   fs::path output = given;
   while (!output.has_filename() && output.has_relative_path()) output = output.parent_path();
@@ -110,18 +110,18 @@ Result<GalleryFolder> GalleryFolder::prepare(std::shared_ptr<os::WritableFileSys
   auto lock = files->lockFolder(*made, os::WritableFileSystem::LockWait::untilFree);
   if (!lock) return inCommand(kind.command, lock.failure());
   staging->lock = std::move(*lock);
-  GalleryFolder folder(std::move(staging));
+  StagedFolder folder(std::move(staging));
   if (auto r = folder.write(kind.marker, "Drawn by tamsa-widgets; replaced when drawn again.\n");
       !r)
     return r.failure();
   return folder;
 }
 
-GalleryFolder::GalleryFolder(std::unique_ptr<Staging> staging) : staging_(std::move(staging)) {}
-GalleryFolder::GalleryFolder(GalleryFolder&&) noexcept = default;
-GalleryFolder::~GalleryFolder() = default;
+StagedFolder::StagedFolder(std::unique_ptr<Staging> staging) : staging_(std::move(staging)) {}
+StagedFolder::StagedFolder(StagedFolder&&) noexcept = default;
+StagedFolder::~StagedFolder() = default;
 
-Outcome GalleryFolder::write(const fs::path& relative, std::string_view bytes) {
+Outcome StagedFolder::write(const fs::path& relative, std::string_view bytes) {
   std::shared_lock hold(staging_->mutex);
   os::WritableFileSystem& files = *staging_->files;
   const fs::path target = staging_->folder / relative;
@@ -132,7 +132,7 @@ Outcome GalleryFolder::write(const fs::path& relative, std::string_view bytes) {
   return Done{};
 }
 
-Outcome GalleryFolder::commit() {
+Outcome StagedFolder::commit() {
   Staging& s = *staging_;
   std::unique_lock hold(s.mutex);
   os::WritableFileSystem& files = *s.files;

@@ -1,4 +1,4 @@
-#include "host/core/GalleryFolder.h"
+#include "host/core/StagedFolder.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -22,8 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Result<GalleryFolder> prepare(const fs::path& output) {
-  return GalleryFolder::prepare(os::posixWritableFileSystem(), output);
+Result<StagedFolder> prepare(const fs::path& output) {
+  return StagedFolder::prepare(os::posixWritableFileSystem(), output);
 }
 
 std::set<std::string> namesIn(const fs::path& dir) {
@@ -32,7 +32,7 @@ std::set<std::string> namesIn(const fs::path& dir) {
   return out;
 }
 
-TEST(GalleryFolder, NamesFromDataNeverLeaveTheFolder) {
+TEST(StagedFolder, NamesFromDataNeverLeaveTheFolder) {
   for (std::string plain : {"en", "zh-Hans", "pt_BR", "com.tamsaledger.app.Control-small"})
     EXPECT_EQ(safePathComponent(plain), plain);
   std::set<std::string> made;
@@ -47,7 +47,7 @@ TEST(GalleryFolder, NamesFromDataNeverLeaveTheFolder) {
   }
 }
 
-TEST(GalleryFolder, ReplacesOnlyAnEmptyFolderOrAnEarlierGallery) {
+TEST(StagedFolder, ReplacesOnlyAnEmptyFolderOrAnEarlierGallery) {
   fs::path dir = testing_support::makeTempDirectory();
   fs::create_directories(dir / "mine");
   std::ofstream(dir / "mine" / "thesis.txt") << "years of work";
@@ -77,14 +77,14 @@ TEST(GalleryFolder, ReplacesOnlyAnEmptyFolderOrAnEarlierGallery) {
 }
 
 // The swap puts the new gallery in the old one's place or leaves the old one where it was.
-TEST(GalleryFolder, AFailedSwapKeepsTheEarlierGalleryAndLeavesNoStaging) {
+TEST(StagedFolder, AFailedSwapKeepsTheEarlierGalleryAndLeavesNoStaging) {
   auto disk = std::make_shared<os::MemoryWritableFileSystem>();
   disk->addFile("/w/g/.tamsa-gallery", "earlier");
   disk->addFile("/w/g/en.png", "earlier picture");
   const auto before = disk->everything();
   for (const char* failing : {"/w/g", "/w/g.old-000000"}) {
     {
-      auto folder = GalleryFolder::prepare(disk, "/w/g");
+      auto folder = StagedFolder::prepare(disk, "/w/g");
       ASSERT_TRUE(folder && folder->write("en.png", "new picture"));
       disk->inject(os::MemoryWritableFileSystem::Fault::renameFails, failing);
       EXPECT_FALSE(folder->commit());
@@ -92,14 +92,14 @@ TEST(GalleryFolder, AFailedSwapKeepsTheEarlierGalleryAndLeavesNoStaging) {
     EXPECT_EQ(disk->everything(), before) << failing;
   }
   disk->addDirectory("/v");
-  auto fresh = GalleryFolder::prepare(disk, "/v/g");
+  auto fresh = StagedFolder::prepare(disk, "/v/g");
   ASSERT_TRUE(fresh && fresh->write("de/a.png", "picture") && fresh->commit());
   EXPECT_EQ(disk->listDirectory("/v"), std::vector<std::string>{"g"});
   EXPECT_EQ(disk->readFile("/v/g/de/a.png", 100), "picture");
 }
 
 // What killed runs left beside the output goes; what only looks like it stays.
-TEST(GalleryFolder, SweepsOnlyItsOwnStaleStagingFolders) {
+TEST(StagedFolder, SweepsOnlyItsOwnStaleStagingFolders) {
   fs::path dir = testing_support::makeTempDirectory();
   auto folderLike = [&](const std::string& name, bool marked) {
     fs::create_directories(dir / name / "en");
@@ -141,7 +141,7 @@ TEST(GalleryFolder, SweepsOnlyItsOwnStaleStagingFolders) {
 
 // Interrupted, the program removes its staging folder and ends as the signal would have ended it;
 // the earlier gallery it was to replace stays.
-TEST(GalleryFolder, AnInterruptedRunLeavesNothingBehind) {
+TEST(StagedFolder, AnInterruptedRunLeavesNothingBehind) {
   struct Case {
     std::vector<std::string> command;
     int signal;

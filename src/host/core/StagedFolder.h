@@ -1,4 +1,4 @@
-// The gallery's output folder (or a snapshot's, or a report's), made whole or not at all:
+// An output folder made whole or not at all (the gallery's, a snapshot's, or a report's):
 // everything is written into a staging folder beside it, which replaces the output folder only when
 // the gallery is complete. An existing output folder is replaced only when it is empty or an
 // earlier gallery (it holds the marker file); anything else is refused, so a mistyped -o cannot
@@ -29,18 +29,18 @@ struct FolderKind {
   const char* marker;   // ".tamsa-gallery"
   const char* what;     // "an earlier gallery"
 };
-inline constexpr FolderKind kGalleryFolder{"gallery", ".tamsa-gallery", "an earlier gallery"};
+inline constexpr FolderKind kStagedFolder{"gallery", ".tamsa-gallery", "an earlier gallery"};
 
-class GalleryFolder {
+class StagedFolder {
  public:
   // Checks the output folder can be made or replaced, sweeps the staging folders earlier runs
   // left beside it, and makes the staging folder.
-  static Result<GalleryFolder> prepare(std::shared_ptr<os::WritableFileSystem> files,
-                                       const std::filesystem::path& output,
-                                       const FolderKind& kind = kGalleryFolder);
-  GalleryFolder(GalleryFolder&&) noexcept;
-  GalleryFolder& operator=(GalleryFolder&&) = delete;
-  ~GalleryFolder();  // removes the staging folder unless committed
+  static Result<StagedFolder> prepare(std::shared_ptr<os::WritableFileSystem> files,
+                                      const std::filesystem::path& output,
+                                      const FolderKind& kind = kStagedFolder);
+  StagedFolder(StagedFolder&&) noexcept;
+  StagedFolder& operator=(StagedFolder&&) = delete;
+  ~StagedFolder();  // removes the staging folder unless committed
 
   // Writes a file at `relative` (components made by safePathComponent) inside the staging folder.
   Outcome write(const std::filesystem::path& relative, std::string_view bytes);
@@ -49,7 +49,7 @@ class GalleryFolder {
 
  private:
   struct Staging;
-  explicit GalleryFolder(std::unique_ptr<Staging> staging);
+  explicit StagedFolder(std::unique_ptr<Staging> staging);
   std::unique_ptr<Staging> staging_;
 };
 
