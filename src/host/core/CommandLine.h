@@ -114,6 +114,12 @@ Result<ReadOptions<Options>> withDevice(const DeviceWords& words, Options option
   if (!device) return device.failure();
   return ReadOptions<Options>{std::move(*device), std::move(options)};
 }
+// The same for options that were read with a check, which fails first.
+template <class Options>
+Result<ReadOptions<Options>> withDevice(const DeviceWords& words, Result<Options> options) {
+  if (!options) return options.failure();
+  return withDevice(words, std::move(*options));
+}
 Result<LookOptions> readLookOptions(const LookWords& words);
 // --os may be a comma list here: each version is drawn, the device starting at the first.
 Result<MatrixOptions> readMatrixOptions(const MatrixWords& words);

@@ -66,11 +66,7 @@ std::function<Result<ReadOptions<RenderOptions>>()> declareRender(CLI::App& sub,
                  "placeholder");
   sub.add_option("--appearance", w->appearance, "light or dark (default light)");
   addLookOptions(sub, w->look);
-  return [w, &global]() -> Result<ReadOptions<RenderOptions>> {
-    auto o = readRender(*w);
-    if (!o) return o.failure();
-    return withDevice(global, *o);
-  };
+  return [w, &global] { return withDevice(global, readRender(*w)); };
 }
 
 }  // namespace

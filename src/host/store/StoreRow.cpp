@@ -44,11 +44,7 @@ std::function<Result<ReadOptions<StoreOptions>>()> declareStore(CLI::App& sub,
                  "KEY; import: FILE.json or -")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   sub.add_flag("--force", w->options.force, "Replace a suite that does not parse");
-  return [w, &global]() -> Result<ReadOptions<StoreOptions>> {
-    auto o = readStore(*w);
-    if (!o) return o.failure();
-    return withDevice(global, *o);
-  };
+  return [w, &global] { return withDevice(global, readStore(*w)); };
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "host/core/OutputFiles.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/os/Descriptor.h"
 #include "shared/AppConfiguration.h"
 
 namespace host {
@@ -27,21 +28,7 @@ Failure cannot(const std::string& what, const fs::path& path, int error) {
   return Failure::runtime("cannot " + what + " " + path.string() + ": " + std::strerror(error));
 }
 
-// Closes a descriptor when it goes.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
+using os::Descriptor;
 
 // Refuses what is not a plain file where the suite should be.
 std::optional<Failure> notAFile(const fs::path& path, const struct stat& st) {

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <utility>
 
+#include "platform/os/Descriptor.h"
 #include "platform/os/WritableFileSystem.h"
 
 namespace os {
@@ -27,22 +28,6 @@ using base::Result;
 Failure cannot(const std::string& what, const std::string& path, int error) {
   return Failure::runtime("cannot " + what + " " + path + ": " + std::strerror(error));
 }
-
-// Closes a descriptor when it goes.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
 
 int writeAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
