@@ -118,6 +118,7 @@ TEST(PropertyList, DatesComeBackBitForBit) {
   }
   EXPECT_GT(texts, 20000);
   EXPECT_EQ(plistDateText(PlistDate{-63113904000}), "0001-01-01T00:00:00.000Z");
+  EXPECT_EQ(plistDateText(PlistDate{252423993599}), "9999-12-31T23:59:59.000Z");
   EXPECT_EQ(plistDateText(PlistDate{252423993600}), "+010000-01-01T00:00:00.000Z");
 
   auto xml = [](const std::string& date) {
