@@ -29,6 +29,7 @@ Failure cannot(const std::string& what, const fs::path& path, int error) {
 }
 
 using os::Descriptor;
+using os::ownLikeFolder;
 
 // Refuses what is not a plain file where the suite should be.
 std::optional<Failure> notAFile(const fs::path& path, const struct stat& st) {
@@ -60,16 +61,6 @@ Result<std::string> readAtMost(const fs::path& path, std::size_t limit, Links li
   }
   bytes.resize(got);
   return bytes;
-}
-
-// As root, a file or folder made in someone else's folder is given to that folder's owner, so
-// that the app can still change its own store.
-void ownLikeFolder(int fd, const fs::path& folder) {
-  struct stat dir {
-  }, own{};
-  if (::geteuid() != 0 || ::stat(folder.c_str(), &dir) != 0 || ::fstat(fd, &own) != 0) return;
-  if (own.st_uid == dir.st_uid && own.st_gid == dir.st_gid) return;
-  if (::fchown(fd, dir.st_uid, dir.st_gid) == 0) ::fchmod(fd, own.st_mode & 07777);
 }
 
 // Makes dir unless it is there; refuses a link or a file in its place.

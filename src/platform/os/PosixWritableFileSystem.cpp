@@ -45,16 +45,6 @@ void syncFolder(const std::string& dir) {
   if (fd.get() >= 0) ::fsync(fd.get());
 }
 
-// As root, a file or folder made in someone else's folder is given to that folder's owner, so
-// that the app can still change its own files.
-void ownLikeFolder(int fd, const std::string& folder) {
-  struct stat dir {
-  }, own{};
-  if (::geteuid() != 0 || ::stat(folder.c_str(), &dir) != 0 || ::fstat(fd, &own) != 0) return;
-  if (own.st_uid == dir.st_uid && own.st_gid == dir.st_gid) return;
-  if (::fchown(fd, dir.st_uid, dir.st_gid) == 0) ::fchmod(fd, own.st_mode & 07777);
-}
-
 // Gives the new file at fd the owner and mode it should have.
 std::optional<Failure> settle(int fd, const std::string& folder, const std::string& replaced,
                               const WriteSettings& settings) {
