@@ -98,6 +98,11 @@ TEST(PlistJson, ImportRefusesWhatCannotBeStoredExactly) {
     const bool fits = json && plistFromJson((*json)["a"], "a");
     EXPECT_EQ(fits, arrays == 511) << arrays;
   }
+  // Far deeper is refused before any parser walks it, in lists and dictionaries alike.
+  std::string lists(100000, '['), dictionaries;
+  for (int i = 0; i < 100000; ++i) dictionaries += "{\"a\":";
+  for (const std::string& deep : {lists, dictionaries})
+    EXPECT_NE(parseJson(deep, "i").failure().message.find("nested deeper"), std::string::npos);
   // Import takes as much as show prints for any list the readers take: the longest dates, a line
   // each or nested deep, and text of control characters.
   const PlistValue date{foundation::PlistDate{-1.2345678901234567e-7}};

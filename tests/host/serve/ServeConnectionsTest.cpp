@@ -103,3 +103,28 @@ TEST(ServeConnections, AClientThatHangsUpMidRequestIsClosedUnanswered) {
 }
 
 }  // namespace
+
+// The Host header is the guard against a page that rebinds its own name to this machine: only
+// this server's numeric addresses and localhost pass, with the port it listens on.
+TEST(ServeHostCheck, AnswersOnlyItsOwnNamesAndPort) {
+  const std::vector<std::string> machine = {"192.168.1.5", "2001:db8::5"};
+  const host::HostCheck loopback("127.0.0.1", 8080, machine);
+  EXPECT_FALSE(loopback.everyAddress());
+  for (const char* own : {"127.0.0.1:8080", "LocalHost:8080", "[::1]:8080"})
+    EXPECT_TRUE(loopback.accepts(own)) << own;
+  for (const char* other :
+       {"evil.example:8080", "127.0.0.1:8081", "127.0.0.1", "127.0.0.1:08080", "localhost.:8080",
+        "127.0.0.1:8080.evil.example", "192.168.1.5:8080", "[::1]", "", ":8080"})
+    EXPECT_FALSE(loopback.accepts(other)) << other;
+
+  // Every address: the machine's own too, IPv6 ones only when listening on IPv6.
+  for (const char* every : {"::", "[::]", "0.0.0.0"}) {
+    const host::HostCheck all(every, 8080, machine);
+    EXPECT_TRUE(all.everyAddress()) << every;
+    EXPECT_TRUE(all.accepts("192.168.1.5:8080")) << every;
+    EXPECT_EQ(all.accepts("[2001:db8::5]:8080"), std::string(every) != "0.0.0.0") << every;
+    EXPECT_FALSE(all.accepts("192.168.1.6:8080")) << every;
+  }
+  // On port 80 a browser leaves the port out.
+  EXPECT_TRUE(host::HostCheck("127.0.0.1", 80, {}).accepts("localhost"));
+}
