@@ -24,9 +24,14 @@ struct Preview {
     return tamsa::TamsaWidgetBundle{}.body(d);
   };
   HostSession session{asked, device, body(device).declared(), body, {}, [](const Warning&) {}};
+  std::vector<Scenario> scenarios = {
+      {"older",
+       "An older phone",
+       std::nullopt,
+       {.now = foundation::Date{1700000000}, .systemVersion = os::SystemVersion{17, 0, 0}}}};
   PreviewState state{session,
                      {.device = *hostDevice(defaultDeviceName), .scale = 1},
-                     {},
+                     scenarios,
                      foundation::Date{1767258000}};
 
   // The quick-add widget's small tile of the current screen.
@@ -61,6 +66,14 @@ TEST(PreviewState, APhoneKeepsTimelinesUntilItsLanguageOrSystemChanges) {
     p.state.reloadTimelines();
     EXPECT_TRUE(p.quickAdd()["askedNow"]) << "after a reload, " << change;
   }
+}
+
+TEST(PreviewState, ANamedStateBringsItsOwnMomentAndSystem) {
+  Preview p;
+  ASSERT_TRUE(p.state.change({{"scenario", "older"}}));
+  const json now = p.state.describe();
+  EXPECT_EQ(now["settings"]["os"], "17.0.0");
+  EXPECT_EQ(now["clock"], "2023-11-14T22:13:20.000Z");
 }
 
 TEST(PreviewState, AWordNotOfferedChangesNothing) {

@@ -37,7 +37,8 @@ TEST(UserDefaults, CoercesValuesTheWayTheDeviceDoes) {
       {"logged_in", 0}, {"\t\n2.5e3xyz", 2500},
       {"3,75", 3},      {"\u00a0\u3000-8", -8},
       {"inf", 0},       {"0x10", 0},
-      {"+-3", 0},
+      {"+-3", 0},       {"\u2000\u200a7", 7},
+      {"\u200b7", 0},  // a zero-width space is not white space
   };
   for (const auto& [text, asDouble] : texts)
     cases.emplace_back("<string>" + text + "</string>", text, asDouble);
