@@ -95,6 +95,7 @@ TEST(HostProgram, RenderWritesThePictureAndItsReport) {
                    (dir / "m.svg").string(), "--layout", (dir / "m.json").string()},
                   {"TZ=Asia/Tokyo"});
   EXPECT_NE(testing_support::readFile((dir / "m.json").string()).find("6:00"), std::string::npos);
+  EXPECT_NE(testing_support::readFile((dir / "m.svg").string()).find("<svg"), std::string::npos);
 }
 
 // A check that finds problems says so with its own status, not that of a job it could not do.
