@@ -36,6 +36,9 @@ TEST(PangoTextMeasurerTest, CutsTheEndWithAnEllipsisToFitTheLineLimit) {
   std::string longer = wallet.substr(0, kept.size() + 1) + "…";
   EXPECT_GT(measurer().measure(longer, bold, std::nullopt, 1).size.width, 100);
   EXPECT_EQ(measurer().measure("全部钱包和旅行钱包", Font::system(14), 60.0, 1).drawn, "全部钱…");
+  // Where no letter fits beside it, the ellipsis stands alone.
+  const double ellipsis = measurer().measure("…", bold, std::nullopt, 1).size.width;
+  EXPECT_EQ(measurer().measure("Wallet", bold, ellipsis + 0.5, 1).drawn, "…");
 }
 
 // Only a bounded start of a text is ever laid out, so a long one is cut exactly as its start is.

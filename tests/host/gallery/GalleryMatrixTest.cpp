@@ -129,6 +129,13 @@ TEST(GalleryMatrix, ShardsJoinIntoTheWholeGallery) {
   std::ofstream(base / "again" / cell, std::ios::trunc) << testing_support::pngClaiming(8192, 8192);
   refused("8192 × 8192 px, larger than any widget",
           {(base / "again").string(), shards[1], shards[2]});
+  // ... but the widest phone's medium widget at the largest scale is not.
+  const std::string widest = (base / "widest").string();
+  ASSERT_EQ(runWidgets({"gallery", "--scenario", "signed-out", "--language", "en", "--scale", "3",
+                        "--device", "iphone15promax", "--shard", "1/1", "-o", widest})
+                .status,
+            0);
+  EXPECT_EQ(merge("widest-merged", {widest}).status, 0);
 
   // A manifest naming a file outside its gallery is refused; nothing is made.
   fs::path manifest = base / "shard1" / "gallery.json";
@@ -136,6 +143,11 @@ TEST(GalleryMatrix, ShardsJoinIntoTheWholeGallery) {
   text.replace(text.find("\"picture\": \"") + 12, 0, "../../");
   std::ofstream(manifest, std::ios::trunc) << text;
   refused("outside its gallery", {shards[0]});
+  // So is one that names a count but not which part it holds.
+  json part = json::parse(readFile(shards[1] + "/gallery.json"));
+  part["shard"].erase("index");
+  std::ofstream(shards[1] + "/gallery.json", std::ios::trunc) << part.dump();
+  refused("does not say which shard it holds", {shards[1]});
 }
 
 }  // namespace

@@ -45,6 +45,7 @@ struct Preview {
 
 TEST(PreviewState, TheChosenLanguageIsTheOneDrawn) {
   Preview p;
+  EXPECT_EQ(p.state.describe()["settings"]["os"], "18.0.0");  // the device's own
   EXPECT_EQ(p.quickAdd()["texts"], json::array({"+", "Add Transaction"}));
   ASSERT_TRUE(p.state.change({{"language", "de"}}));
   EXPECT_EQ(p.quickAdd()["texts"], json::array({"+", "Transaktion hinzufügen"}));

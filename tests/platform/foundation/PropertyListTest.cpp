@@ -38,6 +38,13 @@ TEST(PropertyList, TakesOrRefusesEachFixtureAsItsNameSays) {
     }
   }
   EXPECT_GE(files, 45);
+  // XML too: 2^20 values in all (the array and its leaves) are read, one more is not.
+  for (std::uint64_t values : {maxPropertyListValues, maxPropertyListValues + 1}) {
+    std::string xml = "<plist version=\"1.0\"><array>";
+    for (std::uint64_t i = 1; i < values; ++i) xml += "<true/>";
+    EXPECT_EQ(readPropertyList(xml + "</array></plist>").has_value(),
+              values == maxPropertyListValues);
+  }
 }
 
 // Two independent readers (ours for binary, libplist for XML) agree on every kind of value.
