@@ -2,12 +2,14 @@
 
 #include <fontconfig/fontconfig.h>
 #include <pango/pangofc-font.h>
+#include <pango/pangofc-fontmap.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <vector>
 
+#include "drawing/FontSet.h"
 #include "platform/swiftui/EnvironmentValues.h"
 
 namespace drawing {
@@ -333,9 +335,22 @@ std::string fontFamiliesFor(const std::optional<std::string>& language) {
   return std::string("Inter, Noto Sans Arabic UI, Noto Sans Hebrew, Noto Sans CJK ") + face;
 }
 
+namespace {
+
+// A font map over the program's own fonts (the machine's, when one of them is missing: the host
+// refuses to draw then, and says which).
+PangoFontMap* newFontMap() {
+  // Pinned before the map exists: a new map sets fontconfig up on a thread of its own.
+  auto fonts = pinnedFonts();
+  PangoFontMap* map = pango_cairo_font_map_new();
+  if (fonts) pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(map), *fonts);
+  return map;
+}
+
+}  // namespace
+
 PangoTextMeasurer::PangoTextMeasurer(double deviceScale)
-    : fontMap_(pango_cairo_font_map_new()),
-      context_(pango_font_map_create_context(fontMap_.get())) {
+    : fontMap_(newFontMap()), context_(pango_font_map_create_context(fontMap_.get())) {
   applyFontSettings(context_.get());
   // Measure as if drawing on an image at the device scale: the same font options and matrix as
   // the renderer's, so the fonts loaded for measuring are the ones drawing uses.

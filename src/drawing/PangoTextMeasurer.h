@@ -1,10 +1,10 @@
-// PangoTextMeasurer: measures texts with Pango and the project's fonts: Inter, and for the scripts
-// Inter lacks Noto Sans Arabic UI, Noto Sans Hebrew and Noto Sans CJK, CJK in the regional face
-// the text's language asks for (Simplified or Traditional Chinese, Japanese, Korean); beyond
-// those, whatever font the machine has for a character, and a character that no font has counts
-// as a missing glyph. Metrics are unhinted and unrounded so a text measures the same at every
-// scale. The renderer draws with layouts made
-// here, so what is drawn is what was measured.
+// PangoTextMeasurer: measures texts with Pango and the program's own fonts (FontSet.h): Inter, and
+// for the scripts Inter lacks Noto Sans Arabic UI, Noto Sans Hebrew and Noto Sans CJK, CJK in the
+// regional face the text's language asks for (Simplified or Traditional Chinese, Japanese,
+// Korean); beyond those, the declared Noto face of a character's script, and a character that no
+// declared font has counts as a missing glyph. Metrics are unhinted and unrounded so a text
+// measures the same at every scale. The renderer draws with layouts made here, so what is drawn
+// is what was measured.
 //
 // Measuring costs about the same whatever a text's length: Pango never sees more than a bounded
 // start of it, a text that needs more bytes or lines than any widget shows is cut (also one

@@ -9,6 +9,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
+#include "drawing/FontSet.h"
 #include "drawing/LayoutReport.h"
 #include "drawing/PngCodec.h"
 #include "host/core/FamilyNames.h"
@@ -445,6 +446,7 @@ Outcome runMerge(const HostSession& s, const GalleryOptions& o) {
 }  // namespace
 
 Outcome runGalleryCommand(const HostSession& s, const GalleryOptions& o) {
+  if (auto fonts = drawing::pinnedFonts(); !fonts) return fonts.failure();
   if (!o.merge.empty()) return runMerge(s, o);
   auto matrix = buildMatrix(s, o.matrix, o.shard);
   if (!matrix) return matrix.failure();

@@ -2,6 +2,7 @@
 // The picture and its report are written whole or not at all.
 #include <CLI/CLI.hpp>
 #include <memory>
+#include "drawing/FontSet.h"
 #include "drawing/LayoutReport.h"
 
 #include "host/core/OutputFiles.h"
@@ -77,6 +78,7 @@ std::vector<CommandRow> renderCommands() {
 }
 
 Outcome runRenderCommand(const HostSession& s, const RenderOptions& o) {
+  if (auto fonts = drawing::pinnedFonts(); !fonts) return fonts.failure();
   auto format = drawing::pictureFormatForPath(o.output.string());
   if (!format)
     return Failure::usage("render: cannot tell the picture format of " + o.output.string() +

@@ -15,6 +15,7 @@
 #include <memory>
 #include <thread>
 
+#include "drawing/FontSet.h"
 #include "host/serve/Connections.h"
 #include "host/serve/FolderWatcher.h"
 #include "host/serve/PageAssets.h"
@@ -262,6 +263,7 @@ std::vector<CommandRow> serveCommands() {
 }
 
 Outcome runServeCommand(const HostSession& session, const ServeOptions& o) {
+  if (auto fonts = drawing::pinnedFonts(); !fonts) return fonts.failure();
   // Signals are taken by sigwait on this thread; every thread made from here on blocks them.
   sigset_t stopSignals;
   sigemptyset(&stopSignals);

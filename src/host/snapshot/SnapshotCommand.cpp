@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <unordered_set>
 
+#include "drawing/FontSet.h"
 #include "drawing/LayoutReport.h"
 #include "drawing/PixelComparison.h"
 #include "drawing/PngCodec.h"
@@ -96,6 +97,7 @@ SnapshotManifest manifestOf(const LookOptions& look, const Matrix& m,
 }  // namespace
 
 Outcome runSnapshotRecord(const HostSession& s, const SnapshotRecordOptions& o) {
+  if (auto fonts = drawing::pinnedFonts(); !fonts) return fonts.failure();
   auto matrix = buildMatrix(s, o.matrix);
   if (!matrix) return matrix.failure();
   auto folder = StagedFolder::prepare(s.files, o.folder, kSnapshotFolder);
@@ -353,6 +355,7 @@ Result<MatrixOptions> readRecordedMatrix(
 }
 
 Outcome runSnapshotVerify(const HostSession& session, const SnapshotVerifyOptions& o) {
+  if (auto fonts = drawing::pinnedFonts(); !fonts) return fonts.failure();
   auto manifest = SnapshotManifest::read(*session.files, o.folder);
   if (!manifest) return manifest.failure();
   auto matrix = recordedMatrix(*manifest);
