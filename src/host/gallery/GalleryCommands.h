@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/core/CommandLine.h"
+#include "host/core/DeviceSetup.h"
 #include "host/core/HostSession.h"
 
 namespace host {
@@ -21,6 +22,11 @@ struct GalleryOptions {
 };
 
 std::vector<CommandRow> galleryCommands();
+
+// The shard `--shard` names: "K/N", or "auto" for the part of the matrix this job of a parallel CI
+// run draws, from the CI system's variables (the whole matrix when none are set). A usage failure
+// for anything else, or for variables that name no job.
+Result<Shard> shardFor(const std::string& word, const Getenv& getenv);
 
 Outcome runGalleryCommand(const HostSession& session, const GalleryOptions& options);
 

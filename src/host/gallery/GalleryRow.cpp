@@ -1,6 +1,8 @@
 // The gallery command's row: the matrix's options, the folder, and how the work is spread.
 #include <CLI/CLI.hpp>
 #include <charconv>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "host/gallery/GalleryCommands.h"
@@ -28,7 +30,50 @@ std::optional<Shard> shardFromWord(const std::string& word) {
   return Shard{k, n};
 }
 
-Result<GalleryOptions> readGallery(const GalleryWords& w) {
+// What CI systems that split a job into parallel ones tell each of them: which one it is (from 0
+// or from 1) and how many there are.
+struct ParallelJobVariables {
+  const char *index, *total;
+  int first;
+};
+constexpr ParallelJobVariables kParallelJobs[] = {
+    {"CI_NODE_INDEX", "CI_NODE_TOTAL", 1},                          // GitLab, and any CI by hand
+    {"CIRCLE_NODE_INDEX", "CIRCLE_NODE_TOTAL", 0},                  // CircleCI
+    {"BUILDKITE_PARALLEL_JOB", "BUILDKITE_PARALLEL_JOB_COUNT", 0},  // Buildkite
+    {"SEMAPHORE_JOB_INDEX", "SEMAPHORE_JOB_COUNT", 1},              // Semaphore
+};
+
+}  // namespace
+
+Result<Shard> shardFor(const std::string& word, const Getenv& getenv) {
+  if (word != "auto") {
+    auto shard = shardFromWord(word);
+    if (!shard)
+      return Failure::usage("--shard: '" + word + "' is not K/N with 1 <= K <= N (such as 2/4)");
+    return *shard;
+  }
+  for (const auto& job : kParallelJobs) {
+    const char* index = getenv(job.index);
+    const char* total = getenv(job.total);
+    if (!index || !total) continue;
+    auto number = [](const char* text) {
+      int n = -1;
+      const char* end = text + std::strlen(text);
+      auto [p, e] = std::from_chars(text, end, n);
+      return e == std::errc() && p == end && *text ? n : -1;
+    };
+    const int k = number(index) + 1 - job.first, n = number(total);
+    if (n < 1 || k < 1 || k > n)
+      return Failure::usage("--shard auto: " + std::string(job.index) + "=" + index + " and " +
+                            job.total + "=" + total + " do not name one of the jobs");
+    return Shard{k, n};
+  }
+  return Shard{1, 1};  // not split: the whole matrix
+}
+
+namespace {
+
+Result<GalleryOptions> readGallery(const GalleryWords& w, const Getenv& getenv) {
   GalleryOptions g;
   auto matrix = readMatrixOptions(w.matrix);
   if (!matrix) return matrix.failure();
@@ -36,10 +81,9 @@ Result<GalleryOptions> readGallery(const GalleryWords& w) {
   if (!w.output || w.output->empty()) return Failure::usage("-o: an empty path names no file");
   g.output = *w.output;
   if (w.shard) {
-    g.shard = shardFromWord(*w.shard);
-    if (!g.shard)
-      return Failure::usage("--shard: '" + *w.shard +
-                            "' is not K/N with 1 <= K <= N (such as 2/4)");
+    auto shard = shardFor(*w.shard, getenv);
+    if (!shard) return shard.failure();
+    g.shard = *shard;
   }
   auto jobs = jobsFromWord(w.jobs);
   if (!jobs) return jobs.failure();
@@ -61,7 +105,8 @@ std::function<Result<ReadOptions<GalleryOptions>>()> declareGallery(CLI::App& su
                    "container, each into a folder of its own");
   sub.add_option("--shard", w->shard,
                  "Draw only the K-th of N stable parts of the cells (K/N), to spread a large "
-                 "matrix over machines");
+                 "matrix over machines; auto: the part this CI job is (CI_NODE_INDEX/"
+                 "CI_NODE_TOTAL, CircleCI, Buildkite, Semaphore), the whole when none is set");
   sub.add_option("--jobs", w->jobs, "Cells drawn at once (default: one per core)");
   sub.add_option("--merge", w->merge, "Join these shard galleries into the -o folder")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
@@ -69,7 +114,7 @@ std::function<Result<ReadOptions<GalleryOptions>>()> declareGallery(CLI::App& su
   return [w, &global]() -> Result<ReadOptions<GalleryOptions>> {
     GalleryWords words = *w;
     words.matrix.device = global;
-    auto o = readGallery(words);
+    auto o = readGallery(words, [](const char* name) { return std::getenv(name); });
     if (!o) return o.failure();
     DeviceOptions device = o->matrix.device;
     return ReadOptions<GalleryOptions>{std::move(device), std::move(*o)};
