@@ -25,9 +25,9 @@ PlistValue everyKind() {
       {"ascii", text("logged_in")},
       {"utf16 \xC3\xA9", text("Caf\xC3\xA9 \xF0\x9F\x92\xB0 \xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D")},
       {"long", PlistValue{std::string(70000, 'x')}},
-      {"ints", PlistValue{PlistArray{integer(0), integer(255), integer(256), integer(70000),
-                                     integer(5000000000), integer(-1), integer(INT64_MIN),
-                                     integer(INT64_MAX), integer(-2, true)}}},
+      {"ints", PlistValue{PlistArray{integer(0), integer(255), integer(256), integer(65535),
+                                     integer(70000), integer(5000000000), integer(-1),
+                                     integer(INT64_MIN), integer(INT64_MAX), integer(-2, true)}}},
       {"reals", PlistValue{PlistArray{PlistValue{1.0}, PlistValue{-12.5}, PlistValue{-0.0},
                                       PlistValue{1e300}, PlistValue{0.1}}}},
       {"date", PlistValue{PlistDate{1700000000 - 978307200}}},
@@ -46,6 +46,8 @@ TEST(PropertyListWriter, WritesWhatTheReaderReadsBack) {
   EXPECT_EQ(bytes->substr(0, 8), "bplist00");
   EXPECT_EQ(readPropertyList(*bytes), value);
   EXPECT_EQ((*bytes)[bytes->size() - 25], 2) << "object references sized for over 0xFF objects";
+  EXPECT_NE(bytes->find(std::string("\x11\xFF\xFF", 3)), std::string::npos)
+      << "65535 in two bytes, as CoreFoundation writes it";
   auto nan = readPropertyList(*writeBinaryPropertyList(PlistValue{std::nan("")}));
   EXPECT_TRUE(std::isnan(std::get<double>(nan->value)));
   auto back = std::get<PlistDictionary>(readPropertyList(*bytes)->value);
@@ -74,7 +76,7 @@ TEST(PropertyListWriter, PythonsPlistlibReadsTheSameValues) {
   std::ofstream(dir + "/in.plist", std::ios::binary) << *writeBinaryPropertyList(value);
   const std::string script =
       "import plistlib, sys; d = plistlib.load(open(sys.argv[1] + '/in.plist', 'rb')); "
-      "assert d['ints'][6] == -2**63 and d['ints'][8] == 2**64 - 2, d['ints']; "
+      "assert d['ints'][7] == -2**63 and d['ints'][9] == 2**64 - 2, d['ints']; "
       "assert d['uid'] == plistlib.UID(300), d['uid']; "
       "assert plistlib.dumps(d, fmt=plistlib.FMT_BINARY) == open(sys.argv[1] + '/in.plist', "
       "'rb').read(), 'laid out otherwise'; "
