@@ -141,8 +141,9 @@ for name, body in [("key-without-value-in-nested-dict", "<dict><key>a</key><dict
                    ("cut-tag", "<string>a</string")]:
     xml("reject-" + name, body)
 # A tag cut off after the list: libplist stops reading at </plist> and would take it.
-write("xml/reject-cut-tag-after-the-list.plist",
-      b'<?xml version="1.0"?><plist version="1.0"><true/></plist>\n<x y="')
+for name, tail in [("cut-tag", b'<x y="'), ("unclosed-comment", b"<!-- never closed")]:
+    write("xml/reject-%s-after-the-list.plist" % name,
+          b'<?xml version="1.0"?><plist version="1.0"><true/></plist>\n' + tail)
 xml("accept-empty-dict-then-key", "<dict><key>a</key><dict/><key>b</key><true/></dict>")
 for depth, verdict in [(512, "accept"), (513, "reject")]:
     xml("%s-nesting-%d" % (verdict, depth), "<array>" * depth + "<string>x</string>" + "</array>" * depth)

@@ -40,6 +40,7 @@ TEST(DateFormatter, HourCycleSwitchInBothDirections) {
   const std::tuple<const char*, const char*, HourCycle, const char*> patterns[] = {
       {"a h:mm", "ko_KR", h24, "HH:mm"},
       {"H:mm", "ja_JP", h12, "ah:mm"},
+      {"HH:mm", "ko_KR", h12, "a h:mm"},  // the marker first, with the locale's space after it
       {"HH:mm:ss z", "de_DE", h12, "h:mm:ss\u202Fa z"},
       {"HH 'h' mm", "fr_CA", h12, "h 'h' mm\u202Fa"},  // quoted letters are text
       {"h 'o''clock' a", "en_US", h24, "HH 'o''clock'"},
