@@ -20,8 +20,12 @@ struct ServeOptions {
 
 std::vector<CommandRow> serveCommands();
 
-// Serves until interrupted (SIGINT or SIGTERM); a runtime failure when the address cannot be
-// bound or the folders cannot be watched.
+// Loads the preview server and serves until interrupted (SIGINT or SIGTERM); a runtime failure
+// when the module cannot be loaded, the address cannot be bound or the folders cannot be watched.
 Outcome runServeCommand(const HostSession& session, const ServeOptions& options);
+
+// The serve module's entry, by name and type.
+inline constexpr const char* kPreviewServerEntry = "tamsaRunPreviewServer";
+using PreviewServerEntry = void (*)(const HostSession&, const ServeOptions&, Outcome&);
 
 }  // namespace host

@@ -1,4 +1,4 @@
-#include "host/serve/Connections.h"
+#include "host/serve/server/Connections.h"
 
 #include <fcntl.h>
 #include <netinet/in.h>

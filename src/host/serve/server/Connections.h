@@ -24,8 +24,8 @@
 #include <thread>
 #include <vector>
 
-#include "host/serve/RequestHead.h"
-#include "host/serve/RequestStream.h"
+#include "host/serve/server/RequestHead.h"
+#include "host/serve/server/RequestStream.h"
 
 namespace host {
 

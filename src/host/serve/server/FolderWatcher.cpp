@@ -1,4 +1,4 @@
-#include "host/serve/FolderWatcher.h"
+#include "host/serve/server/FolderWatcher.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>

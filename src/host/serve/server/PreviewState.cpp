@@ -1,4 +1,4 @@
-#include "host/serve/PreviewState.h"
+#include "host/serve/server/PreviewState.h"
 
 #include "host/core/DeviceSetup.h"
 

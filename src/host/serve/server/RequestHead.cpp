@@ -1,4 +1,4 @@
-#include "host/serve/RequestHead.h"
+#include "host/serve/server/RequestHead.h"
 
 #include <algorithm>
 #include <cctype>

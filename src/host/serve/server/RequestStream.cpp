@@ -1,4 +1,4 @@
-#include "host/serve/RequestStream.h"
+#include "host/serve/server/RequestStream.h"
 
 #include <netdb.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "host/serve/ServeAddress.h"
+#include "host/serve/server/ServeAddress.h"
 
 #include <arpa/inet.h>
 #include <ifaddrs.h>

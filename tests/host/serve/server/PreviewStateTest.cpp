@@ -1,6 +1,6 @@
 // The preview page's state, in-process: the settings chosen on the page decide what the next home
 // screen shows, and in phone mode a widget keeps its timeline until the phone would ask again.
-#include "host/serve/PreviewState.h"
+#include "host/serve/server/PreviewState.h"
 
 #include <gtest/gtest.h>
 

@@ -10,9 +10,9 @@
 #include <chrono>
 #include <thread>
 
-#include "host/serve/Connections.h"
-#include "host/serve/RequestHead.h"
-#include "host/serve/ServeAddress.h"
+#include "host/serve/server/Connections.h"
+#include "host/serve/server/RequestHead.h"
+#include "host/serve/server/ServeAddress.h"
 
 namespace {
 
@@ -100,6 +100,23 @@ TEST(ServeConnections, AClientThatHangsUpMidRequestIsClosedUnanswered) {
   close(ends[1]);
   connections.stop();
   EXPECT_FALSE(answered);
+}
+
+// A client that stops reading fills its socket; a write then fails after its time-out (the HTTP
+// library writes again for as long as a write makes no error, so "nothing written" would spin).
+TEST(ServeConnections, AWriteToAClientThatStopsReadingFailsInTime) {
+  int ends[2];
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+  host::RequestStream stream(ends[0], "", host::RequestStream::Clock::now(),
+                             std::chrono::milliseconds(20));
+  const std::string chunk(1 << 16, 'x');
+  ssize_t n = 0;
+  int writes = 0;
+  do n = stream.write(chunk.data(), chunk.size());
+  while (n > 0 && ++writes < 1000);
+  EXPECT_EQ(n, -1);
+  close(ends[0]);
+  close(ends[1]);
 }
 
 }  // namespace
