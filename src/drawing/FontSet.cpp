@@ -3,6 +3,8 @@
 #include <array>
 #include <set>
 
+#include "base/MarkupText.h"
+
 namespace drawing {
 namespace {
 
@@ -42,33 +44,6 @@ constexpr const char* kEmojiAndBitmaps = R"(
   </matrix></times></edit>
 </match>)";
 
-// XML's five special characters, for paths written into the configuration.
-std::string escaped(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&apos;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
 std::string folderOf(std::string_view path) {
   return std::string(path.substr(0, path.rfind('/')));
 }
@@ -89,7 +64,7 @@ base::Result<FcConfig*> buildFontConfig(std::span<const DeclaredFont> fonts,
                                     " is missing: install the Debian package " +
                                     std::string(font.package) + " (scripts/bootstrap does)");
     folders.insert(folderOf(font.path));
-    accepted += "<glob>" + escaped(font.path) + "</glob>";
+    accepted += "<glob>" + base::escapeMarkup(font.path) + "</glob>";
   }
   FcConfig* config = FcConfigCreate();
   auto load = [&](const std::string& part) {
@@ -116,7 +91,7 @@ base::Result<FcConfig*> buildFontConfig(std::span<const DeclaredFont> fonts,
     config = FcConfigCreate();
   }
   std::string part;
-  for (const std::string& folder : folders) part += "<dir>" + escaped(folder) + "</dir>";
+  for (const std::string& folder : folders) part += "<dir>" + base::escapeMarkup(folder) + "</dir>";
   part += std::string(kEmojiAndBitmaps) +
           "<selectfont><rejectfont><glob>*</glob></rejectfont><acceptfont>" + accepted +
           "</acceptfont></selectfont>";

@@ -2,11 +2,12 @@
 // that a name or text from data can never become markup, in an element or a quoted attribute.
 #pragma once
 
-#include <string>
-#include <string_view>
+#include "base/MarkupText.h"
 
 namespace host {
 
-std::string htmlEscape(std::string_view text);
+inline std::string htmlEscape(std::string_view text) {
+  return base::escapeMarkup(text);
+}
 
 }  // namespace host

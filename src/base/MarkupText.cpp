@@ -1,8 +1,8 @@
-#include "host/core/HtmlText.h"
+#include "base/MarkupText.h"
 
-namespace host {
+namespace base {
 
-std::string htmlEscape(std::string_view text) {
+std::string escapeMarkup(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (char c : text) {
@@ -29,4 +29,4 @@ std::string htmlEscape(std::string_view text) {
   return out;
 }
 
-}  // namespace host
+}  // namespace base
