@@ -91,6 +91,8 @@ TEST(PlistJson, WhatTheAppLeavesShowsShortAndReadsBack) {
 TEST(PlistJson, ImportRefusesWhatCannotBeStoredExactly) {
   for (const char* text : {"{\"n\": 18446744073709551616}", "{\"n\": -9223372036854775809}"})
     EXPECT_EQ(parseJson(text, "i").failure().status, ExitStatus::usage) << text;
+  // A syntax error says where, in words, without the parser's own tag.
+  EXPECT_EQ(parseJson("{\"a\": }", "i").failure().message.rfind("i: not JSON (parse error", 0), 0u);
   ASSERT_TRUE(parseJson("{\"n\": 18446744073709551615}", "i"));
   for (int arrays : {511, 512}) {
     auto json =
