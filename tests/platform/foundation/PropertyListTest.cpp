@@ -47,6 +47,15 @@ TEST(PropertyList, TakesOrRefusesEachFixtureAsItsNameSays) {
   }
 }
 
+// A four-byte real, which CoreFoundation reads and Python never writes.
+TEST(PropertyList, ReadsAFourByteReal) {
+  std::string bytes = std::string("bplist00") + std::string("\x22\x3F\xC0\x00\x00", 5) + "\x08";
+  bytes += std::string(6, '\0') + "\x01\x01";  // offsets and references: one byte
+  for (std::uint64_t field : {1, 0, 13})       // objects, top object, table offset
+    for (int shift = 56; shift >= 0; shift -= 8) bytes += static_cast<char>(field >> shift);
+  EXPECT_EQ(readPropertyList(bytes), PlistValue{1.5});
+}
+
 // Two independent readers (ours for binary, libplist for XML) agree on every kind of value.
 TEST(PropertyList, ReadsEveryKindOfValue) {
   auto list = readPropertyList(fixture("bplist/every-kind.plist"));
