@@ -77,6 +77,12 @@ TEST(MeaningComparison, SaysEachDifferenceInWords) {
       {"background colour",
        [](json& r) { r["root"]["color"] = "#1C1C1E"; },
        {"Background #FFFFFF colour #FFFFFF → #1C1C1E"}},
+      {"both texts changed: each paired with its new self",
+       [](json& r) {
+         first(r)["string"] = first(r)["drawn"] = "Balance";
+         second(r)["string"] = second(r)["drawn"] = "€9.00";
+       },
+       {"\"Kontostand\" now reads \"Balance\"", "\"€12,046.55\" now reads \"€9.00\""}},
       {"removed, the sibling matched past it",
        [](json& r) { r["root"]["children"][0]["children"].erase(0); },
        {"\"Kontostand\" removed"}},
