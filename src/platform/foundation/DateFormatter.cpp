@@ -240,14 +240,6 @@ std::string patternForHourCycle(const std::string& pattern, const std::string& l
   return utf8(rewrite(icu::UnicodeString::fromUTF8(pattern), icuLocale(localeIdentifier), cycle));
 }
 
-std::string DateFormatter::dateFormat() const {
-  auto format = makeFormat(*this);
-  if (!format) return {};
-  icu::UnicodeString pattern;
-  format->toPattern(pattern);
-  return utf8(pattern);
-}
-
 std::string DateFormatter::stringFromDate(Date date) const {
   auto format = makeFormat(*this);
   if (!format) return {};

@@ -42,10 +42,8 @@ class DateFormatter {
   const std::string& timeZoneIdentifier() const { return timeZoneIdentifier_; }
   HourCycle hourCycle() const { return hourCycle_; }
 
-  // The ICU pattern the styles, locale and hour cycle give ("h:mm a", "HH:mm"); empty when both
-  // styles are noStyle or ICU fails.
-  std::string dateFormat() const;
-  // The date in that pattern, in the formatter's time zone; empty when both styles are noStyle.
+  // The date in the pattern the styles, locale and hour cycle give ("h:mm a", "HH:mm"), in the
+  // formatter's time zone; empty when both styles are noStyle.
   std::string stringFromDate(Date date) const;
 
   bool operator==(const DateFormatter&) const = default;

@@ -54,6 +54,8 @@ TEST(PropertyList, ReadsAFourByteReal) {
   for (std::uint64_t field : {1, 0, 13})       // objects, top object, table offset
     for (int shift = 56; shift >= 0; shift -= 8) bytes += static_cast<char>(field >> shift);
   EXPECT_EQ(readPropertyList(bytes), PlistValue{1.5});
+  bytes[bytes.size() - 25] = 8;  // eight-byte object references: the widest there are
+  EXPECT_EQ(readPropertyList(bytes), PlistValue{1.5});
 }
 
 // Two independent readers (ours for binary, libplist for XML) agree on every kind of value.
