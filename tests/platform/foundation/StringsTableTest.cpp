@@ -55,6 +55,8 @@ TEST(StringsTable, ReadsEveryShippedFormAndEncoding) {
   EXPECT_EQ(load("zh-Hans", "widget_period_day"), "\xE4\xBB\x8A\xE5\xA4\xA9");
   EXPECT_EQ(load("zh-Hans", "count"), std::nullopt);
   EXPECT_EQ(load("fr", "widget_period_day"), "Aujourd\xE2\x80\x99hui");
+  // UTF-8 with a byte-order mark, as some editors save it.
+  EXPECT_EQ(entries("\xEF\xBB\xBF\"a\" = \"b\";"), (Entries{{"a", "b"}}));
 }
 
 TEST(StringsTable, RejectsMissingAndOversizedFiles) {
