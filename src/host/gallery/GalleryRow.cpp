@@ -2,7 +2,7 @@
 #include <CLI/CLI.hpp>
 #include <charconv>
 #include <cstdlib>
-#include <cstring>
+#include <limits>
 #include <memory>
 
 #include "host/gallery/GalleryCommands.h"
@@ -56,13 +56,11 @@ Result<Shard> shardFor(const std::string& word, const Getenv& getenv) {
     const char* index = getenv(job.index);
     const char* total = getenv(job.total);
     if (!index || !total) continue;
-    auto number = [](const char* text) {
-      int n = -1;
-      const char* end = text + std::strlen(text);
-      auto [p, e] = std::from_chars(text, end, n);
-      return e == std::errc() && p == end && *text ? n : -1;
+    auto number = [](const char* name, const char* text) {
+      auto n = wholeNumberFromWord(name, text, 0, std::numeric_limits<int>::max() - 1);
+      return n ? *n : -1;
     };
-    const int k = number(index) + 1 - job.first, n = number(total);
+    const int k = number(job.index, index) + 1 - job.first, n = number(job.total, total);
     if (n < 1 || k < 1 || k > n)
       return Failure::usage("--shard auto: " + std::string(job.index) + "=" + index + " and " +
                             job.total + "=" + total + " do not name one of the jobs");

@@ -1,5 +1,5 @@
 // serve's row: its options, and the preview server, which lives in a module of its own so that
-// the HTTP library (and the TLS and compression libraries it brings) is loaded only to serve.
+// the HTTP library (and the TLS library it brings) is loaded only to serve.
 #include <dlfcn.h>
 
 #include <CLI/CLI.hpp>
