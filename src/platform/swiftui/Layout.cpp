@@ -437,6 +437,10 @@ class Engine {
     info.language = env.language;
     info.direction = env.layoutDirection;
     if (probing_ == 0) info.source = origin.source;
+    info.room = maxWidth;
+    info.lineLimit = env.lineLimit;
+    info.requestedFontSize = font.size;
+    info.minimumFontSize = font.size * minimumScale;
     return n;
   }
 

@@ -40,6 +40,12 @@ struct TextLayout {
   // words) keep their order inside it, and leading alignment follows it.
   LayoutDirection direction = LayoutDirection::leftToRight;
   std::optional<TextSource> source{};  // nothing: a text from no table (an amount, a name)
+  // The room the text was given: the width offered (nothing: as wide as it likes), the lines it
+  // may take (nothing: any number), its font's own size and the smallest it may shrink to.
+  std::optional<double> room{};
+  std::optional<int> lineLimit{};
+  double requestedFontSize = 0;
+  double minimumFontSize = 0;
   bool operator==(const TextLayout&) const = default;
 };
 
