@@ -5,9 +5,8 @@
 namespace host {
 namespace {
 
-std::string messageLine(std::string_view message) {
+std::string messageLine(std::string_view message, std::string out = "tamsa-widgets: ") {
   static const char* kHex = "0123456789abcdef";
-  std::string out = "tamsa-widgets: ";
   for (unsigned char c : message) {
     if (c < 0x20 || c == 0x7f) {
       out += "\\x";
@@ -29,7 +28,9 @@ void printMessage(std::string_view message) {
 }
 
 void printWarning(const Warning& warning) {
-  printMessage(warning.message);
+  if (warning.form == Warning::Form::named) return printMessage(warning.message);
+  std::string line = messageLine(warning.message, "");
+  std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 }  // namespace host

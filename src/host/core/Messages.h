@@ -12,7 +12,11 @@
 namespace host {
 
 struct Warning {
+  // named: after the program's name; line: as it stands, such as "FILE:LINE: error: ...", which
+  // terminals and editors read as a place to go to.
+  enum class Form { named, line };
   std::string message;
+  Form form = Form::named;
 };
 
 // Takes a command's warnings as they come: printed at once by the program, kept by a test.
@@ -21,7 +25,7 @@ using WarningSink = std::function<void(const Warning&)>;
 // Writes "tamsa-widgets: <message>" and a newline to standard error, control bytes (and DEL)
 // written as \xNN.
 void printMessage(std::string_view message);
-// The program's sink: prints the warning as it comes.
+// The program's sink: prints the warning as it comes, escaped the same way.
 void printWarning(const Warning& warning);
 
 }  // namespace host

@@ -71,8 +71,13 @@ Result<std::string> contactSheet(const std::string& title,
         int w = cairo_image_surface_get_width(img), h = cairo_image_surface_get_height(img);
         rowHeight = std::max(rowHeight, h);
         const auto& p = rows[r][i];
-        if (p.flagged)
-          drawText(cr, p.caption, x, y + h + 4, "Inter Medium 11", 0.6, 0.0, 0.0, w);
+        // The same colours as the index page's: red errors, amber warnings, blue notes.
+        if (p.severity == Severity::error)
+          drawText(cr, p.caption, x, y + h + 4, "Inter Bold 11", 0.55, 0.0, 0.0, w);
+        else if (p.severity == Severity::warning)
+          drawText(cr, p.caption, x, y + h + 4, "Inter Medium 11", 0.45, 0.25, 0.0, w);
+        else if (p.severity == Severity::note)
+          drawText(cr, p.caption, x, y + h + 4, "Inter 11", 0.0, 0.18, 0.45, w);
         else
           drawText(cr, p.caption, x, y + h + 4, "Inter 11", 0.1, 0.1, 0.12, w);
         x += w + kGap;

@@ -2,18 +2,20 @@
 // whole language's widgets can be looked at at once.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "drawing/WidgetRenderer.h"
 #include "host/core/Result.h"
+#include "host/findings/Severity.h"
 
 namespace host {
 
 struct SheetPicture {
   drawing::RenderedImage pixels;
-  std::string caption;   // one line under it
-  bool flagged = false;  // drawn with a red caption
+  std::string caption;               // one line under it
+  std::optional<Severity> severity;  // the gravest it shows: the caption's colour
 };
 
 // The sheet's PNG bytes: the rows top to bottom under the title; a failure when the sheet cannot

@@ -16,6 +16,8 @@
 #include "host/core/InputFiles.h"
 #include "host/core/OutputFiles.h"
 #include "host/core/StagedFolder.h"
+#include "host/findings/Baseline.h"
+#include "host/findings/Sarif.h"
 #include "host/gallery/ContactSheet.h"
 #include "host/gallery/GalleryCommands.h"
 #include "host/gallery/GalleryPicture.h"
@@ -36,8 +38,10 @@ struct SheetCell {
   const drawing::RenderedImage* pixels;
 };
 
-// The contact sheet of one scenario in one language: a row per system version and appearance.
-Outcome writeSheet(StagedFolder& folder, const std::vector<SheetCell>& cells) {
+// The contact sheet of one scenario in one language: a row per system version and appearance,
+// each caption in the colour of the gravest thing its picture shows.
+Outcome writeSheet(StagedFolder& folder, const std::vector<SheetCell>& cells,
+                   const EnglishFit& english) {
   if (cells.empty()) return Done{};
   const GalleryPicture& first = *cells.front().picture;
   std::vector<std::string> rowKeys;
@@ -50,8 +54,9 @@ Outcome writeSheet(StagedFolder& folder, const std::vector<SheetCell>& cells) {
       rows.emplace_back();
       at = rowKeys.end() - 1;
     }
+    const std::vector<Severity> shown = pictureSeverities(c.picture->facts(), english);
     rows[static_cast<std::size_t>(at - rowKeys.begin())].push_back(
-        SheetPicture{*c.pixels, c.picture->caption(), c.picture->flagged()});
+        SheetPicture{*c.pixels, c.picture->caption(shown), gravest(shown)});
   }
   std::string title =
       "Tamsa widgets · " + (first.scenario.empty() ? "" : first.scenario + " · ") + first.language;
@@ -101,25 +106,24 @@ GalleryPart galleryPart(const HostSession& s, const GalleryOptions& o, const Mat
 
 Outcome writeSummaryFiles(StagedFolder& folder, const std::vector<GalleryPicture>& pictures,
                           const std::vector<ScenarioNote>& scenarios, const GalleryPart& part,
-                          ordered_json& findings) {
-  findings = ordered_json::array();
+                          const std::vector<Finding>& findings) {
   ordered_json manifest = {{"shard", part.toJson()},
                            {"options", ordered_json(part.options)},
                            {"scenarios", ordered_json::array()},
                            {"pictures", ordered_json::array()}};
   for (const auto& s : scenarios)
     manifest["scenarios"].push_back({{"name", s.name}, {"description", s.description}});
-  for (const auto& p : pictures) {
-    p.appendFindings(findings);
-    manifest["pictures"].push_back(p.toJson());
-  }
-  if (auto r = folder.write("index.html", indexPage(pictures, scenarios)); !r) return r;
+  for (const auto& p : pictures) manifest["pictures"].push_back(p.toJson());
+  ordered_json list = ordered_json::array();
+  for (const auto& f : findings) list.push_back(f.toJson());
+  ordered_json findingsJson = {{"counts", findingCounts(findings)}, {"findings", list}};
+  if (auto r = folder.write("index.html", indexPage(pictures, scenarios, findings)); !r) return r;
   if (auto r = folder.write("gallery.json", manifest.dump(1) + "\n"); !r) return r;
-  return folder.write("findings.json", findings.dump(2) + "\n");
+  return folder.write("findings.json", findingsJson.dump(2) + "\n");
 }
 
 Outcome printSummary(const fs::path& out, const std::vector<GalleryPicture>& pictures,
-                     ordered_json findings) {
+                     const std::vector<Finding>& findings) {
   ordered_json sheets = ordered_json::array();
   std::string last;
   for (const auto& p : pictures) {
@@ -127,12 +131,67 @@ Outcome printSummary(const fs::path& out, const std::vector<GalleryPicture>& pic
     if (sheet != last) sheets.push_back((out / sheet).string());
     last = sheet;
   }
+  ordered_json list = ordered_json::array();
+  for (const auto& f : findings) {
+    ordered_json j = f.toJson();
+    j.erase("pictures");  // findings.json has them
+    list.push_back(std::move(j));
+  }
   ordered_json summary = {{"directory", out.string()},
                           {"index", (out / "index.html").string()},
+                          {"findingsFile", (out / "findings.json").string()},
                           {"sheets", sheets},
                           {"pictures", pictures.size()},
-                          {"findings", std::move(findings)}};
+                          {"counts", findingCounts(findings)},
+                          {"findings", std::move(list)}};
   return writeStandardOutput(summary.dump(2) + "\n");
+}
+
+// The baseline --baseline names; an empty one when --update-baseline is to write it first.
+Result<std::optional<Baseline>> loadBaseline(const HostSession& s, const GalleryOptions& o) {
+  if (!o.baseline) return std::optional<Baseline>();
+  if (o.updateBaseline && s.files->kind(o.baseline->string()) == os::FileKind::missing)
+    return std::optional<Baseline>(Baseline{});
+  auto baseline = readBaseline(*s.files, *o.baseline);
+  if (!baseline) return baseline.failure();
+  return std::optional<Baseline>(std::move(*baseline));
+}
+
+// After the pictures: the findings, one per cause, marked against the baseline; the summary
+// files, the folder put in place, the SARIF log and the baseline written; one line per new error
+// or warning; the "found problems" status when new findings are as grave as --fail-on asks.
+Outcome finish(const HostSession& s, const GalleryOptions& o, StagedFolder& folder,
+               const std::vector<GalleryPicture>& pictures,
+               const std::vector<ScenarioNote>& scenarios, const GalleryPart& part,
+               const std::optional<Baseline>& baseline) {
+  std::vector<PictureFacts> facts;
+  facts.reserve(pictures.size());
+  for (const auto& p : pictures) facts.push_back(p.facts());
+  std::vector<Finding> findings = groupFindings(facts);
+  if (baseline && !o.updateBaseline) applyBaseline(findings, *baseline);
+  if (auto r = writeSummaryFiles(folder, pictures, scenarios, part, findings); !r) return r;
+  if (auto r = folder.commit(); !r) return r;
+  const std::string resources = s.device.mainBundle.bundlePath();
+  const auto results = findingResults(findings, resources, baseline && !o.updateBaseline);
+  if (o.sarif)
+    if (auto r = writeFileAtomically(*s.files, *o.sarif, sarifLog(findingRules(), results)); !r)
+      return r;
+  if (o.updateBaseline)
+    if (auto r =
+            writeFileAtomically(*s.files, *o.baseline, baselineJson(findings, *baseline, o.reason));
+        !r)
+      return r;
+  if (auto r = printSummary(o.output, pictures, findings); !r) return r;
+  std::size_t failing = 0;
+  for (std::size_t i = 0; i < findings.size(); ++i) {
+    if (!findings[i].isNew() || findings[i].severity == Severity::note) continue;
+    s.warn({findingLine(results[i]), Warning::Form::line});
+    if (o.failOn && !o.updateBaseline && !graver(*o.failOn, findings[i].severity)) ++failing;
+  }
+  if (failing == 0) return Done{};
+  return Failure::problems(std::to_string(failing) + " new finding" + (failing == 1 ? "" : "s") +
+                           " (" + findingCounts(findings) + "); see " +
+                           (o.output / "index.html").string());
 }
 
 // The gallery's side of the matrix drawing: each picture written as it is drawn, and a group's
@@ -155,10 +214,13 @@ class GalleryRun {
     return drawMatrix(m_, o_.matrix.look, o_.jobs, handlers);
   }
 
+  // In the gallery's one order.
   std::vector<GalleryPicture> pictures() {
     std::vector<GalleryPicture> out;
     for (auto& slot : slots_)
       if (slot.picture) out.push_back(std::move(*slot.picture));
+    std::sort(out.begin(), out.end(),
+              [](const GalleryPicture& a, const GalleryPicture& b) { return a.order < b.order; });
     return out;
   }
 
@@ -189,7 +251,10 @@ class GalleryRun {
       p.family = "control";
     }
     p.findings = findTextProblems(drawn.tree);
-    if (cell.family) p.overflow = contentOverflow(drawn.scene.layout);
+    if (cell.family) {
+      p.overflow = contentOverflow(drawn.scene.layout);
+      p.edgeOverflow = edgeOverflow(drawn.tree);
+    }
     if (auto r = folder_.write(p.file, drawn.bytes); !r) return r;
     if (auto r = folder_.write(p.reportFile(), drawing::layoutReport(drawn.tree).dump(2) + "\n");
         !r)
@@ -204,8 +269,11 @@ class GalleryRun {
     std::size_t begin = groupBegin_[g], end = groupBegin_[g + 1];
     std::vector<SheetCell> cells;
     for (std::size_t i = begin; i < end; ++i)
-      if (slots_[i].pixels) cells.push_back({&*slots_[i].picture, &*slots_[i].pixels});
-    if (auto r = writeSheet(folder_, cells); !r) return r;
+      if (slots_[i].pixels) {
+        cells.push_back({&*slots_[i].picture, &*slots_[i].pixels});
+        english_.learn(slots_[i].picture->facts());
+      }
+    if (auto r = writeSheet(folder_, cells, english_); !r) return r;
     for (std::size_t i = begin; i < end; ++i) slots_[i].pixels.reset();
     // Hand the group's pixels back to the system, so the run's memory stays flat.
     ::malloc_trim(0);
@@ -217,7 +285,36 @@ class GalleryRun {
   StagedFolder& folder_;
   std::vector<Slot> slots_;
   std::vector<std::size_t> groupBegin_;  // the first cell of each group; cells are by group
+  EnglishFit english_;                   // of the groups whose sheets are made
 };
+
+// The matrix with each scenario's English group first, so that the English pictures of a place
+// are known when the other languages' sheets are coloured. Positions, and so the gallery's
+// order, stay as they are.
+Matrix englishFirst(const Matrix& m) {
+  std::vector<std::size_t> order;  // new group index -> old
+  for (std::size_t g = 0; g < m.groups.size(); ++g) {
+    if (std::find(order.begin(), order.end(), g) != order.end()) continue;
+    for (std::size_t e = g; e < m.groups.size(); ++e)
+      if (m.groups[e].scenario == m.groups[g].scenario && m.groups[e].language == "en")
+        order.push_back(e);
+    for (std::size_t o = g; o < m.groups.size(); ++o)
+      if (m.groups[o].scenario == m.groups[g].scenario &&
+          std::find(order.begin(), order.end(), o) == order.end())
+        order.push_back(o);
+  }
+  std::vector<std::size_t> rank(m.groups.size());
+  Matrix out{{}, {}, m.scenarios};
+  for (std::size_t n = 0; n < order.size(); ++n) {
+    rank[order[n]] = n;
+    out.groups.push_back(m.groups[order[n]]);
+  }
+  out.cells = m.cells;
+  for (auto& c : out.cells) c.group = rank[c.group];
+  std::stable_sort(out.cells.begin(), out.cells.end(),
+                   [](const MatrixCell& a, const MatrixCell& b) { return a.group < b.group; });
+  return out;
+}
 
 constexpr std::size_t kMaxManifestBytes = std::size_t{256} << 20;
 constexpr std::size_t kMaxPictureBytes = std::size_t{16} << 20;
@@ -404,13 +501,16 @@ Result<std::vector<ShardPicture>> shardPictures(const os::WritableFileSystem& fi
   return pictures;
 }
 
-Outcome runMerge(const HostSession& s, const GalleryOptions& o) {
+Outcome runMerge(const HostSession& s, const GalleryOptions& o,
+                 const std::optional<Baseline>& baseline) {
   auto folder = StagedFolder::prepare(s.files, o.output);
   if (!folder) return folder.failure();
   std::vector<ScenarioNote> scenarios;
   GalleryPart part;
   auto merged = shardPictures(*s.files, o.merge, scenarios, part);
   if (!merged) return merged.failure();
+  EnglishFit english;  // the whole gallery's, so the sheets are coloured as one run colours them
+  for (const auto& p : *merged) english.learn(p.picture.facts());
   std::vector<GalleryPicture> pictures;
   // Group by group (a scenario in a language), as one run draws them: copied, then its sheet.
   for (std::size_t begin = 0; begin < merged->size();) {
@@ -434,34 +534,28 @@ Outcome runMerge(const HostSession& s, const GalleryOptions& o) {
     }
     std::vector<SheetCell> cells;
     for (std::size_t i = begin; i < end; ++i) cells.push_back({&pictures[i], &images[i - begin]});
-    if (auto r = writeSheet(*folder, cells); !r) return r;
+    if (auto r = writeSheet(*folder, cells, english); !r) return r;
     begin = end;
   }
-  ordered_json findings;
-  if (auto r = writeSummaryFiles(*folder, pictures, scenarios, part, findings); !r) return r;
-  if (auto r = folder->commit(); !r) return r;
-  return printSummary(o.output, pictures, std::move(findings));
+  return finish(s, o, *folder, pictures, scenarios, part, baseline);
 }
 
 }  // namespace
 
 Outcome runGalleryCommand(const HostSession& s, const GalleryOptions& o) {
   if (auto fonts = drawing::pinnedFonts(); !fonts) return fonts.failure();
-  if (!o.merge.empty()) return runMerge(s, o);
+  auto baseline = loadBaseline(s, o);
+  if (!baseline) return baseline.failure();
+  if (!o.merge.empty()) return runMerge(s, o, *baseline);
   auto matrix = buildMatrix(s, o.matrix, o.shard);
   if (!matrix) return matrix.failure();
   auto folder = StagedFolder::prepare(s.files, o.output);
   if (!folder) return folder.failure();
-  GalleryRun run(o, *matrix, *folder);
+  const Matrix drawn = englishFirst(*matrix);
+  GalleryRun run(o, drawn, *folder);
   if (auto r = run.run(); !r) return r;
-  std::vector<GalleryPicture> pictures = run.pictures();
-  ordered_json findings;
-  if (auto r = writeSummaryFiles(*folder, pictures, matrix->scenarios, galleryPart(s, o, *matrix),
-                                 findings);
-      !r)
-    return r;
-  if (auto r = folder->commit(); !r) return r;
-  return printSummary(o.output, pictures, std::move(findings));
+  return finish(s, o, *folder, run.pictures(), matrix->scenarios, galleryPart(s, o, *matrix),
+                *baseline);
 }
 
 }  // namespace host

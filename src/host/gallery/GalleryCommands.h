@@ -10,6 +10,7 @@
 #include "host/core/CommandLine.h"
 #include "host/core/DeviceSetup.h"
 #include "host/core/HostSession.h"
+#include "host/findings/Severity.h"
 
 namespace host {
 
@@ -19,6 +20,15 @@ struct GalleryOptions {
   std::optional<Shard> shard;
   std::optional<int> jobs;                   // nothing: one per core
   std::vector<std::filesystem::path> merge;  // shard galleries to join
+  // Findings accepted before: those not in it are new. With `updateBaseline`, the file is
+  // written afresh from this run, new entries given `reason`.
+  std::optional<std::filesystem::path> baseline;
+  bool updateBaseline = false;
+  std::string reason;
+  // New findings this grave or graver end the run with the "found problems" status; nothing:
+  // errors when a baseline is given, else the run only reports.
+  std::optional<Severity> failOn;
+  std::optional<std::filesystem::path> sarif;  // the findings as a SARIF log
 };
 
 std::vector<CommandRow> galleryCommands();

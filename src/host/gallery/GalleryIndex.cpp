@@ -2,8 +2,6 @@
 // page works from disk with no server and no download.
 #include <map>
 #include <set>
-#include <sstream>
-#include <tuple>
 
 #include "host/core/HtmlText.h"
 #include "host/gallery/GalleryPicture.h"
@@ -12,78 +10,109 @@
 namespace host {
 namespace {
 
-std::string number(double value) {
-  std::ostringstream out;
-  out << value;
-  return out.str();
-}
-
-std::string select(const char* id, const char* all, const std::vector<std::string>& values) {
+std::string select(const char* id, const char* all,
+                   const std::vector<std::pair<std::string, std::string>>& values) {
   std::string html = "<label>" + std::string(all) + " <select id=" + id + "><option value=''>all";
-  for (const auto& v : values)
-    html += "<option value=\"" + htmlEscape(v) + "\">" + htmlEscape(v.empty() ? "(container)" : v);
+  for (const auto& [value, shown] : values)
+    html += "<option value=\"" + htmlEscape(value) + "\">" + htmlEscape(shown);
   return html + "</select></label>\n";
 }
 
 template <class F>
-std::vector<std::string> distinct(const std::vector<GalleryPicture>& pictures, F field) {
-  std::vector<std::string> out;
+std::vector<std::pair<std::string, std::string>> distinct(
+    const std::vector<GalleryPicture>& pictures, F field) {
+  std::vector<std::pair<std::string, std::string>> out;
   std::set<std::string> seen;
   for (const auto& p : pictures)
-    if (seen.insert(field(p)).second) out.push_back(field(p));
+    if (seen.insert(field(p)).second)
+      out.emplace_back(field(p), field(p).empty() ? "(container)" : field(p));
   return out;
 }
 
-// What a translator works from: each text a table gave that some picture cuts, shrinks or cannot
-// draw, by language and key, with the table's line and the pictures it happens in.
-std::string findingsByKey(const std::vector<GalleryPicture>& pictures) {
-  struct Seen {
-    std::string problems, drawn;
-    std::vector<const GalleryPicture*> where;
-  };
-  std::map<std::tuple<std::string, std::string, std::string, int>, Seen> byKey;
-  for (const auto& p : pictures)
-    for (const auto& f : p.findings) {
-      if (!f.key) continue;
-      Seen& seen = byKey[{p.language, *f.key, f.table.value_or(""), f.line.value_or(0)}];
-      if (seen.where.empty()) seen.problems = f.problems(), seen.drawn = f.drawn;
-      seen.where.push_back(&p);
-    }
-  if (byKey.empty()) return "";
-  std::string html =
-      "<details><summary>Findings by language and key (" + std::to_string(byKey.size()) +
-      ")</summary><table><tr><th>language<th>key<th>table:line<th>problem<th>drawn<th>pictures\n";
-  for (const auto& [k, seen] : byKey) {
-    const auto& [language, key, table, line] = k;
-    html += "<tr><td>" + htmlEscape(language) + "<td>" + htmlEscape(key) + "<td>" +
-            htmlEscape(table) + ":" + std::to_string(line) + "<td>" + htmlEscape(seen.problems) +
-            "<td>“" + htmlEscape(seen.drawn) + "”<td>";
-    for (std::size_t i = 0; i < seen.where.size() && i < 8; ++i)
-      html +=
-          "<a href=\"" + htmlEscape(seen.where[i]->file) + "\">" + std::to_string(i + 1) + "</a> ";
-    if (seen.where.size() > 8) html += "and " + std::to_string(seen.where.size() - 8) + " more";
-    html += "\n";
-  }
-  return html + "</table></details>\n";
+std::string severityName(Severity s) {
+  return std::string(kSeverityNames.nameOf(s));
 }
+
+// " a b " from a set of words, so the script can look for " a ".
+std::string words(const std::set<std::string>& set) {
+  std::string out = " ";
+  for (const auto& w : set) out += w + " ";
+  return out;
+}
+
+// "scenario · language · widget family appearance · system"
+std::string placeOf(const FindingPicture& p) {
+  std::string out = p.scenario.empty() ? "" : p.scenario + " · ";
+  out += p.language + " · " + p.widget + " " + p.family + " " + p.appearance;
+  return out + (p.system.empty() ? "" : " · " + p.system);
+}
+
+// One row per finding: its severity, whether a baseline accepts it (and why), what it says, its
+// table's line, and the pictures it shows in, counted, under it.
+std::string findingsTable(const std::vector<Finding>& findings) {
+  if (findings.empty()) return "<p id=nofindings>No findings.</p>\n";
+  std::string html =
+      "<table id=findings><tr><th>severity<th>status<th>finding<th>table:line<th>pictures\n";
+  for (const auto& f : findings) {
+    std::set<std::string> scenarios, languages, kinds;
+    for (const auto& p : f.pictures) {
+      scenarios.insert(p.scenario);
+      languages.insert(p.language);
+      kinds.insert(p.widget);
+    }
+    const std::string severity = severityName(f.severity);
+    html +=
+        "<tr class=\"finding " + severity + "\" data-severity=" + severity +
+        " data-status=" + (f.isNew() ? "new" : "accepted") + " data-scenarios=\"" +
+        htmlEscape(words(scenarios)) + "\" data-languages=\"" + htmlEscape(words(languages)) +
+        "\" data-kinds=\"" + htmlEscape(words(kinds)) + "\"><td><span class=badge>" + severity +
+        "</span><td>" +
+        (f.accepted ? "accepted: " + htmlEscape(f.accepted->empty() ? "(no reason)" : *f.accepted)
+                    : "<b>new</b>") +
+        "<td>" + htmlEscape(f.message) + "<td>" +
+        (f.file ? htmlEscape(*f.file) + ":" + std::to_string(f.line.value_or(1)) : "") +
+        "<td><details><summary>" + std::to_string(f.pictures.size()) + "</summary><ul>";
+    for (const auto& p : f.pictures)
+      html += "<li><a href=\"" + htmlEscape(p.picture) + "\">" + htmlEscape(placeOf(p)) +
+              "</a>: " + htmlEscape(p.detail) + "</li>";
+    html += "</ul></details>\n";
+  }
+  return html + "</table>\n";
+}
+
+// What each picture shows: the findings it appears under, with their severity and status.
+struct Shown {
+  std::set<std::string> severities, statuses;
+  std::vector<std::pair<const Finding*, const FindingPicture*>> items;
+};
 
 }  // namespace
 
 std::string indexPage(const std::vector<GalleryPicture>& pictures,
-                      const std::vector<ScenarioNote>& scenarios) {
-  std::size_t flaggedCount = 0;
-  for (const auto& p : pictures) flaggedCount += p.flagged() ? 1 : 0;
+                      const std::vector<ScenarioNote>& scenarios,
+                      const std::vector<Finding>& findings) {
+  std::map<std::string, Shown> shown;
+  for (const auto& f : findings)
+    for (const auto& p : f.pictures) {
+      Shown& s = shown[p.picture];
+      s.severities.insert(severityName(f.severity));
+      s.statuses.insert(f.isNew() ? "new" : "accepted");
+      s.items.emplace_back(&f, &p);
+    }
   std::string html = "<!doctype html><meta charset=utf-8><title>Tamsa widgets</title>\n";
   html += "<style>\n" + std::string(galleryIndexStyle()) + "</style>\n";
-  html += "<h1>Tamsa widgets</h1>\n<p>" + std::to_string(pictures.size()) + " pictures, " +
-          std::to_string(flaggedCount) + " flagged.</p>\n<div id=filters>\n";
+  html += "<h1>Tamsa widgets</h1>\n<p>" + std::to_string(pictures.size()) + " pictures; " +
+          std::to_string(findings.size()) + " findings: " + htmlEscape(findingCounts(findings)) +
+          ".</p>\n<div id=filters>\n";
   html += select("scenario", "Scenario", distinct(pictures, [](auto& p) { return p.scenario; }));
   html += select("language", "Language", distinct(pictures, [](auto& p) { return p.language; }));
   html += select("kind", "Widget", distinct(pictures, [](auto& p) { return p.kind; }));
-  html +=
-      "<label><input type=checkbox id=flagged> flagged only</label> <span id=count></span>\n"
-      "</div>\n";
-  html += findingsByKey(pictures);
+  html += select(
+      "severity", "Severity",
+      {{"error", "errors"}, {"warning", "warnings"}, {"note", "notes"}, {"any", "any finding"}});
+  html += select("status", "Status", {{"new", "new"}, {"accepted", "accepted"}});
+  html += "<span id=count></span>\n</div>\n";
+  html += findingsTable(findings);
 
   std::string openSection;
   for (const auto& p : pictures) {
@@ -97,24 +126,25 @@ std::string indexPage(const std::vector<GalleryPicture>& pictures,
         if (s.name == p.scenario) html += " <small>" + htmlEscape(s.description) + "</small>";
       html += "</h2>\n";
     }
+    const auto at = shown.find(p.file);
+    const Shown none;
+    const Shown& s = at == shown.end() ? none : at->second;
+    std::vector<Severity> severities;
+    for (const auto& [f, where] : s.items) severities.push_back(f->severity);
+    const auto worst = gravest(severities);
     // The file is made of safe path components: a relative link that stays in the folder.
-    html += "<figure data-scenario=\"" + htmlEscape(p.scenario) + "\" data-language=\"" +
+    html += "<figure class=\"" + (worst ? severityName(*worst) : std::string("clean")) +
+            "\" data-scenario=\"" + htmlEscape(p.scenario) + "\" data-language=\"" +
             htmlEscape(p.language) + "\" data-kind=\"" + htmlEscape(p.kind) +
-            "\" data-flagged=" + (p.flagged() ? "1" : "0") + "><a href=\"" +
-            htmlEscape(p.reportFile()) + "\"><img loading=lazy src=\"" + htmlEscape(p.file) +
-            "\" style=\"zoom:0.5\"></a><figcaption>" + htmlEscape(p.caption());
-    if (p.flagged()) {
+            "\" data-severities=\"" + words(s.severities) + "\" data-statuses=\"" +
+            words(s.statuses) + "\"><a href=\"" + htmlEscape(p.reportFile()) +
+            "\"><img loading=lazy src=\"" + htmlEscape(p.file) +
+            "\" style=\"zoom:0.5\"></a><figcaption>" + htmlEscape(p.caption(severities));
+    if (!s.items.empty()) {
       html += "<ul>";
-      if (p.overflows()) html += "<li class=flag>" + htmlEscape(p.overflowText()) + "</li>";
-      for (const auto& f : p.findings)
-        html += "<li class=flag>" + htmlEscape(f.problems()) + ": “" + htmlEscape(f.string) +
-                "” drawn “" + htmlEscape(f.drawn) + "” at " + number(f.fontSize) + " pt" +
-                (f.key ? " (" +
-                             htmlEscape(*f.key + ", " + f.table.value_or("") + ":" +
-                                        std::to_string(f.line.value_or(0))) +
-                             ")"
-                       : std::string()) +
-                "</li>";
+      for (const auto& [f, where] : s.items)
+        html += "<li class=\"" + severityName(f->severity) + "\">" + htmlEscape(f->message) + ": " +
+                htmlEscape(where->detail) + (f->isNew() ? "" : " (accepted)") + "</li>";
       html += "</ul>";
     }
     html += "</figcaption></figure>\n";

@@ -10,10 +10,6 @@ namespace {
 
 using nlohmann::ordered_json;
 
-std::string points(double overflow) {
-  return std::to_string(static_cast<int>(std::ceil(overflow))) + " pt";
-}
-
 // True when every component of a relative path is its own safe form and it ends in `suffix`.
 bool isSafeRelativeFile(const std::string& path, const std::string& suffix) {
   if (path.size() <= suffix.size() ||
@@ -36,16 +32,16 @@ std::string GalleryPicture::appearanceName() const {
   return std::string(kAppearanceNames.nameOf(appearance));
 }
 
-std::string GalleryPicture::overflowText() const {
-  return "content overflows the space inside the margins by " + points(overflow);
+PictureFacts GalleryPicture::facts() const {
+  return {file,     scenario, system,       language, kind, family, appearanceName(),
+          findings, overflow, edgeOverflow, contrasts};
 }
 
-std::string GalleryPicture::caption() const {
+std::string GalleryPicture::caption(const std::vector<Severity>& shown) const {
   std::string c = family == "control" ? "control · " + appearanceName()
                                       : kind + " · " + family + " · " + appearanceName();
   if (!system.empty()) c += " · " + system;
-  if (!findings.empty()) c += " · " + std::to_string(findings.size()) + " flagged";
-  if (overflows()) c += " · overflows " + points(overflow);
+  if (!shown.empty()) c += " · " + severityCounts(shown);
   return c;
 }
 
@@ -61,15 +57,25 @@ ordered_json GalleryPicture::toJson() const {
                             {"fontSize", f.fontSize},
                             {"shrunk", f.shrunk},
                             {"truncated", f.truncated},
-                            {"missingGlyphs", f.missingGlyphs}});
+                            {"missingGlyphs", f.missingGlyphs},
+                            {"minimumFontSize", f.minimumFontSize}});
+    if (f.language) findingsJson.back()["language"] = *f.language;
     if (f.table)
       findingsJson.back().update({{"table", *f.table}, {"key", *f.key}, {"line", *f.line}});
   }
-  return {{"scenario", scenario}, {"system", system},
-          {"language", language}, {"kind", kind},
-          {"family", family},     {"appearance", appearanceName()},
-          {"picture", file},      {"order", order},
-          {"overflow", overflow}, {"findings", findingsJson}};
+  ordered_json contrastJson = ordered_json::array();
+  for (const auto& c : contrasts)
+    contrastJson.push_back({{"string", c.string},
+                            {"foreground", c.foreground},
+                            {"background", c.background},
+                            {"ratio", c.ratio},
+                            {"required", c.required}});
+  return {{"scenario", scenario},     {"system", system},
+          {"language", language},     {"kind", kind},
+          {"family", family},         {"appearance", appearanceName()},
+          {"picture", file},          {"order", order},
+          {"overflow", overflow},     {"edgeOverflow", edgeOverflow},
+          {"findings", findingsJson}, {"contrasts", contrastJson}};
 }
 
 Result<GalleryPicture> GalleryPicture::fromJson(const nlohmann::json& e) {
@@ -92,6 +98,12 @@ Result<GalleryPicture> GalleryPicture::fromJson(const nlohmann::json& e) {
       return bad("names a file outside its gallery: '" + p.file + "'");
     p.order = e.at("order").get<std::size_t>();
     p.overflow = e.at("overflow").get<double>();
+    p.edgeOverflow = e.at("edgeOverflow").get<double>();
+    for (const auto& c : e.at("contrasts"))
+      p.contrasts.push_back({c.at("string").get<std::string>(),
+                             c.at("foreground").get<std::string>(),
+                             c.at("background").get<std::string>(), c.at("ratio").get<double>(),
+                             c.at("required").get<double>()});
     for (const auto& f : e.at("findings")) {
       p.findings.push_back(
           TextFinding{f.at("string").get<std::string>(), f.at("drawn").get<std::string>(),
@@ -102,36 +114,12 @@ Result<GalleryPicture> GalleryPicture::fromJson(const nlohmann::json& e) {
         p.findings.back().key = f.at("key").get<std::string>();
         p.findings.back().line = f.at("line").get<int>();
       }
+      if (f.contains("language")) p.findings.back().language = f.at("language").get<std::string>();
+      p.findings.back().minimumFontSize = f.at("minimumFontSize").get<double>();
     }
     return p;
   } catch (const nlohmann::json::exception& ex) {
     return bad(std::string("is malformed: ") + ex.what());
-  }
-}
-
-void GalleryPicture::appendFindings(ordered_json& out) const {
-  ordered_json where;
-  if (!scenario.empty()) where["scenario"] = scenario;
-  if (!system.empty()) where["system"] = system;
-  where.update({{"language", language},
-                {"kind", kind},
-                {"family", family},
-                {"appearance", appearanceName()},
-                {"picture", file}});
-  if (overflows()) {
-    ordered_json f = where;
-    f.update({{"problems", "overflow"}, {"message", overflowText()}, {"overflow", overflow}});
-    out.push_back(f);
-  }
-  for (const auto& t : findings) {
-    ordered_json f = where;
-    f.update({{"problems", t.problems()},
-              {"string", t.string},
-              {"drawn", t.drawn},
-              {"fontSize", t.fontSize},
-              {"missingGlyphs", t.missingGlyphs}});
-    if (t.table) f.update({{"table", *t.table}, {"key", *t.key}, {"line", *t.line}});
-    out.push_back(f);
   }
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host/core/Result.h"
-#include "host/gallery/TextFindings.h"
+#include "host/findings/Findings.h"
 #include "host/matrix/CellMatrix.h"
 #include "platform/swiftui/Color.h"
 
@@ -22,18 +22,16 @@ struct GalleryPicture {
   swiftui::ColorScheme appearance = swiftui::ColorScheme::light;
   std::string file;  // relative to the gallery folder, made of safe path components
   std::vector<TextFinding> findings;
-  double overflow = 0;    // points the content reaches past the space inside the margins
+  double overflow = 0;      // points the content reaches past the space inside the margins
+  double edgeOverflow = 0;  // points a text or an image reaches past the widget's edge
+  std::vector<ContrastShortfall> contrasts;
   std::size_t order = 0;  // the cell's position in the whole matrix (MatrixCell::position)
 
-  // Half a point is rounding, not a fault.
-  static constexpr double kOverflowSlack = 0.5;
-  bool overflows() const { return overflow > kOverflowSlack; }
-  bool flagged() const { return !findings.empty() || overflows(); }
   std::string appearanceName() const;
-  // "content overflows the space inside the margins by 8 pt"
-  std::string overflowText() const;
-  // "TamsaWidget · small · dark · 2 flagged · overflows 8 pt"
-  std::string caption() const;
+  // What the picture shows, as the findings' rules read it.
+  PictureFacts facts() const;
+  // "TamsaWidget · small · dark · 1 error, 2 notes", from the severities of what it shows.
+  std::string caption(const std::vector<Severity>& shown) const;
   // The layout report beside the picture.
   std::string reportFile() const;
 
@@ -41,14 +39,14 @@ struct GalleryPicture {
   // is not made of safe path components (a shard's manifest may come from anywhere).
   nlohmann::ordered_json toJson() const;
   static Result<GalleryPicture> fromJson(const nlohmann::json& entry);
-  // findings.json's entries for this picture: one per finding, each naming where it is.
-  void appendFindings(nlohmann::ordered_json& out) const;
 };
 
-// The page that shows every picture, grouped by scenario and language, with what each flags
-// beside it, and filters by scenario, language, widget and "flagged only". Works opened from
-// disk: everything is in the page.
+// The page that shows the findings, one per cause with its pictures under it, and every picture,
+// grouped by scenario and language, marked by the gravest severity it shows; filters by
+// scenario, language, widget, severity and new versus accepted. Works opened from disk:
+// everything is in the page.
 std::string indexPage(const std::vector<GalleryPicture>& pictures,
-                      const std::vector<ScenarioNote>& scenarios);
+                      const std::vector<ScenarioNote>& scenarios,
+                      const std::vector<Finding>& findings);
 
 }  // namespace host

@@ -12,8 +12,9 @@ namespace {
 
 struct GalleryWords {
   MatrixWords matrix;
-  std::optional<std::string> output, shard, jobs;
+  std::optional<std::string> output, shard, jobs, baseline, reason, failOn, sarif;
   std::vector<std::string> merge;
+  bool updateBaseline = false;
 };
 
 // "K/N" with 1 <= K <= N.
@@ -89,6 +90,33 @@ Result<GalleryOptions> readGallery(const GalleryWords& w, const Getenv& getenv) 
   for (const auto& dir : w.merge) g.merge.emplace_back(dir);
   if (!g.merge.empty() && (g.shard || g.matrix.scenarios))
     return Failure::usage("--merge joins finished shards; it takes no --shard or --scenario");
+  auto path =
+      [](const char* option,
+         const std::optional<std::string>& word) -> Result<std::optional<std::filesystem::path>> {
+    if (!word) return std::optional<std::filesystem::path>();
+    if (word->empty()) return Failure::usage(std::string(option) + ": an empty path names no file");
+    return std::optional<std::filesystem::path>(*word);
+  };
+  auto baseline = path("--baseline", w.baseline);
+  if (!baseline) return baseline.failure();
+  auto sarif = path("--sarif", w.sarif);
+  if (!sarif) return sarif.failure();
+  g.baseline = *baseline;
+  g.sarif = *sarif;
+  g.updateBaseline = w.updateBaseline;
+  if (g.updateBaseline && !g.baseline)
+    return Failure::usage("--update-baseline writes the file --baseline names; give it");
+  if (w.reason && !g.updateBaseline)
+    return Failure::usage("--reason is the reason --update-baseline records; give both");
+  g.reason = w.reason.value_or("accepted when the baseline was written");
+  if (w.failOn) {
+    auto severity = kSeverityNames.valueOf(*w.failOn);
+    if (!severity || *severity == Severity::note)
+      return Failure::usage("--fail-on: '" + *w.failOn + "' is not error or warning");
+    g.failOn = *severity;
+  } else if (g.baseline && !g.updateBaseline) {
+    g.failOn = Severity::error;
+  }
   return g;
 }
 
@@ -109,6 +137,19 @@ std::function<Result<ReadOptions<GalleryOptions>>()> declareGallery(CLI::App& su
   sub.add_option("--merge", w->merge, "Join these shard galleries into the -o folder")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
       ->expected(1, -1);
+  sub.add_option("--baseline", w->baseline,
+                 "Findings accepted before (a file --update-baseline wrote): the others are new, "
+                 "and a new error ends the run with status 3");
+  sub.add_flag("--update-baseline", w->updateBaseline,
+               "Write the --baseline file afresh, accepting every finding of this run (reasons "
+               "given before are kept)");
+  sub.add_option("--reason", w->reason,
+                 "With --update-baseline: the reason recorded for findings accepted now");
+  sub.add_option("--fail-on", w->failOn,
+                 "error (the default with --baseline) or warning: new findings this grave end the "
+                 "run with status 3");
+  sub.add_option("--sarif", w->sarif,
+                 "Also write the findings as a SARIF 2.1.0 log, each at its table's file and line");
   return [w, &global]() -> Result<ReadOptions<GalleryOptions>> {
     GalleryWords words = *w;
     words.matrix.device = global;
@@ -125,8 +166,8 @@ std::vector<CommandRow> galleryCommands() {
   return {commandRow<GalleryOptions>(
       "gallery",
       "Draw every widget in every family, appearance and language into a folder, with contact "
-      "sheets, an index page and findings: every text shrunk, cut or with missing glyphs, and "
-      "every layout overflowing its margins",
+      "sheets, an index page and findings, one per cause, with severities: texts cut, shrunk "
+      "or with missing glyphs, layouts past their margins or edge, text contrast",
       declareGallery, runGalleryCommand)};
 }
 

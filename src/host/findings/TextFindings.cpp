@@ -1,4 +1,4 @@
-#include "host/gallery/TextFindings.h"
+#include "host/findings/TextFindings.h"
 
 #include <algorithm>
 
@@ -24,6 +24,8 @@ std::vector<TextFinding> findTextProblems(const drawing::LayoutTree& tree) {
       f.key = t.source->key;
       f.line = t.source->line;
     }
+    f.language = t.language;
+    f.minimumFontSize = t.minimumFontSize;
     out.push_back(std::move(f));
   }
   return out;
@@ -38,6 +40,24 @@ double contentOverflow(const swiftui::WidgetLayout& layout) {
   over = std::max(over, f.y + f.height - (layout.size.height - m.bottom));
   over = std::max(over, f.x + f.width - (layout.size.width - m.trailing));
   return over;
+}
+
+namespace {
+
+double pastEdge(const drawing::LayoutTreeNode& node, const swiftui::Size& size) {
+  double over = 0;
+  if (node.kind == drawing::NodeKind::text || node.kind == drawing::NodeKind::symbol) {
+    const auto& f = node.frame;
+    over = std::max({-f.x, -f.y, f.x + f.width - size.width, f.y + f.height - size.height, 0.0});
+  }
+  for (const auto& child : node.children) over = std::max(over, pastEdge(child, size));
+  return over;
+}
+
+}  // namespace
+
+double edgeOverflow(const drawing::LayoutTree& tree) {
+  return pastEdge(tree.root, tree.size);
 }
 
 }  // namespace host

@@ -1,4 +1,4 @@
-#include "host/gallery/TextFindings.h"
+#include "host/findings/TextFindings.h"
 
 #include <gtest/gtest.h>
 
