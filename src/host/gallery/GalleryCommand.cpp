@@ -183,10 +183,10 @@ Outcome finish(const HostSession& s, const GalleryOptions& o, StagedFolder& fold
       return r;
   if (auto r = printSummary(o.output, pictures, findings); !r) return r;
   std::size_t failing = 0;
-  for (std::size_t i = 0; i < findings.size(); ++i) {
+  for (std::size_t i = 0; i < findings.size() && !o.updateBaseline; ++i) {
     if (!findings[i].isNew() || findings[i].severity == Severity::note) continue;
     s.warn({findingLine(results[i]), Warning::Form::line});
-    if (o.failOn && !o.updateBaseline && !graver(*o.failOn, findings[i].severity)) ++failing;
+    if (o.failOn && !graver(*o.failOn, findings[i].severity)) ++failing;
   }
   if (failing == 0) return Done{};
   return Failure::problems(std::to_string(failing) + " new finding" + (failing == 1 ? "" : "s") +

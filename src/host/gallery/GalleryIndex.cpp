@@ -52,7 +52,7 @@ std::string placeOf(const FindingPicture& p) {
 std::string findingsTable(const std::vector<Finding>& findings) {
   if (findings.empty()) return "<p id=nofindings>No findings.</p>\n";
   std::string html =
-      "<table id=findings><tr><th>severity<th>status<th>finding<th>table:line<th>pictures\n";
+      "<table id=findings><tr><th>severity<th>finding<th>table:line<th>pictures<th>status\n";
   for (const auto& f : findings) {
     std::set<std::string> scenarios, languages, kinds;
     for (const auto& p : f.pictures) {
@@ -75,7 +75,11 @@ std::string findingsTable(const std::vector<Finding>& findings) {
     for (const auto& p : f.pictures)
       html += "<li><a href=\"" + htmlEscape(p.picture) + "\">" + htmlEscape(placeOf(p)) +
               "</a>: " + htmlEscape(p.detail) + "</li>";
-    html += "</ul></details>\n";
+    html += "</ul></details><td class=status>" +
+            (f.accepted ? "accepted: " +
+                              htmlEscape(f.accepted->empty() ? "(no reason given)" : *f.accepted)
+                        : "<b>new</b>") +
+            "\n";
   }
   return html + "</table>\n";
 }

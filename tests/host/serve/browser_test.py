@@ -1,9 +1,9 @@
 """The preview in headless Chromium, as a person uses it: pictures show, a store change shows
 within a second, a language changes the captions, a tap shows the link, a widget that cannot be
 drawn says why, and as the phone does, a store change waits for the reload date or "Reload
-timelines". The gallery's index page filters its pictures, opened from disk. Skipped (exit 77)
+timelines". The gallery's index page filters its findings and pictures, opened from disk. Skipped (exit 77)
 unless TAMSA_BROWSER_TESTS=1. Usage: browser_test.py PROGRAM CONTAINER"""
-import os, shutil, subprocess, sys, tempfile, time, unittest
+import json, os, shutil, subprocess, sys, tempfile, time, unittest
 
 if os.environ.get("TAMSA_BROWSER_TESTS") != "1":
     print("skipped: set TAMSA_BROWSER_TESTS=1 (needs chromium, chromium-driver, python3-selenium)")
@@ -78,18 +78,51 @@ class BrowserTest(unittest.TestCase):
     def test_the_gallery_index_shows_only_what_the_filters_pick(self):
         folder = tempfile.mkdtemp()
         self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
-        subprocess.run([sys.argv[1], "--container", sys.argv[2], "gallery", "-o", folder + "/g",
-                        "--language", "en,de", "--scale", "1"], check=True, stdout=subprocess.DEVNULL)
+        baseline = folder + "/baseline.json"
+        draw = [sys.argv[1], "gallery", "-o", folder + "/g", "--language", "en,de", "--scale", "1",
+                "--scenario", "custom-unknown-mode,long-wallet-name", "--baseline", baseline]
+        subprocess.run(draw + ["--update-baseline"], check=True, stdout=subprocess.DEVNULL)
+        # Accept everything but German's cut: that one is new, and an error.
+        with open(baseline) as f:
+            accepted = json.load(f)
+        accepted["accepted"] = [e for e in accepted["accepted"]
+                                if not (e["rule"] == "cut" and e.get("language") == "de")]
+        with open(baseline, "w") as f:
+            json.dump(accepted, f)
+        self.assertEqual(subprocess.run(draw, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL).returncode, 3)
         self.browser.get("file://" + folder + "/g/index.html")
         shown = "return [...document.querySelectorAll(arguments[0])].filter(e => e.offsetParent).length"
-        self.assertEqual(self.browser.execute_script(shown, "section"), 2)
-        self.choose("language", "de")
-        # The English section goes with its pictures; the German one stays with all of its own.
-        self.assertEqual(self.browser.execute_script(shown, "section"), 1)
-        self.assertEqual(self.browser.execute_script(shown, "figure"),
-                         len(self.browser.find_elements(By.CSS_SELECTOR, 'figure[data-language="de"]')))
+        count = lambda selector: self.browser.execute_script(shown, selector)
+        everything = (count("section"), count("figure"), count("tr.finding"))
+        self.assertEqual(everything[0], 4)
+
+        self.choose("status", "new")
+        self.assertEqual(count("tr.finding"), 1)
+        self.assertIn("widget_period_custom", self.browser.find_element(By.CSS_SELECTOR, "tr.finding:not(.hidden)").text)
+        new = count("figure")
+        self.assertEqual(new, len(self.browser.find_elements(By.CSS_SELECTOR, 'figure[data-statuses*=" new "]')))
+        self.assertGreater(new, 0)
+        self.choose("language", "en")  # English shows no new finding
+        self.assertEqual((count("tr.finding"), count("figure"), count("section")), (0, 0, 0))
+
+        self.choose("status", "")
+        self.choose("language", "")
+        self.choose("severity", "note")
+        notes = count("tr.finding")
+        self.assertGreater(notes, 0)
+        self.assertEqual(notes, len(self.browser.find_elements(By.CSS_SELECTOR, "tr.finding.note")))
+        self.choose("scenario", "long-wallet-name")
+        self.choose("kind", "TamsaWidget")
+        for figure in self.browser.find_elements(By.CSS_SELECTOR, "figure:not(.hidden)"):
+            self.assertEqual(figure.get_attribute("data-scenario"), "long-wallet-name")
+            self.assertIn(" note ", figure.get_attribute("data-severities"))
         self.assertEqual(self.browser.find_element(By.ID, "count").text,
-                         f"{self.browser.execute_script(shown, 'figure')} shown")
+                         f"{count('tr.finding')} findings, {count('figure')} pictures shown")
+        self.choose("severity", "")
+        self.choose("scenario", "")
+        self.choose("kind", "")
+        self.assertEqual((count("section"), count("figure"), count("tr.finding")), everything)
 
     def test_as_the_phone_waits_for_the_reload_date(self):
         self.choose("mode", "phone")
