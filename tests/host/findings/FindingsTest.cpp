@@ -167,6 +167,7 @@ TEST(Baseline, RefusesFilesThatAreNotBaselines) {
   };
   for (const auto& [content, says] : std::vector<std::pair<std::string, std::string>>{
            {"[]", "not a findings baseline"},
+           {std::string(100000, '[') + std::string(100000, ']'), "not a findings baseline"},
            {"{\"accepted\": []}", "not a findings baseline"},
            {doctored("\"cut\"", "\"sideways\""), "no rule this program knows"},
            {doctored("\"reason\": \"why\"", "\"reason\": 3"), "gives no reason"},
