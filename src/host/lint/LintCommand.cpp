@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/core/OutputFiles.h"
+#include "host/findings/Contrast.h"
 
 namespace host {
 
@@ -32,7 +33,11 @@ std::string lintJson(const LintReport& report) {
 std::vector<CommandRow> lintCommands() {
   auto declare = [](CLI::App& sub, const DeviceWords& global) {
     auto o = std::make_shared<LintOptions>();
-    sub.add_flag("--json", o->json, "Print the problems as JSON");
+    CLI::Option* json = sub.add_flag("--json", o->json, "Print the problems as JSON");
+    sub.add_flag("--contrast", o->contrast,
+                 "Print the contrast of the palette's text colours against the widget background "
+                 "in light and dark, as a Markdown table, and check no table")
+        ->excludes(json);
     return [o, &global] { return withDevice(global, *o); };
   };
   return {commandRow<LintOptions>(
@@ -43,6 +48,7 @@ std::vector<CommandRow> lintCommands() {
 }
 
 Outcome runLintCommand(const HostSession& s, const LintOptions& o) {
+  if (o.contrast) return writeStandardOutput(paletteContrastTable());
   const std::string& resources = s.device.mainBundle.bundlePath();
   LintReport report = lintStringTables(*s.device.fileSystem, resources);
   if (auto r = writeStandardOutput(o.json ? lintJson(report) : lintText(report)); !r) return r;

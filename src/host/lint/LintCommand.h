@@ -1,6 +1,6 @@
 // lint: the bundle's string tables checked for what a translator must fix, one line per problem
 // ("FILE:LINE: problem", or JSON with --json). Exit status 0 when every table is clean, 3 when
-// there is a problem.
+// there is a problem. With --contrast it prints the palette's contrast table instead (exit 0).
 #pragma once
 
 #include <vector>
@@ -12,7 +12,8 @@
 namespace host {
 
 struct LintOptions {
-  bool json = false;  // JSON instead of lines
+  bool json = false;      // JSON instead of lines
+  bool contrast = false;  // the palette's contrast table instead of the tables' problems
 };
 
 std::vector<CommandRow> lintCommands();

@@ -4,6 +4,10 @@
 
 namespace host {
 
+uikit::RGBA widgetBackground(swiftui::ColorScheme appearance) {
+  return swiftui::Color(uikit::UIColor::systemBackgroundColor()).resolved(appearance);
+}
+
 base::Result<drawing::WidgetScene> composeScene(const SceneRequest& request,
                                                 const swiftui::TextMeasurer& measurer) {
   std::string deviceName = request.device.empty() ? defaultDeviceName : request.device;
@@ -30,8 +34,7 @@ base::Result<drawing::WidgetScene> composeScene(const SceneRequest& request,
   drawing::WidgetScene scene;
   scene.layout = swiftui::layoutWidget(request.view, *size, margins, env, context);
   scene.appearance = request.appearance;
-  scene.background =
-      swiftui::Color(uikit::UIColor::systemBackgroundColor()).resolved(request.appearance);
+  scene.background = widgetBackground(request.appearance);
   scene.usesContainerBackground = traits.usesContainerBackground;
   scene.widgetURL = traits.widgetURL;
   scene.cornerRadius = device->cornerRadius;

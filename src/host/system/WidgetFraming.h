@@ -31,6 +31,10 @@ struct SceneRequest {
 
 inline constexpr double contentMargin = 16;
 
+// The system background the host paints under a widget's content in `appearance`, with margins
+// or without.
+uikit::RGBA widgetBackground(swiftui::ColorScheme appearance);
+
 // Lays the request's view out in its host frame; a failure for an unknown device or a family the
 // device does not show.
 base::Result<drawing::WidgetScene> composeScene(const SceneRequest& request,
