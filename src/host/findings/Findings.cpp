@@ -1,5 +1,7 @@
 #include "host/findings/Findings.h"
 
+#include "host/findings/Contrast.h"
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -95,12 +97,14 @@ std::vector<Occurrence> occurrences(const PictureFacts& p, const EnglishFit& eng
   else if (p.marginOverflow > kOverflowSlack)
     layout(FindingRule::pastMargins, p.marginOverflow);
   for (const ContrastShortfall& c : p.contrasts) {
-    Occurrence o{{.rule = FindingRule::lowContrast},
-                 c.string,
-                 std::nullopt,
-                 std::nullopt,
-                 c.required - c.ratio,
-                 number(c.ratio) + ":1 (needs " + number(c.required) + ":1) " + quoted(c.string)};
+    // The lowest ratio is the worst: kept negated, as the largest magnitude.
+    Occurrence o{
+        {.rule = FindingRule::lowContrast},
+        c.string,
+        std::nullopt,
+        std::nullopt,
+        -c.ratio,
+        formatRatio(c.ratio) + " (needs " + formatRatio(c.required) + ") " + quoted(c.string)};
     o.cause.appearance = p.appearance;
     o.cause.foreground = c.foreground;
     o.cause.background = c.background;
@@ -141,7 +145,8 @@ std::string message(const FindingCause& c, const std::string& string, double wor
              " past the margins, inside the widget (centred, as the phone does)";
     case FindingRule::lowContrast:
       return c.foreground + " on " + c.background + " in " + c.appearance +
-             ": contrast below the guidelines, by up to " + number(worst) + ":1";
+             ": contrast as low as " + formatRatio(-worst) +
+             ", below the 4.5:1 text needs (3:1 when large)";
   }
   return {};
 }
@@ -261,6 +266,7 @@ std::vector<Finding> groupFindings(const std::vector<PictureFacts>& pictures,
   for (const PictureFacts& p : pictures)
     for (Occurrence& o : occurrences(p, english)) {
       Group& g = groups[o.cause];
+      g.worst = g.finding.pictures.empty() ? o.magnitude : std::max(g.worst, o.magnitude);
       if (g.finding.pictures.empty()) {
         g.finding.cause = o.cause;
         g.finding.severity = severityOf(o.cause.rule);
@@ -268,7 +274,6 @@ std::vector<Finding> groupFindings(const std::vector<PictureFacts>& pictures,
         g.finding.line = o.line;
         g.string = o.string;
       }
-      g.worst = std::max(g.worst, o.magnitude);
       g.finding.pictures.push_back({p.picture, p.scenario, p.system, p.language, p.widget, p.family,
                                     p.appearance, std::move(o.detail)});
     }

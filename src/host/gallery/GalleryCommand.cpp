@@ -17,6 +17,7 @@
 #include "host/core/OutputFiles.h"
 #include "host/core/StagedFolder.h"
 #include "host/findings/Baseline.h"
+#include "host/findings/Contrast.h"
 #include "host/findings/Sarif.h"
 #include "host/gallery/ContactSheet.h"
 #include "host/gallery/GalleryCommands.h"
@@ -255,6 +256,11 @@ class GalleryRun {
       p.overflow = contentOverflow(drawn.scene.layout);
       p.edgeOverflow = edgeOverflow(drawn.tree);
     }
+    if (drawn.pixels)
+      for (const TextContrast& c : textContrasts(drawn.tree, *drawn.pixels, cell.appearance))
+        if (!c.passes())
+          p.contrasts.push_back(
+              {c.string, c.foregroundName, c.backgroundName, c.ratio, c.required});
     if (auto r = folder_.write(p.file, drawn.bytes); !r) return r;
     if (auto r = folder_.write(p.reportFile(), drawing::layoutReport(drawn.tree).dump(2) + "\n");
         !r)
