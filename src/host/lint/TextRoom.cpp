@@ -106,6 +106,7 @@ class Collector {
       u.room = t.room;
       u.lineLimit = t.lineLimit;
       u.width = node->frame.width;
+      u.lines = t.lines;
       u.needs =
           std::ceil(measurer_
                         .measure(t.string, swiftui::Font::system(t.requestedFontSize, t.fontWeight),
@@ -154,9 +155,20 @@ std::vector<RoomProblem> problemsOf(const std::vector<KeyRoom>& keys) {
     for (const RoomPlace& p : k.places) {
       const RoomUse* english = p.english();
       for (const RoomUse& u : p.uses) {
-        if (u.outcome == RoomOutcome::fits) continue;
-        std::string message = k.key + " needs " + points(u.needs) + " in " + placeWords(p) + " (" +
-                              roomWords(u) + ", English uses " +
+        if (u.outcome == RoomOutcome::fits) {
+          // Nothing is cut where any number of lines is allowed, but the lines below move down.
+          if (!u.lineLimit && english && u.lines > english->lines)
+            out.push_back(
+                {u.table, std::max(u.line, 1), k.key, Severity::warning,
+                 shown(k.key) + " wraps to " + std::to_string(u.lines) + " lines in " +
+                     placeWords(p) + " (" + roomWords(u) + ", English takes " +
+                     std::to_string(english->lines) + ")" +
+                     (u.table.rfind(u.language + ".lproj/", 0) != 0 ? " drawn in " + u.language
+                                                                    : std::string())});
+          continue;
+        }
+        std::string message = shown(k.key) + " needs " + points(u.needs) + " in " + placeWords(p) +
+                              " (" + roomWords(u) + ", English uses " +
                               (english ? points(english->width) : std::string("nothing here")) +
                               ")";
         if (u.table.rfind(u.language + ".lproj/", 0) != 0) message += " drawn in " + u.language;
@@ -241,7 +253,7 @@ Result<RoomReport> measureTextRoom(const TextRoomInput& in,
 std::string roomProblemLines(const RoomReport& report) {
   std::string out;
   for (const RoomProblem& p : report.problems)
-    out += p.file + ":" + std::to_string(p.line) + ": " +
+    out += shown(p.file) + ":" + std::to_string(p.line) + ": " +
            std::string(kSeverityNames.nameOf(p.severity)) + ": " + p.message + "\n";
   return out;
 }
@@ -249,34 +261,46 @@ std::string roomProblemLines(const RoomReport& report) {
 std::string roomText(const RoomReport& report) {
   std::string out = "Room for each text on " + report.device + ", " + report.system + ", in " +
                     std::to_string(report.languages.size()) + " languages\n";
-  char row[256];
+  // One row of the table: the columns padded to their widths, the last as it is.
+  auto row = [](std::initializer_list<std::pair<std::string, std::size_t>> columns) {
+    std::string line = "   ";
+    for (const auto& [text, width] : columns) {
+      line += " " + text;
+      std::size_t characters = 0;
+      for (char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+      if (characters < width) line.append(width - characters, ' ');
+    }
+    while (line.ends_with(' ')) line.pop_back();
+    return line + "\n";
+  };
   for (const KeyRoom& k : report.keys) {
-    out += "\n" + k.key + "\n";
+    out += "\n" + shown(k.key) + "\n";
     for (const RoomPlace& p : k.places) {
       out += "  " + placeWords(p) + "\n";
-      std::snprintf(row, sizeof row, "    %-8s %-18s %-9s %-6s %s\n", "language", "room", "uses",
-                    "share", "outcome");
-      out += row;
+      out += row(
+          {{"language", 8}, {"room", 16}, {"uses", 9}, {"lines", 5}, {"share", 6}, {"outcome", 0}});
       for (const RoomUse& u : p.uses) {
         std::string room = u.room ? points(*u.room) : "unlimited";
-        if (u.lineLimit) room += " × " + std::to_string(*u.lineLimit);
-        std::string share = "";
-        if (auto s = u.share()) {
-          std::snprintf(row, sizeof row, "%.0f %%", *s);
-          share = row;
-        }
-        std::snprintf(row, sizeof row, "    %-8s %-18s %-9s %-6s %s\n", shown(u.language).c_str(),
-                      room.c_str(), points(u.width).c_str(), share.c_str(),
-                      outcomeWords(u).c_str());
-        out += row;
+        if (u.lineLimit)
+          room += ", " + std::to_string(*u.lineLimit) + (*u.lineLimit == 1 ? " line" : " lines");
+        std::string share;
+        if (auto s = u.share())
+          share = std::to_string(static_cast<long long>(std::lround(*s))) + " %";
+        out += row({{shown(u.language), 8},
+                    {room, 16},
+                    {points(u.width), 9},
+                    {std::to_string(u.lines), 5},
+                    {share, 6},
+                    {outcomeWords(u), 0}});
       }
     }
   }
-  std::size_t errors =
-      std::count_if(report.problems.begin(), report.problems.end(),
-                    [](const RoomProblem& p) { return p.severity == Severity::error; });
-  out += "\n" + std::to_string(errors) + " cut or not drawable, " +
-         std::to_string(report.problems.size() - errors) + " shrunk\n";
+  auto count = [&](Severity s) {
+    return std::to_string(std::count_if(report.problems.begin(), report.problems.end(),
+                                        [s](const RoomProblem& p) { return p.severity == s; }));
+  };
+  out += "\n" + count(Severity::error) + " cut or not drawable, " + count(Severity::warning) +
+         " wrapping to more lines than English, " + count(Severity::note) + " shrunk\n";
   return out + roomProblemLines(report);
 }
 
@@ -296,6 +320,7 @@ std::string roomJson(const RoomReport& report) {
                         {"room", optional(u.room)},
                         {"lineLimit", optional(u.lineLimit)},
                         {"width", u.width},
+                        {"lines", u.lines},
                         {"share", optional(u.share())},
                         {"needs", u.needs},
                         {"fontSize", u.fontSize},

@@ -1,8 +1,9 @@
 // How much room each text of the string tables has where the widgets draw it, and what each
 // language does with it: every declared widget in every family the phone shows, and the control,
 // laid out (not painted) in every language with the real text measurer, as the gallery draws
-// them. A translation that is cut or holds characters no font draws is an error; one shrunk
-// within its allowed minimum is a note. Needs the pinned fonts (drawing::pinnedFonts()).
+// them. A translation that is cut or holds characters no font draws is an error; one that wraps
+// to more lines than English where it may take any number is a warning; one shrunk within its
+// allowed minimum is a note. Needs the pinned fonts (drawing::pinnedFonts()).
 #pragma once
 
 #include <optional>
@@ -35,6 +36,7 @@ struct RoomUse {
   std::optional<double> room;    // the width offered, points; nothing: unlimited
   std::optional<int> lineLimit;  // nothing: any number of lines
   double width = 0;              // the width the laid-out text takes
+  int lines = 0;                 // the lines it takes
   double needs = 0;              // its width on one line at its own size
   double requestedFontSize = 0, minimumFontSize = 0, fontSize = 0;
   int missingGlyphs = 0;
