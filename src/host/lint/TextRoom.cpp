@@ -181,13 +181,6 @@ std::vector<RoomProblem> problemsOf(const std::vector<KeyRoom>& keys) {
   std::stable_sort(out.begin(), out.end(), [](const RoomProblem& a, const RoomProblem& b) {
     return std::tie(a.file, a.line) < std::tie(b.file, b.line);
   });
-  // The same text cut the same way in two languages' drawings (one falling back to the other's
-  // table) is one thing to fix.
-  out.erase(std::unique(out.begin(), out.end(),
-                        [](const RoomProblem& a, const RoomProblem& b) {
-                          return a.file == b.file && a.line == b.line && a.message == b.message;
-                        }),
-            out.end());
   return out;
 }
 

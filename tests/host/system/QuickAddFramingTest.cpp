@@ -21,6 +21,14 @@ TextLayout oneLine(std::string text, std::string drawn, double size, Font::Weigh
   return {text, drawn, size, weight, color, 1, shrunk, cut, 0, TextAlignment::leading, {}};
 }
 
+// A laid-out text without the room it was given, to compare with oneLine().
+TextLayout drawnPart(TextLayout t) {
+  t.room.reset();
+  t.lineLimit.reset();
+  t.requestedFontSize = t.minimumFontSize = 0;
+  return t;
+}
+
 // Lays the widget out as the host frames it, with localized keys coming back bracketed, so a text
 // that is looked up shows it. The title is the recorded language's (German over English).
 WidgetLayout place(const std::string& title, std::optional<SystemVersion> version,
@@ -53,9 +61,9 @@ TEST(QuickAddView, PlusOverTheTitleCentredOnTheSystemBackgroundBeforeIOS17) {
       auto texts = l.root.findAll("Text");
       ASSERT_EQ(texts.size(), 2u);
       // The plus is a localized key in one fixed teal; the title is shown as looked up.
-      EXPECT_EQ(*texts[0]->text,
+      EXPECT_EQ(drawnPart(*texts[0]->text),
                 oneLine("[+]", "[+]", 46, Font::Weight::bold, {0.082, 0.773, 0.808, 1.0}));
-      EXPECT_EQ(*texts[1]->text,
+      EXPECT_EQ(drawnPart(*texts[1]->text),
                 oneLine("Add Transaction", "Add Transaction", 12, Font::Weight::medium,
                         secondaryTextColor().resolved(scheme)));
       EXPECT_EQ(texts[1]->frame.y - texts[0]->frame.maxY(), 2);
@@ -70,10 +78,16 @@ TEST(QuickAddView, LongTitleShrinksToEightyPercentOnOneLineBeforeItIsCut) {
     return *place(std::string(length, 'a'), SystemVersion{17, 0, 0}).root.find("Text", 1)->text;
   };
   const uikit::RGBA grey = secondaryTextColor().resolved(ColorScheme::light);
-  EXPECT_EQ(title(24), oneLine(std::string(24, 'a'), std::string(24, 'a'), 10.5,
-                               Font::Weight::medium, grey, true, false));
-  EXPECT_EQ(title(30), oneLine(std::string(30, 'a'), std::string(25, 'a') + "…", 12 * 0.8,
-                               Font::Weight::medium, grey, true, true));
+  EXPECT_EQ(drawnPart(title(24)), oneLine(std::string(24, 'a'), std::string(24, 'a'), 10.5,
+                                          Font::Weight::medium, grey, true, false));
+  EXPECT_EQ(drawnPart(title(30)), oneLine(std::string(30, 'a'), std::string(25, 'a') + "…",
+                                          12 * 0.8, Font::Weight::medium, grey, true, true));
+  // The room it had: the content's width, one line, 12 points down to 80 %.
+  const TextLayout cut = title(30);
+  EXPECT_EQ(cut.room, std::optional(126.0));
+  EXPECT_EQ(cut.lineLimit, std::optional(1));
+  EXPECT_DOUBLE_EQ(cut.requestedFontSize, 12);
+  EXPECT_DOUBLE_EQ(cut.minimumFontSize, 12 * 0.8);
 }
 
 }  // namespace
