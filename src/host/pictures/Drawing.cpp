@@ -3,7 +3,7 @@
 #include "host/core/HostSession.h"
 #include "host/pictures/TextSources.h"
 #include "host/system/ControlScene.h"
-#include "host/system/RenderRequest.h"
+#include "host/system/WidgetFraming.h"
 #include "shared/LocalizedWidgetString.h"
 
 namespace host {
@@ -27,35 +27,45 @@ Result<DrawnPicture> drawWidget(const device::Device& device,
                          measurer);
 }
 
-Result<DrawnPicture> drawWidgetEntry(const device::Device& device,
-                                     const widgetkit::WidgetConfiguration& widget,
-                                     widgetkit::WidgetFamily family,
-                                     const widgetkit::AnyTimelineEntry& entry,
-                                     const PictureLook& look,
-                                     const drawing::PangoTextMeasurer& measurer) {
-  host::RenderRequest request;
+Result<drawing::WidgetScene> layoutWidgetEntry(const device::Device& device,
+                                               const widgetkit::WidgetConfiguration& widget,
+                                               widgetkit::WidgetFamily family,
+                                               const widgetkit::AnyTimelineEntry& entry,
+                                               const PictureLook& look,
+                                               const drawing::PangoTextMeasurer& measurer) {
+  if (!(look.scale >= 1 && look.scale <= 3))
+    return Failure::runtime("the scale must be between 1 and 3");
+  host::SceneRequest request;
   request.view = widget.content(entry);
   request.family = family;
   request.appearance = look.appearance;
   request.systemVersion = device.systemVersion;
   request.device = look.device.name;
-  request.scale = look.scale;
-  request.pictureFormat = look.format;
+  request.pixelScale = look.scale;
   request.language = tamsa::widgetTextLanguage(device);
   request.localizedKeyResolver = [&device](const std::string& key) {
     return foundation::NSLocalizedString(device.mainBundle, key);
   };
   const TextSources sources = TextSources::of(device);
   request.textOrigin = sources.origins(request.language);
-  auto drawn = host::renderWidget(request, measurer);
-  if (!drawn) return drawn.failure();
-  return DrawnPicture{std::move(drawn->picture), std::move(drawn->scene)};
+  return host::composeScene(request, measurer);
 }
 
-Result<DrawnPicture> drawControl(const device::Device& device,
-                                 const widgetkit::ControlConfiguration& control,
-                                 const PictureLook& look,
-                                 const drawing::PangoTextMeasurer& measurer) {
+Result<DrawnPicture> drawWidgetEntry(const device::Device& device,
+                                     const widgetkit::WidgetConfiguration& widget,
+                                     widgetkit::WidgetFamily family,
+                                     const widgetkit::AnyTimelineEntry& entry,
+                                     const PictureLook& look,
+                                     const drawing::PangoTextMeasurer& measurer) {
+  auto scene = layoutWidgetEntry(device, widget, family, entry, look, measurer);
+  if (!scene) return scene.failure();
+  return encode(std::move(*scene), look, measurer);
+}
+
+drawing::WidgetScene layoutControl(const device::Device& device,
+                                   const widgetkit::ControlConfiguration& control,
+                                   const PictureLook& look,
+                                   const drawing::PangoTextMeasurer& measurer) {
   host::ControlSceneRequest request;
   request.title = control.button().title;
   request.systemImage = control.button().systemImage;
@@ -66,7 +76,14 @@ Result<DrawnPicture> drawControl(const device::Device& device,
   const TextSources sources = TextSources::of(device);
   request.textOrigin = sources.origins(request.language);
   request.pixelScale = look.format == drawing::PictureFormat::png ? look.scale : 1;
-  return encode(host::composeControlScene(request, measurer), look, measurer);
+  return host::composeControlScene(request, measurer);
+}
+
+Result<DrawnPicture> drawControl(const device::Device& device,
+                                 const widgetkit::ControlConfiguration& control,
+                                 const PictureLook& look,
+                                 const drawing::PangoTextMeasurer& measurer) {
+  return encode(layoutControl(device, control, look, measurer), look, measurer);
 }
 
 }  // namespace host

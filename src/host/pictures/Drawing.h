@@ -43,9 +43,24 @@ Result<DrawnPicture> drawWidgetEntry(const device::Device& device,
                                      const PictureLook& look,
                                      const drawing::PangoTextMeasurer& measurer);
 
+// The same widget laid out as drawWidgetEntry lays it out, without painting anything: for what
+// needs only the room each view was given.
+Result<drawing::WidgetScene> layoutWidgetEntry(const device::Device& device,
+                                               const widgetkit::WidgetConfiguration& widget,
+                                               widgetkit::WidgetFamily family,
+                                               const widgetkit::AnyTimelineEntry& entry,
+                                               const PictureLook& look,
+                                               const drawing::PangoTextMeasurer& measurer);
+
 Result<DrawnPicture> drawControl(const device::Device& device,
                                  const widgetkit::ControlConfiguration& control,
                                  const PictureLook& look,
                                  const drawing::PangoTextMeasurer& measurer);
+
+// The control laid out as drawControl lays it out, without painting.
+drawing::WidgetScene layoutControl(const device::Device& device,
+                                   const widgetkit::ControlConfiguration& control,
+                                   const PictureLook& look,
+                                   const drawing::PangoTextMeasurer& measurer);
 
 }  // namespace host
