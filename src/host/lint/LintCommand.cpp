@@ -9,6 +9,7 @@
 #include "host/core/OutputFiles.h"
 #include "host/findings/Contrast.h"
 #include "host/lint/LintSarif.h"
+#include "host/scenarios/Scenario.h"
 
 namespace host {
 
@@ -40,7 +41,7 @@ std::vector<CommandRow> lintCommands() {
     auto o = std::make_shared<LintOptions>();
     struct Words {
       bool room = false, contrast = false;
-      std::optional<std::string> sarif;
+      std::optional<std::string> sarif, scenarios;
     };
     auto w = std::make_shared<Words>();
     auto look = std::make_shared<LookWords>();
@@ -54,6 +55,9 @@ std::vector<CommandRow> lintCommands() {
                      "is cut");
     sub.add_option("--device", look->device,
                    "With --room: phone whose home screen is imitated (default iphone15)");
+    sub.add_option("--scenario", w->scenarios,
+                   "With --room: lay out these named states of the app (comma list, or all) "
+                   "instead of the container, for the texts only they show");
     sub.add_flag("--contrast", w->contrast,
                  "Print the contrast of the palette's text colours against the widget background "
                  "in light and dark, as a Markdown table, and check no table")
@@ -62,8 +66,9 @@ std::vector<CommandRow> lintCommands() {
     return [o, w, look, &global]() -> Result<ReadOptions<LintOptions>> {
       LintOptions options = *o;
       options.mode = w->room ? LintMode::room : w->contrast ? LintMode::contrast : LintMode::tables;
-      if (look->device && options.mode != LintMode::room)
-        return Failure::usage("--device: only with --room");
+      if ((look->device || w->scenarios) && options.mode != LintMode::room)
+        return Failure::usage("--device and --scenario: only with --room");
+      if (w->scenarios) options.scenarios = splitList(*w->scenarios);
       if (w->sarif) {
         if (options.mode != LintMode::tables)
           return Failure::usage(
@@ -93,8 +98,24 @@ Outcome runRoom(const HostSession& s, const LintOptions& o) {
                       s.asked.languages ? *s.asked.languages : s.device.mainBundle.localizations(),
                       o.look.device, o.look.scale};
   const drawing::PangoTextMeasurer measurer(input.scale);
-  auto report = measureTextRoom(input, measurer);
-  if (!report) return report.failure();
+  // Each named state of the app shows texts the container may not (a custom period, a count).
+  std::vector<device::Device> states;
+  if (o.scenarios) {
+    auto scenarios = loadScenarios(*s.files, s.paths.scenarios, *o.scenarios);
+    if (!scenarios) return scenarios.failure();
+    for (const auto& scenario : *scenarios)
+      states.push_back(scenarioDevice(s.device, scenario, s.asked));
+  } else {
+    states.push_back(s.device);
+  }
+  std::vector<RoomReport> reports;
+  for (auto& state : states) {
+    input.device = std::move(state);
+    auto one = measureTextRoom(input, measurer);
+    if (!one) return one.failure();
+    reports.push_back(std::move(*one));
+  }
+  auto report = std::optional<RoomReport>(mergeRoomReports(std::move(reports)));
   if (auto r = writeStandardOutput(o.json ? roomJson(*report) : roomText(*report)); !r) return r;
   if (!report->hasErrors()) return Done{};
   std::size_t errors =

@@ -27,6 +27,7 @@ struct LintOptions {
   bool json = false;                           // JSON instead of lines
   std::optional<std::filesystem::path> sarif;  // tables: the problems as a SARIF log too
   LookOptions look;  // room: the phone whose home screen lays the widgets out
+  std::optional<std::vector<std::string>> scenarios;  // room: named states, not the container
 };
 
 std::vector<CommandRow> lintCommands();

@@ -201,6 +201,39 @@ const RoomUse* RoomPlace::english() const {
   return nullptr;
 }
 
+RoomReport mergeRoomReports(std::vector<RoomReport> reports) {
+  if (reports.empty()) return {};
+  RoomReport out = std::move(reports.front());
+  for (std::size_t r = 1; r < reports.size(); ++r) {
+    for (KeyRoom& key : reports[r].keys) {
+      auto known = std::find_if(out.keys.begin(), out.keys.end(),
+                                [&](const KeyRoom& k) { return k.key == key.key; });
+      if (known == out.keys.end()) {
+        out.keys.push_back(std::move(key));
+        continue;
+      }
+      for (RoomPlace& place : key.places)
+        if (std::none_of(known->places.begin(), known->places.end(), [&](const RoomPlace& p) {
+              return p.widget == place.widget && p.family == place.family &&
+                     p.occurrence == place.occurrence;
+            }))
+          known->places.push_back(std::move(place));
+    }
+    for (RoomProblem& problem : reports[r].problems)
+      if (std::none_of(out.problems.begin(), out.problems.end(), [&](const RoomProblem& p) {
+            return p.file == problem.file && p.line == problem.line && p.message == problem.message;
+          }))
+        out.problems.push_back(std::move(problem));
+  }
+  std::sort(out.keys.begin(), out.keys.end(),
+            [](const KeyRoom& a, const KeyRoom& b) { return a.key < b.key; });
+  std::stable_sort(out.problems.begin(), out.problems.end(),
+                   [](const RoomProblem& a, const RoomProblem& b) {
+                     return std::tie(a.file, a.line) < std::tie(b.file, b.line);
+                   });
+  return out;
+}
+
 bool RoomReport::hasErrors() const {
   return std::any_of(problems.begin(), problems.end(),
                      [](const RoomProblem& p) { return p.severity == Severity::error; });

@@ -94,6 +94,10 @@ struct TextRoomInput {
 Result<RoomReport> measureTextRoom(const TextRoomInput& input,
                                    const drawing::PangoTextMeasurer& measurer);
 
+// Reports of several states of the app (scenarios) as one: each key's place as the first report
+// that draws it there has it, and every problem once.
+RoomReport mergeRoomReports(std::vector<RoomReport> reports);
+
 // "FILE:LINE: error: MESSAGE" per problem.
 std::string roomProblemLines(const RoomReport& report);
 // The readable table, key by key, then the problems' lines.

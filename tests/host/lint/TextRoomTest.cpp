@@ -140,3 +140,28 @@ TEST_F(TextRoom, AHostileValueIsReportedNotFatal) {
 
 }  // namespace
 }  // namespace host
+
+namespace host {
+namespace {
+
+// States of the app merged: a place is kept once, a key only one state shows is added, and a
+// problem two states find is listed once.
+TEST(TextRoomMerge, KeepsEachPlaceAndProblemOnce) {
+  auto report = [](const std::string& key, const std::string& family, int line) {
+    RoomReport r;
+    r.keys = {{key, {{"TamsaWidget", family, 0, {{.language = "de"}}}}}};
+    r.problems = {{"de.lproj/Localizable.strings", line, key, Severity::error, key + " is cut"}};
+    return r;
+  };
+  RoomReport merged = mergeRoomReports(
+      {report("widget_period_month", "small", 5), report("widget_period_custom", "small", 8),
+       report("widget_period_month", "small", 5), report("widget_period_month", "medium", 5)});
+  ASSERT_EQ(merged.keys.size(), 2u);
+  EXPECT_EQ(merged.keys[0].key, "widget_period_custom");
+  EXPECT_EQ(merged.keys[1].places.size(), 2u);
+  ASSERT_EQ(merged.problems.size(), 2u);
+  EXPECT_EQ(merged.problems[0].line, 5);
+}
+
+}  // namespace
+}  // namespace host
