@@ -98,13 +98,13 @@ std::vector<Occurrence> occurrences(const PictureFacts& p, const EnglishFit& eng
     layout(FindingRule::pastMargins, p.marginOverflow);
   for (const ContrastShortfall& c : p.contrasts) {
     // The lowest ratio is the worst: kept negated, as the largest magnitude.
-    Occurrence o{
-        {.rule = FindingRule::lowContrast},
-        c.string,
-        std::nullopt,
-        std::nullopt,
-        -c.ratio,
-        formatRatio(c.ratio) + " (needs " + formatRatio(c.required) + ") " + quoted(c.string)};
+    Occurrence o{{.rule = FindingRule::lowContrast},
+                 c.foregroundColor + " on " + c.backgroundColor,
+                 std::nullopt,
+                 std::nullopt,
+                 -c.ratio,
+                 formatRatio(c.ratio) + " (needs " + formatRatio(c.required) + "), " +
+                     c.foregroundColor + " on " + c.backgroundColor + ": " + quoted(c.string)};
     o.cause.appearance = p.appearance;
     o.cause.foreground = c.foreground;
     o.cause.background = c.background;
@@ -144,7 +144,7 @@ std::string message(const FindingCause& c, const std::string& string, double wor
       return layoutName(c) + ": content reaches up to " + points(worst) +
              " past the margins, inside the widget (centred, as the phone does)";
     case FindingRule::lowContrast:
-      return c.foreground + " on " + c.background + " in " + c.appearance +
+      return c.foreground + " on " + c.background + " (" + string + ") in " + c.appearance +
              ": contrast as low as " + formatRatio(-worst) +
              ", below the 4.5:1 text needs (3:1 when large)";
   }

@@ -47,6 +47,7 @@ struct ContrastShortfall {
   std::string string;
   std::string foreground, background;  // palette names, else "#RRGGBB"
   double ratio = 0, required = 0;
+  std::string foregroundColor, backgroundColor;  // as drawn, "#RRGGBB"
   bool operator==(const ContrastShortfall&) const = default;
 };
 

@@ -259,8 +259,8 @@ class GalleryRun {
     if (drawn.pixels)
       for (const TextContrast& c : textContrasts(drawn.tree, *drawn.pixels, cell.appearance))
         if (!c.passes())
-          p.contrasts.push_back(
-              {c.string, c.foregroundName, c.backgroundName, c.ratio, c.required});
+          p.contrasts.push_back({c.string, c.foregroundName, c.backgroundName, c.ratio, c.required,
+                                 drawing::hexColor(c.foreground), drawing::hexColor(c.background)});
     if (auto r = folder_.write(p.file, drawn.bytes); !r) return r;
     if (auto r = folder_.write(p.reportFile(), drawing::layoutReport(drawn.tree).dump(2) + "\n");
         !r)

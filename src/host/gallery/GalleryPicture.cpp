@@ -69,7 +69,9 @@ ordered_json GalleryPicture::toJson() const {
                             {"foreground", c.foreground},
                             {"background", c.background},
                             {"ratio", c.ratio},
-                            {"required", c.required}});
+                            {"required", c.required},
+                            {"foregroundColor", c.foregroundColor},
+                            {"backgroundColor", c.backgroundColor}});
   return {{"scenario", scenario},     {"system", system},
           {"language", language},     {"kind", kind},
           {"family", family},         {"appearance", appearanceName()},
@@ -100,10 +102,11 @@ Result<GalleryPicture> GalleryPicture::fromJson(const nlohmann::json& e) {
     p.overflow = e.at("overflow").get<double>();
     p.edgeOverflow = e.at("edgeOverflow").get<double>();
     for (const auto& c : e.at("contrasts"))
-      p.contrasts.push_back({c.at("string").get<std::string>(),
-                             c.at("foreground").get<std::string>(),
-                             c.at("background").get<std::string>(), c.at("ratio").get<double>(),
-                             c.at("required").get<double>()});
+      p.contrasts.push_back(
+          {c.at("string").get<std::string>(), c.at("foreground").get<std::string>(),
+           c.at("background").get<std::string>(), c.at("ratio").get<double>(),
+           c.at("required").get<double>(), c.at("foregroundColor").get<std::string>(),
+           c.at("backgroundColor").get<std::string>()});
     for (const auto& f : e.at("findings")) {
       p.findings.push_back(
           TextFinding{f.at("string").get<std::string>(), f.at("drawn").get<std::string>(),
