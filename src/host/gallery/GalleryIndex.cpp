@@ -53,7 +53,8 @@ std::string findingsTable(const std::vector<Finding>& findings) {
   if (findings.empty()) return "<p id=nofindings>No findings.</p>\n";
   std::string html =
       "<table id=findings><tr><th>severity<th>finding<th>table:line<th>pictures<th>status\n";
-  for (const auto& f : findings) {
+  for (std::size_t n = 0; n < findings.size(); ++n) {
+    const Finding& f = findings[n];
     std::set<std::string> scenarios, languages, kinds;
     for (const auto& p : f.pictures) {
       scenarios.insert(p.scenario);
@@ -61,17 +62,14 @@ std::string findingsTable(const std::vector<Finding>& findings) {
       kinds.insert(p.widget);
     }
     const std::string severity = severityName(f.severity);
-    html +=
-        "<tr class=\"finding " + severity + "\" data-severity=" + severity +
-        " data-status=" + (f.isNew() ? "new" : "accepted") + " data-scenarios=\"" +
-        htmlEscape(words(scenarios)) + "\" data-languages=\"" + htmlEscape(words(languages)) +
-        "\" data-kinds=\"" + htmlEscape(words(kinds)) + "\"><td><span class=badge>" + severity +
-        "</span><td>" +
-        (f.accepted ? "accepted: " + htmlEscape(f.accepted->empty() ? "(no reason)" : *f.accepted)
-                    : "<b>new</b>") +
-        "<td>" + htmlEscape(f.message) + "<td>" +
-        (f.file ? htmlEscape(*f.file) + ":" + std::to_string(f.line.value_or(1)) : "") +
-        "<td><details><summary>" + std::to_string(f.pictures.size()) + "</summary><ul>";
+    html += "<tr id=f" + std::to_string(n) + " class=\"finding " + severity +
+            "\" data-severity=" + severity + " data-status=" + (f.isNew() ? "new" : "accepted") +
+            " data-scenarios=\"" + htmlEscape(words(scenarios)) + "\" data-languages=\"" +
+            htmlEscape(words(languages)) + "\" data-kinds=\"" + htmlEscape(words(kinds)) +
+            "\"><td><span class=badge>" + severity + "</span><td>" + htmlEscape(f.message) +
+            "<td>" +
+            (f.file ? htmlEscape(*f.file) + ":" + std::to_string(f.line.value_or(1)) : "") +
+            "<td><details><summary>" + std::to_string(f.pictures.size()) + "</summary><ul>";
     for (const auto& p : f.pictures)
       html += "<li><a href=\"" + htmlEscape(p.picture) + "\">" + htmlEscape(placeOf(p)) +
               "</a>: " + htmlEscape(p.detail) + "</li>";
@@ -147,8 +145,11 @@ std::string indexPage(const std::vector<GalleryPicture>& pictures,
     if (!s.items.empty()) {
       html += "<ul>";
       for (const auto& [f, where] : s.items)
-        html += "<li class=\"" + severityName(f->severity) + "\">" + htmlEscape(f->message) + ": " +
-                htmlEscape(where->detail) + (f->isNew() ? "" : " (accepted)") + "</li>";
+        // The finding's whole message is in its row above; here its rule, linked to it.
+        html += "<li class=\"" + severityName(f->severity) + "\"><a href=\"#f" +
+                std::to_string(f - findings.data()) + "\">" +
+                std::string(kFindingRuleNames.nameOf(f->cause.rule)) + "</a>" +
+                (f->isNew() ? "" : " (accepted)") + ": " + htmlEscape(where->detail) + "</li>";
       html += "</ul>";
     }
     html += "</figcaption></figure>\n";
