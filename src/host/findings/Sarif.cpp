@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "host/core/CommandLine.h"
+#include "host/core/HtmlText.h"
 
 namespace host {
 namespace {
@@ -10,20 +11,9 @@ namespace {
 using nlohmann::ordered_json;
 
 // A path as a URI reference: relative paths stay relative (to where the tool runs), absolute
-// ones become file URIs; every byte outside the unreserved set is percent-encoded.
+// ones become file URIs.
 std::string uriOf(const std::string& path) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out = path.starts_with('/') ? "file://" : "";
-  for (unsigned char c : path) {
-    if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    }
-  }
-  return out;
+  return (path.starts_with('/') ? "file://" : "") + urlPath(path);
 }
 
 std::string level(Severity s) {

@@ -16,22 +16,6 @@ std::string statusName(CellStatus s) {
   return std::string(kCellStatusNames.nameOf(s));
 }
 
-// A relative file path as a URL path: a name from data may hold '#', '?' or '%'.
-std::string urlPath(const std::string& path) {
-  static const char* kHex = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : path) {
-    if (std::isalnum(c) || c == '/' || c == '.' || c == '-' || c == '_' || c == '~') {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    }
-  }
-  return out;
-}
-
 // Cells that need a look, in the order changed, new, gone.
 std::vector<const CellOutcome*> notable(const VerifyFindings& f) {
   std::vector<const CellOutcome*> out;
