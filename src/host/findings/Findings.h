@@ -68,9 +68,9 @@ inline constexpr double kOverflowSlack = 0.5;
 // and no position. Fields a rule does not use stay empty.
 struct FindingCause {
   FindingRule rule = FindingRule::cut;
-  std::string table, key, language;                // a text from a string table
-  std::string widget, family, system;              // a layout, or a text from no table
-  std::string appearance, foreground, background;  // a colour pair
+  std::string table{}, key{}, language{};                // a text from a string table
+  std::string widget{}, family{}, system{};              // a layout, or a text from no table
+  std::string appearance{}, foreground{}, background{};  // a colour pair
   auto operator<=>(const FindingCause&) const = default;
 
   nlohmann::ordered_json toJson() const;  // the rule and the fields it uses

@@ -19,11 +19,11 @@ struct SarifResult {
   std::string ruleId;
   Severity level = Severity::warning;
   std::string message;
-  std::optional<std::string> file;  // a path as the user gave it, relative or absolute
-  std::optional<int> line;
-  std::string fingerprint;              // stable across runs: what the result is about, not where
-  std::optional<std::string> accepted;  // a baseline's reason; nothing: new or no baseline
-  bool compared = false;                // whether a baseline was given at all
+  std::optional<std::string> file{};  // a path as the user gave it, relative or absolute
+  std::optional<int> line{};
+  std::string fingerprint{};              // stable across runs: what the result is about, not where
+  std::optional<std::string> accepted{};  // a baseline's reason; nothing: new or no baseline
+  bool compared = false;                  // whether a baseline was given at all
 };
 
 // The log of one run of this program with its rules and results.
