@@ -55,10 +55,10 @@ struct ContrastShortfall {
 struct PictureFacts {
   std::string picture;  // the file, relative to its gallery
   std::string scenario, system, language, widget, family, appearance;
-  std::vector<TextFinding> texts;  // texts shrunk, cut or with missing glyphs
-  double marginOverflow = 0;       // points past the space inside the margins
-  double edgeOverflow = 0;         // points past the widget's edge
-  std::vector<ContrastShortfall> contrasts;
+  std::vector<TextFinding> texts{};  // texts shrunk, cut or with missing glyphs
+  double marginOverflow = 0;         // points past the space inside the margins
+  double edgeOverflow = 0;           // points past the widget's edge
+  std::vector<ContrastShortfall> contrasts{};
 };
 
 // Half a point is rounding, not a fault.
