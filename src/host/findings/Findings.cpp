@@ -296,8 +296,11 @@ std::vector<Finding> groupFindings(const std::vector<PictureFacts>& pictures) {
 }
 
 std::vector<Severity> pictureSeverities(const PictureFacts& picture, const EnglishFit& english) {
+  // One per finding the picture shows: three texts of one colour on one background are one.
   std::vector<Severity> out;
-  for (const Occurrence& o : occurrences(picture, english)) out.push_back(severityOf(o.cause.rule));
+  std::set<FindingCause> seen;
+  for (const Occurrence& o : occurrences(picture, english))
+    if (seen.insert(o.cause).second) out.push_back(severityOf(o.cause.rule));
   return out;
 }
 

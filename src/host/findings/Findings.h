@@ -117,7 +117,7 @@ std::vector<Finding> groupFindings(const std::vector<PictureFacts>& pictures,
                                    const EnglishFit& english);
 std::vector<Finding> groupFindings(const std::vector<PictureFacts>& pictures);
 
-// The severity of each thing the picture shows, in the order found.
+// The severity of each finding the picture shows, in the order found.
 std::vector<Severity> pictureSeverities(const PictureFacts& picture, const EnglishFit& english);
 // The gravest of them; nothing for none.
 std::optional<Severity> gravest(const std::vector<Severity>& severities);

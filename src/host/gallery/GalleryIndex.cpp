@@ -132,7 +132,9 @@ std::string indexPage(const std::vector<GalleryPicture>& pictures,
     const Shown none;
     const Shown& s = at == shown.end() ? none : at->second;
     std::vector<Severity> severities;
-    for (const auto& [f, where] : s.items) severities.push_back(f->severity);
+    std::set<const Finding*> counted;  // a finding once, however many of its texts it shows
+    for (const auto& [f, where] : s.items)
+      if (counted.insert(f).second) severities.push_back(f->severity);
     const auto worst = gravest(severities);
     // The file is made of safe path components: a relative link that stays in the folder.
     html += "<figure class=\"" + (worst ? severityName(*worst) : std::string("clean")) +
