@@ -45,3 +45,26 @@ TEST(ContentOverflow, MeasuresTheWorstEdgeAgainstTheMargins) {
 
 }  // namespace
 }  // namespace host
+
+namespace host {
+namespace {
+
+// A text or an image past the widget's edge is cut off by the phone; a background is not.
+TEST(EdgeOverflow, CountsTextsAndImagesNotBackgrounds) {
+  using drawing::LayoutTreeNode;
+  using drawing::NodeKind;
+  drawing::LayoutTree tree{.size = {158, 158}};
+  tree.root = {.kind = NodeKind::vStack,
+               .frame = {-6, -6, 170, 170},
+               .children = {{.kind = NodeKind::background, .frame = {-6, -6, 170, 170}},
+                            {.kind = NodeKind::text, .frame = {16, 16, 126, 20}}}};
+  EXPECT_EQ(edgeOverflow(tree), 0);
+  tree.root.children[1].frame = {16, 150, 126, 12};  // 4 pt below the bottom edge
+  EXPECT_EQ(edgeOverflow(tree), 4);
+  tree.root.children[1].frame = {16, 16, 126, 20};
+  tree.root.children.push_back({.kind = NodeKind::symbol, .frame = {-3, 40, 20, 20}});
+  EXPECT_EQ(edgeOverflow(tree), 3);
+}
+
+}  // namespace
+}  // namespace host
