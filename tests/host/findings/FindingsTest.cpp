@@ -122,6 +122,9 @@ TEST(Findings, OneFindingPerCauseWithItsPicturesUnderIt) {
   EXPECT_EQ(found[0].line, 14);
   EXPECT_NE(found[2].message.find("up to 10 pt"), std::string::npos) << found[2].message;
   EXPECT_EQ(findingCounts(found), "2 errors, 0 warnings, 1 note");
+  // A picture's caption counts each finding it shows once.
+  EXPECT_EQ(severityCounts(pictureSeverities(pictures[0], EnglishFit{})), "1 error");
+  EXPECT_EQ(severityCounts({Severity::note, Severity::error, Severity::note}), "1 error, 2 notes");
 }
 
 TEST(Baseline, MatchesByCauseNotByLineAndKeepsReasons) {
@@ -196,6 +199,8 @@ TEST(Sarif, EachResultAtItsTablesLineWithItsBaselineState) {
 
   json log = json::parse(sarifLog(findingRules(), results));
   EXPECT_EQ(log["version"], "2.1.0");
+  EXPECT_EQ(log["runs"][0]["tool"]["driver"]["version"].get<std::string>().find(' '),
+            std::string::npos);
   const json& run = log["runs"][0];
   const json& first = run["results"][0];
   EXPECT_EQ(run["tool"]["driver"]["rules"][first["ruleIndex"].get<int>()]["id"], "cut");
