@@ -20,18 +20,20 @@ namespace fs = std::filesystem;
 
 constexpr const char* kTitle = "widget_add_transaction_title";
 
-// A copy of the shipped resources whose German title is `title` (nothing: as shipped).
+// A copy of the shipped resources whose German text of `key` (the title unless said) is `title`
+// (nothing: as shipped).
 class Resources {
  public:
-  explicit Resources(const std::optional<std::string>& title = std::nullopt) {
+  explicit Resources(const std::optional<std::string>& title = std::nullopt,
+                     const std::string& key = kTitle) {
     fs::copy(TAMSA_RESOURCES_DIR, dir_, fs::copy_options::recursive);
     if (!title) return;
     const fs::path german = dir_ / "de.lproj" / "Localizable.strings";
     std::ifstream in(german);
     std::string out;
     for (std::string line; std::getline(in, line);) {
-      if (line.rfind("\"" + std::string(kTitle) + "\"", 0) == 0) {
-        line = "\"" + std::string(kTitle) + "\" = \"" + *title + "\";";
+      if (line.rfind("\"" + key + "\"", 0) == 0) {
+        line = "\"" + key + "\" = \"" + *title + "\";";
         titleLine_ = lineCount_ + 1;
       }
       out += line + "\n";
@@ -116,6 +118,20 @@ TEST_F(TextRoom, ATranslationTooLongIsAnErrorOnItsLineAndNoOtherLanguageIs) {
   for (const RoomUse& u : small->uses)
     EXPECT_EQ(u.outcome == RoomOutcome::cut, u.language == "de") << u.language;
   EXPECT_NE(resources.titleLine(), 0);
+}
+
+// Where a text may take any number of lines, a translation that wraps past English's is a
+// warning on its line, not an error.
+TEST_F(TextRoom, ATranslationWrappingPastEnglishIsAWarning) {
+  Resources resources("Verfügbarer Kontostand aller Konten", "widget_balance");
+  auto report = resources.room();
+  ASSERT_TRUE(report.ok()) << report.failure().message;
+  EXPECT_FALSE(report->hasErrors()) << roomProblemLines(*report);
+  const std::string lines = roomProblemLines(*report);
+  EXPECT_NE(lines.find("de.lproj/Localizable.strings:" + std::to_string(resources.titleLine()) +
+                       ": warning: widget_balance wraps to "),
+            std::string::npos)
+      << lines;
 }
 
 // A value of 100 kB, or of control characters, is laid out and reported like any other: it
