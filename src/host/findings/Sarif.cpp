@@ -92,10 +92,15 @@ std::vector<SarifResult> findingResults(const std::vector<Finding>& findings,
   return out;
 }
 
-std::string findingLine(const SarifResult& r) {
+std::string locatedLine(const std::optional<std::string>& file, std::optional<int> line,
+                        Severity severity, const std::string& message) {
   std::string where;
-  if (r.file) where = *r.file + ":" + (r.line ? std::to_string(*r.line) + ":" : "") + " ";
-  return where + level(r.level) + ": " + r.message;
+  if (file) where = *file + ":" + (line ? std::to_string(*line) + ":" : "") + " ";
+  return where + level(severity) + ": " + message;
+}
+
+std::string findingLine(const SarifResult& r) {
+  return locatedLine(r.file, r.line, r.level, r.message);
 }
 
 }  // namespace host

@@ -35,7 +35,10 @@ std::vector<SarifRule> findingRules();
 std::vector<SarifResult> findingResults(const std::vector<Finding>& findings,
                                         const std::string& resources, bool compared);
 
-// "resources/de.lproj/Localizable.strings:12: error: …", or "error: …" without a file.
+// "resources/de.lproj/Localizable.strings:12: error: …", or "error: …" without a file: the one
+// form of a located line, for the gallery's findings and lint's problems alike.
+std::string locatedLine(const std::optional<std::string>& file, std::optional<int> line,
+                        Severity level, const std::string& message);
 std::string findingLine(const SarifResult& result);
 
 }  // namespace host

@@ -16,8 +16,7 @@ namespace host {
 std::string lintText(const LintReport& report) {
   std::string out;
   for (const LintProblem& p : report.problems) {
-    out += p.file + ":" + std::to_string(p.line) + ": " +
-           std::string(kSeverityNames.nameOf(lintSeverity(p.kind))) + ": " + p.message + "\n";
+    out += locatedLine(p.file, p.line, lintSeverity(p.kind), p.message) + "\n";
   }
   return out;
 }

@@ -10,6 +10,7 @@
 #include "host/core/DeviceSetup.h"
 #include "host/core/FamilyNames.h"
 #include "host/core/HostSession.h"
+#include "host/findings/Sarif.h"
 #include "host/lint/TableLint.h"
 #include "host/pictures/Drawing.h"
 
@@ -279,8 +280,7 @@ Result<RoomReport> measureTextRoom(const TextRoomInput& in,
 std::string roomProblemLines(const RoomReport& report) {
   std::string out;
   for (const RoomProblem& p : report.problems)
-    out += shown(p.file) + ":" + std::to_string(p.line) + ": " +
-           std::string(kSeverityNames.nameOf(p.severity)) + ": " + p.message + "\n";
+    out += locatedLine(shown(p.file), p.line, p.severity, p.message) + "\n";
   return out;
 }
 
