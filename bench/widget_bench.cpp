@@ -27,7 +27,7 @@ void renderSummary(benchmark::State& state, swiftui::WidgetFamily family) {
   const drawing::PangoTextMeasurer measurer(3);
   for (auto _ : state) {
     auto view = tamsa::summaryWidgetContent(d, tamsa::loadSummaryEntry(d));
-    host::SceneRequest request{view, family, swiftui::ColorScheme::dark, d.systemVersion, "",
+    host::SceneRequest request{view, family, host::Appearance::dark, {}, d.systemVersion, "",
                                3,    {}};
     auto scene = host::composeScene(request, measurer);
     auto image = drawing::renderImage(*scene, 3, measurer);

@@ -15,7 +15,21 @@ double rounded(double v) {
   return r == 0 ? 0 : r;
 }
 
-nlohmann::json layoutReportNode(const LayoutTreeNode& node) {
+const char* accentedModeName(swiftui::WidgetAccentedRenderingMode mode) {
+  switch (mode) {
+    case swiftui::WidgetAccentedRenderingMode::accented:
+      return "accented";
+    case swiftui::WidgetAccentedRenderingMode::accentedDesaturated:
+      return "accentedDesaturated";
+    case swiftui::WidgetAccentedRenderingMode::desaturated:
+      return "desaturated";
+    case swiftui::WidgetAccentedRenderingMode::fullColor:
+      break;
+  }
+  return "fullColor";
+}
+
+nlohmann::json layoutReportNode(const LayoutTree& tree, const LayoutTreeNode& node) {
   nlohmann::json j;
   j["type"] = kindName(node.kind);
   j["frame"] = {{"x", rounded(node.frame.x)},
@@ -43,10 +57,16 @@ nlohmann::json layoutReportNode(const LayoutTreeNode& node) {
   } else if (node.color) {
     j["color"] = hexColor(*node.color);
   }
+  // In the accented mode the colour asked for is kept and the one shown added.
+  std::optional<uikit::RGBA> color = node.text ? std::optional(node.text->color) : node.color;
+  if (tree.accented && color) j["shownColor"] = hexColor(tree.shown(node, *color));
+  if (node.accentGroup == swiftui::AccentGroup::accent) j["accentable"] = true;
+  if (node.accentedRendering)
+    j["accentedRenderingMode"] = accentedModeName(*node.accentedRendering);
   if (node.shape == swiftui::ShapeKind::circle) j["shape"] = "circle";
   if (node.systemImage) j["systemImage"] = *node.systemImage;
   nlohmann::json children = nlohmann::json::array();
-  for (const LayoutTreeNode& c : node.children) children.push_back(layoutReportNode(c));
+  for (const LayoutTreeNode& c : node.children) children.push_back(layoutReportNode(tree, c));
   j["children"] = std::move(children);
   return j;
 }
@@ -68,7 +88,7 @@ nlohmann::json layoutReport(const LayoutTree& tree) {
   nlohmann::json j;
   j["size"] = {{"width", rounded(tree.size.width)}, {"height", rounded(tree.size.height)}};
   j["scale"] = tree.scale;
-  j["root"] = layoutReportNode(tree.root);
+  j["root"] = layoutReportNode(tree, tree.root);
   if (tree.widgetURL) j["widgetURL"] = *tree.widgetURL;
   return j;
 }

@@ -30,6 +30,8 @@ LayoutTreeNode nodeOf(const swiftui::LayoutNode& node) {
   out.color = node.color;
   out.shape = node.shape;
   out.systemImage = node.systemImage;
+  out.accentGroup = node.accentGroup;
+  out.accentedRendering = node.accentedRendering;
   out.children.reserve(node.children.size());
   for (const swiftui::LayoutNode& child : node.children) out.children.push_back(nodeOf(child));
   return out;
@@ -60,8 +62,12 @@ std::vector<const LayoutTreeNode*> LayoutTree::texts() const {
   return out;
 }
 
+uikit::RGBA LayoutTree::shown(const LayoutTreeNode& node, const uikit::RGBA& color) const {
+  return shownColor(accented, color, node.accentGroup, node.accentedRendering);
+}
+
 LayoutTree layoutTree(const WidgetScene& scene, double scale) {
-  return {scene.layout.size, scale, scene.widgetURL, nodeOf(scene.layout.root)};
+  return {scene.layout.size, scale, scene.widgetURL, nodeOf(scene.layout.root), scene.accented};
 }
 
 }  // namespace drawing

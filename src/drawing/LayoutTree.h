@@ -41,6 +41,9 @@ struct LayoutTreeNode {
   std::optional<uikit::RGBA> color{};         // rectangle, background, symbol: the fill
   swiftui::ShapeKind shape = swiftui::ShapeKind::rectangle;  // background: the fill's outline
   std::optional<std::string> systemImage{};                  // symbol
+  // Text, rectangle, background, symbol: its group in the accented mode, and a symbol's way.
+  swiftui::AccentGroup accentGroup = swiftui::AccentGroup::standard;
+  std::optional<swiftui::WidgetAccentedRenderingMode> accentedRendering{};
   std::vector<LayoutTreeNode> children{};
   bool operator==(const LayoutTreeNode&) const = default;
 };
@@ -50,10 +53,13 @@ struct LayoutTree {
   double scale = 1;  // pixels per point of the picture
   std::optional<std::string> widgetURL{};
   LayoutTreeNode root;
+  std::optional<AccentedRendering> accented{};  // nothing: drawn in full colour
   bool operator==(const LayoutTree&) const = default;
 
   // Every text node in drawing order (depth first).
   std::vector<const LayoutTreeNode*> texts() const;
+  // The colour the node, painted in `color`, shows in (shownColor).
+  uikit::RGBA shown(const LayoutTreeNode& node, const uikit::RGBA& color) const;
 };
 
 LayoutTree layoutTree(const WidgetScene& scene, double scale);

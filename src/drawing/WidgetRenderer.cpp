@@ -102,23 +102,23 @@ PangoAlignment pangoAlignment(swiftui::TextAlignment alignment,
 
 class Painter {
  public:
-  Painter(cairo_t* cr, const PangoTextMeasurer& measurer)
-      : cr_(cr), measurer_(measurer), context_(measurer.drawingContext(cr)) {}
+  Painter(cairo_t* cr, const LayoutTree& tree, const PangoTextMeasurer& measurer)
+      : cr_(cr), tree_(tree), measurer_(measurer), context_(measurer.drawingContext(cr)) {}
 
   void draw(const LayoutTreeNode& node) {
     switch (node.kind) {
       case NodeKind::background:
         if (!node.color) break;
         if (node.shape == swiftui::ShapeKind::circle)
-          fillCircle(cr_, node.frame, *node.color);
+          fillCircle(cr_, node.frame, tree_.shown(node, *node.color));
         else
-          fillRect(cr_, node.frame, *node.color);
+          fillRect(cr_, node.frame, tree_.shown(node, *node.color));
         break;
       case NodeKind::rectangle:
-        if (node.color) fillRect(cr_, node.frame, *node.color);
+        if (node.color) fillRect(cr_, node.frame, tree_.shown(node, *node.color));
         break;
       case NodeKind::text:
-        if (node.text) drawText(node.frame, *node.text);
+        if (node.text) drawText(node, *node.text);
         break;
       case NodeKind::symbol:
         drawSymbol(node);
@@ -137,7 +137,8 @@ class Painter {
   }
 
  private:
-  void drawText(const swiftui::Rect& frame, const swiftui::TextLayout& text) {
+  void drawText(const LayoutTreeNode& node, const swiftui::TextLayout& text) {
+    const swiftui::Rect& frame = node.frame;
     PangoLayoutHandle layout(pango_layout_new(context_.get()));
     // Several lines are wrapped again at the frame's width, which breaks them where measured.
     std::optional<double> width;
@@ -146,14 +147,14 @@ class Painter {
                         swiftui::Font::system(text.fontSize, text.fontWeight), width,
                         text.language);
     pango_layout_set_alignment(layout.get(), pangoAlignment(text.alignment, text.direction));
-    setSource(cr_, text.color);
+    setSource(cr_, tree_.shown(node, text.color));
     cairo_move_to(cr_, frame.x, frame.y);
     pango_cairo_show_layout(cr_, layout.get());
   }
 
   void drawSymbol(const LayoutTreeNode& node) {
     const swiftui::Rect& f = node.frame;
-    uikit::RGBA color = node.color.value_or(uikit::RGBA{});
+    uikit::RGBA color = tree_.shown(node, node.color.value_or(uikit::RGBA{}));
     const char* glyph = symbolGlyph(node.systemImage.value_or(""));
     setSource(cr_, color);
     if (!glyph) {
@@ -176,9 +177,41 @@ class Painter {
   }
 
   cairo_t* cr_;
+  const LayoutTree& tree_;
   const PangoTextMeasurer& measurer_;
   PangoContextHandle context_;
 };
+
+// The wallpaper seen through the glass, covering the frame (scaled to fill, centred); smoothly
+// filtered, so a small wallpaper comes out as a blur.
+void paintWallpaper(cairo_t* cr, const RenderedImage& wallpaper, double w, double h) {
+  if (wallpaper.width <= 0 || wallpaper.height <= 0 ||
+      wallpaper.pixels.size() < static_cast<std::size_t>(wallpaper.width) * wallpaper.height)
+    return;
+  // The pixels are only read: Cairo takes a mutable pointer for surfaces it may draw on.
+  CairoSurface image(cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(wallpaper.pixels.data())),
+      CAIRO_FORMAT_ARGB32, wallpaper.width, wallpaper.height,
+      wallpaper.width * static_cast<int>(sizeof(std::uint32_t))));
+  double scale = std::max(w / wallpaper.width, h / wallpaper.height);
+  cairo_save(cr);
+  cairo_translate(cr, (w - wallpaper.width * scale) / 2, (h - wallpaper.height * scale) / 2);
+  cairo_scale(cr, scale, scale);
+  cairo_set_source_surface(cr, image.get(), 0, 0);
+  cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+  cairo_paint(cr);
+  cairo_restore(cr);
+}
+
+// The system background, or in the accented mode the host's backdrop.
+void paintBackground(cairo_t* cr, const WidgetScene& scene) {
+  if (scene.accented && scene.accented->wallpaper)
+    paintWallpaper(cr, *scene.accented->wallpaper, scene.layout.size.width,
+                   scene.layout.size.height);
+  setSource(cr, scene.background);
+  cairo_paint(cr);
+}
 
 std::string extensionOf(const std::string& path) {
   std::size_t dot = path.rfind('.');
@@ -240,16 +273,6 @@ RenderedImage copyPixels(cairo_surface_t* surface) {
   return image;
 }
 
-RenderedImage::Pixel RenderedImage::at(int x, int y) const {
-  std::uint32_t p = pixels.at(static_cast<std::size_t>(y) * width + x);
-  int a = static_cast<int>(p >> 24);
-  auto straight = [&](int shift) {
-    int v = static_cast<int>((p >> shift) & 0xFF);
-    return a == 0 ? 0 : std::min(255, (v * 255 + a / 2) / a);
-  };
-  return {straight(16), straight(8), straight(0), a};
-}
-
 void drawScene(cairo_t* cr, const WidgetScene& scene, const LayoutTree& tree,
                const PangoTextMeasurer& measurer) {
   const double w = scene.layout.size.width, h = scene.layout.size.height;
@@ -257,9 +280,8 @@ void drawScene(cairo_t* cr, const WidgetScene& scene, const LayoutTree& tree,
   if (cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE) {
     // On pixels, clipping every drawing to the curved outline costs more than drawing unclipped
     // and then clearing what lies outside it.
-    setSource(cr, scene.background);
-    cairo_paint(cr);
-    Painter(cr, measurer).draw(tree.root);
+    paintBackground(cr, scene);
+    Painter(cr, tree, measurer).draw(tree.root);
     cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
     cairo_new_path(cr);
     continuousRoundedRect(cr, w, h, scene.cornerRadius, Outline::corners);
@@ -268,9 +290,8 @@ void drawScene(cairo_t* cr, const WidgetScene& scene, const LayoutTree& tree,
     cairo_new_path(cr);
     continuousRoundedRect(cr, w, h, scene.cornerRadius);
     cairo_clip(cr);
-    setSource(cr, scene.background);
-    cairo_paint(cr);
-    Painter(cr, measurer).draw(tree.root);
+    paintBackground(cr, scene);
+    Painter(cr, tree, measurer).draw(tree.root);
   }
   cairo_restore(cr);
 }

@@ -14,23 +14,10 @@
 #include "base/Result.h"
 #include "drawing/LayoutTree.h"
 #include "drawing/PangoTextMeasurer.h"
+#include "drawing/RenderedImage.h"
 #include "drawing/WidgetScene.h"
 
 namespace drawing {
-
-// Pixels as drawn, row by row, each 0xAARRGGBB with premultiplied alpha.
-struct RenderedImage {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint32_t> pixels;
-
-  // Straight (not premultiplied) components 0...255 of the pixel at column x, row y.
-  struct Pixel {
-    int red, green, blue, alpha;
-    bool operator==(const Pixel&) const = default;
-  };
-  Pixel at(int x, int y) const;
-};
 
 // Draws on `cr`, whose transformation maps points to the target: the scene's frame and
 // background, and `tree`, which was made from the scene.

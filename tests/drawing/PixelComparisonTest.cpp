@@ -38,7 +38,8 @@ RenderedImage label(double scale) {
   View text = Text("Balance €12,046.55")
                   .font(Font::system(13))
                   .foregroundColor(Color::sRGB(0.56, 0.56, 0.58));
-  host::SceneRequest request{text, WidgetFamily::systemSmall, ColorScheme::light, {}, "", scale};
+  host::SceneRequest request{text, WidgetFamily::systemSmall, host::Appearance::light, {}, {}, "",
+                             scale};
   auto scene = *host::composeScene(request, drawing::testing::measurer());
   return drawing::renderImage(scene, scale, drawing::testing::measurer());
 }

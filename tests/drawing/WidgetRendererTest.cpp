@@ -23,8 +23,8 @@ using Pixel = RenderedImage::Pixel;
 using testing::measurer;
 
 WidgetScene scene(View view, std::optional<std::string> language = std::nullopt) {
-  host::SceneRequest request{view,    WidgetFamily::systemSmall, ColorScheme::dark, {}, "", 1, {},
-                             language};
+  host::SceneRequest request{
+      view, WidgetFamily::systemSmall, host::Appearance::dark, {}, {}, "", 1, {}, language};
   return *host::composeScene(request, measurer());
 }
 
@@ -97,7 +97,8 @@ TEST(WidgetRendererGolden, ChineseMediumBeforeIOS17MatchesTheStoredPicture) {
       std::tuple{"全部钱包", "本月", "¥"};
   host::SceneRequest request{tamsa::summaryWidgetContent(d, entry),
                              WidgetFamily::systemMedium,
-                             ColorScheme::light,
+                             host::Appearance::light,
+                             {},
                              {},
                              "",
                              2,
@@ -115,7 +116,8 @@ TEST(WidgetRendererGolden, ArabicMediumIsMirroredWithAmountsLeftToRight) {
       std::tuple{"كل المحافظ", "هذا الشهر", -1234.56};
   host::SceneRequest request{tamsa::summaryWidgetContent(d, entry),
                              WidgetFamily::systemMedium,
-                             ColorScheme::light,
+                             host::Appearance::light,
+                             {},
                              d.systemVersion,
                              "",
                              2,

@@ -1,6 +1,7 @@
 #include "host/core/CommandLine.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <sstream>
@@ -168,8 +169,18 @@ void addLookOptions(CLI::App& sub, LookWords& w) {
   sub.add_option("--scale", w.scale, "PNG pixels per point, 1 to 3 (default 2)");
 }
 
+void addHomeScreenOptions(CLI::App& sub, LookWords& w) {
+  sub.add_option("--tint", w.tint, "Tint of the tinted home screen, #RRGGBB (default #FF9500)");
+  sub.add_option("--wallpaper", w.wallpaper,
+                 "PNG behind the clear home screen's glass (default a plain blue)");
+}
+
 void addMatrixOptions(CLI::App& sub, MatrixWords& w, const char* scenarioHelp) {
   addLookOptions(sub, w.look);
+  addHomeScreenOptions(sub, w.look);
+  sub.add_option("--appearance", w.appearances,
+                 "Appearances, each drawn on the systems that have it: light, dark, tinted "
+                 "(iOS 18), clear (iOS 26), tinted-light, clear-light (default light,dark)");
   sub.add_option("--scenario", w.scenarios, scenarioHelp);
   sub.add_option("--scenarios", w.scenarioFolder,
                  "Folder of scenario files <name>.json (default: the shipped scenarios)");
@@ -207,6 +218,15 @@ Result<LookOptions> readLookOptions(const LookWords& w) {
       return Failure::usage("--scale: '" + *w.scale + "' is not a number from 1 to 3");
     look.scale = *scale;
   }
+  if (w.tint) {
+    auto tint = colorFromHex(*w.tint);
+    if (!tint) return Failure::usage("--tint: '" + *w.tint + "' is not a colour #RRGGBB");
+    look.tint = *tint;
+  }
+  if (w.wallpaper) {
+    if (w.wallpaper->empty()) return Failure::usage("--wallpaper: an empty path names no file");
+    look.wallpaper = *w.wallpaper;
+  }
   return look;
 }
 
@@ -234,6 +254,16 @@ Result<MatrixOptions> readMatrixOptions(const MatrixWords& w) {
     if (m.scenarios->empty()) return Failure::usage("--scenario: no scenario given");
   }
   m.scenarioFolder = w.scenarioFolder;
+  if (w.appearances) {
+    m.appearances.clear();
+    for (const auto& word : splitList(*w.appearances)) {
+      auto appearance = kAppearanceNames.read("--appearance", word);
+      if (!appearance) return appearance.failure();
+      if (std::find(m.appearances.begin(), m.appearances.end(), *appearance) == m.appearances.end())
+        m.appearances.push_back(*appearance);
+    }
+    if (m.appearances.empty()) return Failure::usage("--appearance: no appearance given");
+  }
   m.pseudo = w.pseudo;
   return m;
 }
@@ -249,6 +279,9 @@ std::optional<std::string>* wordNamed(MatrixWords& w, const std::string& name) {
       {"os", &w.device.settings.os},
       {"device", &w.look.device},
       {"scale", &w.look.scale},
+      {"appearance", &w.appearances},
+      {"tint", &w.look.tint},
+      {"wallpaper", &w.look.wallpaper},
       {"locale", &w.device.settings.locale},
       {"time-zone", &w.device.settings.timeZone},
       {"now", &w.device.settings.now},
@@ -261,9 +294,9 @@ std::optional<std::string>* wordNamed(MatrixWords& w, const std::string& name) {
 }
 
 // The order a manifest lists them in.
-constexpr const char* kMatrixWordOrder[] = {"scenario", "scenarios",  "language",  "os",
-                                            "device",   "scale",      "locale",    "time-zone",
-                                            "now",      "hour-cycle", "resources", "container"};
+constexpr const char* kMatrixWordOrder[] = {
+    "scenario",  "scenarios", "language",  "os",  "device",     "scale",     "appearance", "tint",
+    "wallpaper", "locale",    "time-zone", "now", "hour-cycle", "resources", "container"};
 
 }  // namespace
 

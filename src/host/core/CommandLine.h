@@ -33,16 +33,16 @@ struct DeviceWords {
   DeviceSettingWords settings;
 };
 
-// --device and --scale as typed.
+// --device and --scale, and --tint and --wallpaper where the command has them, as typed.
 struct LookWords {
-  std::optional<std::string> device, scale;
+  std::optional<std::string> device, scale, tint, wallpaper;
 };
 
 // The matrix's options as typed; a snapshot manifest keeps them by option name (matrixWordList).
 struct MatrixWords {
   DeviceWords device;
   LookWords look;
-  std::optional<std::string> scenarios, scenarioFolder;
+  std::optional<std::string> scenarios, scenarioFolder, appearances;
   bool pseudo = false;
 };
 
@@ -103,6 +103,8 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args,
 
 // The options a family of commands shares, declared on a subcommand.
 void addLookOptions(CLI::App& sub, LookWords& words);
+// --tint and --wallpaper, for the commands that draw the tinted and clear home screens.
+void addHomeScreenOptions(CLI::App& sub, LookWords& words);
 void addMatrixOptions(CLI::App& sub, MatrixWords& words, const char* scenarioHelp);
 
 // The device from the global options (--os: one version).

@@ -31,16 +31,19 @@ struct DeviceOptions {
   device::HourCycle hourCycle = device::HourCycle::localeDefault;
 };
 
-// The phone whose home screen is imitated, and PNG pixels per point (1 to 3).
+// The phone whose home screen is imitated, PNG pixels per point (1 to 3), and the person's tint
+// and wallpaper for the tinted and clear home screens.
 struct LookOptions {
   host::HostDevice device;
   double scale = 2;
+  uikit::RGBA tint = HomeScreen::kDefaultTint;
+  std::optional<std::string> wallpaper;  // a PNG file; nothing: the plain default
 };
 
 // One drawing of a widget or the control.
 struct DrawingOptions {
   std::optional<swiftui::WidgetFamily> family;
-  swiftui::ColorScheme appearance = swiftui::ColorScheme::light;
+  Appearance appearance = Appearance::light;
   EntryChoice entry = EntryChoice::timeline;
   LookOptions look;
 };
@@ -55,6 +58,8 @@ struct MatrixOptions {
   std::optional<std::string> scenarioFolder;  // nothing: the shipped scenarios
   // Each system version to draw (--os with a list); empty: the device's one.
   std::vector<std::optional<os::SystemVersion>> systemVersions;
+  // Each drawn on the systems that offer it.
+  std::vector<Appearance> appearances{Appearance::light, Appearance::dark};
   bool pseudo = false;  // the pseudo-languages too
 };
 

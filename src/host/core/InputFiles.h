@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "host/core/HostOptions.h"
 #include "host/core/Result.h"
 #include "platform/os/WritableFileSystem.h"
 
@@ -16,5 +17,9 @@ namespace host {
 // maxBytes, or cannot be read.
 Result<std::string> readPlainFile(const os::WritableFileSystem& files,
                                   const std::filesystem::path& path, std::size_t maxBytes);
+
+// The home screen the look options describe, its wallpaper read (a PNG of at most 64 MB and
+// 32 million pixels) and blurred; why not when the wallpaper cannot be read or is no such PNG.
+Result<HomeScreen> loadHomeScreen(const os::WritableFileSystem& files, const LookOptions& look);
 
 }  // namespace host

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "host/core/Result.h"
+#include "host/system/Appearance.h"
 #include "platform/device/Device.h"
 #include "platform/swiftui/Color.h"
 #include "platform/swiftui/WidgetFamily.h"
@@ -62,8 +63,12 @@ Names(const Name<E> (&)[N]) -> Names<E, N>;
 // Which of the provider's answers a drawing shows.
 enum class EntryChoice { timeline, snapshot, preview, placeholder };
 
-inline constexpr Names<swiftui::ColorScheme, 2> kAppearanceNames{
-    {{swiftui::ColorScheme::light, "light"}, {swiftui::ColorScheme::dark, "dark"}}};
+inline constexpr Names<Appearance, 6> kAppearanceNames{{{Appearance::light, "light"},
+                                                        {Appearance::dark, "dark"},
+                                                        {Appearance::tinted, "tinted"},
+                                                        {Appearance::tintedLight, "tinted-light"},
+                                                        {Appearance::clear, "clear"},
+                                                        {Appearance::clearLight, "clear-light"}}};
 inline constexpr Names<EntryChoice, 4> kEntryNames{{{EntryChoice::timeline, "timeline"},
                                                     {EntryChoice::snapshot, "snapshot"},
                                                     {EntryChoice::preview, "preview"},

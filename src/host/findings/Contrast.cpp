@@ -72,9 +72,15 @@ bool close(std::uint32_t a, std::uint32_t b) {
 
 enum class Role { foreground, background };
 
-std::string colorName(const uikit::RGBA& color, swiftui::ColorScheme appearance, Role role) {
+std::string colorName(const uikit::RGBA& color, swiftui::ColorScheme appearance, Role role,
+                      const std::optional<drawing::AccentedRendering>& accented = std::nullopt) {
   std::uint32_t rgb = rgb8(color);
-  if (opacity(color) >= 1) {
+  if (accented && opacity(color) >= 1) {
+    // The accented mode shows tones of its own over its backdrop, never the palette.
+    if (role == Role::foreground && rgb == rgb8(accented->standardTone)) return "default tone";
+    if (role == Role::foreground && rgb == rgb8(accented->accentTone)) return "accent tone";
+    if (role == Role::background && close(rgb, rgb8(accented->backdrop))) return "backdrop";
+  } else if (opacity(color) >= 1) {
     if (role == Role::background && rgb == rgb8(widgetBackground(appearance)))
       return "widget background";
     for (const Named& n : kTextColors)
@@ -166,8 +172,9 @@ std::vector<TextContrast> textContrasts(const drawing::LayoutTree& tree,
   for (const drawing::LayoutTreeNode* node : tree.texts()) {
     if (!node->text) continue;
     const swiftui::TextLayout& t = *node->text;
+    const uikit::RGBA shown = tree.shown(*node, t.color);
     std::optional<std::uint32_t> ground =
-        backgroundBehind(pixels, tree.scale, node->frame, rgb8(t.color));
+        backgroundBehind(pixels, tree.scale, node->frame, rgb8(shown));
     if (!ground) continue;
     TextContrast c;
     c.string = t.string;
@@ -175,12 +182,12 @@ std::vector<TextContrast> textContrasts(const drawing::LayoutTree& tree,
     c.fontSize = t.fontSize;
     c.fontWeight = t.fontWeight;
     c.size = textSize(t.fontSize, t.fontWeight);
-    c.foreground = t.color;
+    c.foreground = shown;
     c.background = colorOf(*ground);
     c.ratio = contrastRatio(c.foreground, c.background);
     c.required = requiredRatio(c.size);
-    c.foregroundName = colorName(c.foreground, appearance, Role::foreground);
-    c.backgroundName = colorName(c.background, appearance, Role::background);
+    c.foregroundName = colorName(c.foreground, appearance, Role::foreground, tree.accented);
+    c.backgroundName = colorName(c.background, appearance, Role::background, tree.accented);
     c.frame = node->frame;
     out.push_back(std::move(c));
   }

@@ -199,8 +199,13 @@ Outcome finish(const HostSession& s, const GalleryOptions& o, StagedFolder& fold
 // contact sheet made as soon as the group is complete, its pixels then handed back.
 class GalleryRun {
  public:
-  GalleryRun(const GalleryOptions& o, const Matrix& m, StagedFolder& folder)
-      : o_(o), m_(m), folder_(folder), slots_(m.cells.size()), groupBegin_(m.groups.size() + 1) {
+  GalleryRun(const GalleryOptions& o, const Matrix& m, const HomeScreen& home, StagedFolder& folder)
+      : o_(o),
+        m_(m),
+        home_(home),
+        folder_(folder),
+        slots_(m.cells.size()),
+        groupBegin_(m.groups.size() + 1) {
     std::size_t i = 0;
     for (std::size_t g = 0; g < groupBegin_.size(); ++g) {
       groupBegin_[g] = i;
@@ -212,7 +217,7 @@ class GalleryRun {
     MatrixHandlers handlers{
         [this](std::size_t i, DrawnPicture drawn) { return keep(i, std::move(drawn)); },
         [this](std::size_t g) { return sheet(g); }};
-    return drawMatrix(m_, o_.matrix.look, o_.jobs, handlers);
+    return drawMatrix(m_, o_.matrix.look, home_, o_.jobs, handlers);
   }
 
   // In the gallery's one order.
@@ -257,7 +262,8 @@ class GalleryRun {
       p.edgeOverflow = edgeOverflow(drawn.tree);
     }
     if (drawn.pixels)
-      for (const TextContrast& c : textContrasts(drawn.tree, *drawn.pixels, cell.appearance))
+      for (const TextContrast& c :
+           textContrasts(drawn.tree, *drawn.pixels, colorScheme(cell.appearance)))
         if (!c.passes())
           p.contrasts.push_back({c.string, c.foregroundName, c.backgroundName, c.ratio, c.required,
                                  drawing::hexColor(c.foreground), drawing::hexColor(c.background)});
@@ -288,6 +294,7 @@ class GalleryRun {
 
   const GalleryOptions& o_;
   const Matrix& m_;
+  const HomeScreen& home_;
   StagedFolder& folder_;
   std::vector<Slot> slots_;
   std::vector<std::size_t> groupBegin_;  // the first cell of each group; cells are by group
@@ -555,10 +562,12 @@ Outcome runGalleryCommand(const HostSession& s, const GalleryOptions& o) {
   if (!o.merge.empty()) return runMerge(s, o, *baseline);
   auto matrix = buildMatrix(s, o.matrix, o.shard);
   if (!matrix) return matrix.failure();
+  auto home = loadHomeScreen(*s.files, o.matrix.look);
+  if (!home) return home.failure();
   auto folder = StagedFolder::prepare(s.files, o.output);
   if (!folder) return folder.failure();
   const Matrix drawn = englishFirst(*matrix);
-  GalleryRun run(o, drawn, *folder);
+  GalleryRun run(o, drawn, *home, *folder);
   if (auto r = run.run(); !r) return r;
   return finish(s, o, *folder, run.pictures(), matrix->scenarios, galleryPart(s, o, *matrix),
                 *baseline);

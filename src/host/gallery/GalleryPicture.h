@@ -19,7 +19,7 @@ struct GalleryPicture {
   std::string scenario;                // empty: the container as it is
   std::string system;                  // "iOS 17.4" when several versions are drawn; else empty
   std::string language, kind, family;  // family: "small", "medium", or "control"
-  swiftui::ColorScheme appearance = swiftui::ColorScheme::light;
+  Appearance appearance = Appearance::light;
   std::string file;  // relative to the gallery folder, made of safe path components
   std::vector<TextFinding> findings;
   double overflow = 0;      // points the content reaches past the space inside the margins

@@ -252,8 +252,7 @@ Result<RoomReport> measureTextRoom(const TextRoomInput& in,
       report.languages.push_back(l);
 
   Collector collector(measurer);
-  const PictureLook look{swiftui::ColorScheme::light, in.phone, in.scale,
-                         drawing::PictureFormat::png};
+  const PictureLook look{Appearance::light, in.phone, in.scale, drawing::PictureFormat::png};
   for (const std::string& language : report.languages) {
     const device::Device d = deviceInLanguage(in.device, language);
     for (const auto& member : in.body(d).declared()) {

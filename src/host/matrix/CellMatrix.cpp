@@ -11,9 +11,6 @@
 namespace host {
 namespace {
 
-constexpr swiftui::ColorScheme kAppearances[] = {swiftui::ColorScheme::light,
-                                                 swiftui::ColorScheme::dark};
-
 // The languages to draw, each once, in the order asked.
 std::vector<std::string> languagesToDraw(const HostSession& s, const MatrixOptions& o) {
   std::vector<std::string> asked =
@@ -84,7 +81,10 @@ Result<Matrix> buildMatrix(const HostSession& s, const MatrixOptions& o,
         const MatrixState& state = group.states[st];
         std::string suffix =
             severalVersions ? "-" + safePathComponent(state.system.substr(4)) : std::string();
-        for (auto appearance : kAppearances) {
+        for (auto appearance : o.appearances) {
+          if (!offers(state.device->systemVersion, appearance)) continue;
+          const bool fullColor =
+              renderingMode(appearance) == swiftui::WidgetRenderingMode::fullColor;
           for (std::size_t i = 0; i < state.members.size(); ++i) {
             const auto& member = state.members[i];
             auto add = [&](const std::string& kind, std::optional<widgetkit::WidgetFamily> family) {
@@ -98,7 +98,7 @@ Result<Matrix> buildMatrix(const HostSession& s, const MatrixOptions& o,
             };
             if (auto* w = std::get_if<widgetkit::WidgetConfiguration>(&member)) {
               for (auto family : w->families()) add(w->kind(), family);
-            } else {
+            } else if (fullColor) {  // the control gallery keeps its own colours
               add(std::get<widgetkit::ControlConfiguration>(member).kind(), std::nullopt);
             }
           }

@@ -1,5 +1,6 @@
 // The cells the gallery and the snapshots draw: every scenario (or the container as it is) x
-// system version x language x declared widget x family x appearance, plus the control. Cells are
+// system version x language x declared widget x family x appearance (on the systems that offer
+// it), plus the control (in light and dark). Cells are
 // grouped by scenario and language, a contact sheet each. Every cell has a stable name (its file's
 // path in the gallery without ".png"), from which a shard takes its stable part.
 #pragma once
@@ -36,7 +37,7 @@ struct MatrixGroup {
 struct MatrixCell {
   std::size_t group = 0, state = 0, member = 0;
   std::optional<widgetkit::WidgetFamily> family;  // nothing: a control
-  swiftui::ColorScheme appearance = swiftui::ColorScheme::light;
+  Appearance appearance = Appearance::light;
   std::string name;  // "de/TamsaWidget-small-dark", made of safe path components
   // Where the cell stands in the whole matrix, shard or not: the one order of a gallery's
   // pictures, by which shards are merged.

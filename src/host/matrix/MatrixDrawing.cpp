@@ -14,11 +14,11 @@ namespace {
 // Groups whose cells may be drawn before the earliest unfinished group is done.
 constexpr std::size_t kGroupWindow = 2;
 
-Result<DrawnPicture> drawCell(const LookOptions& l, const Matrix& m, const MatrixCell& cell,
-                              const drawing::PangoTextMeasurer& measurer) {
+Result<DrawnPicture> drawCell(const LookOptions& l, const HomeScreen& home, const Matrix& m,
+                              const MatrixCell& cell, const drawing::PangoTextMeasurer& measurer) {
   const MatrixState& state = m.groups[cell.group].states[cell.state];
   const auto& member = state.members[cell.member];
-  PictureLook look{cell.appearance, l.device, l.scale, drawing::PictureFormat::png};
+  PictureLook look{cell.appearance, l.device, l.scale, drawing::PictureFormat::png, home};
   if (cell.family)
     return drawWidget(*state.device, std::get<widgetkit::WidgetConfiguration>(member), *cell.family,
                       EntryChoice::timeline, look, measurer);
@@ -28,9 +28,9 @@ Result<DrawnPicture> drawCell(const LookOptions& l, const Matrix& m, const Matri
 
 class MatrixRun {
  public:
-  MatrixRun(const LookOptions& look, std::optional<int> jobs, const Matrix& m,
-            const MatrixHandlers& h)
-      : look_(look), jobs_(jobs), m_(m), h_(h), left_(m.groups.size(), 0) {
+  MatrixRun(const LookOptions& look, const HomeScreen& home, std::optional<int> jobs,
+            const Matrix& m, const MatrixHandlers& h)
+      : look_(look), home_(home), jobs_(jobs), m_(m), h_(h), left_(m.groups.size(), 0) {
     for (const auto& c : m.cells) ++left_[c.group];
   }
 
@@ -65,7 +65,7 @@ class MatrixRun {
         if (failure_ || next_ >= m_.cells.size()) return;
         i = next_++;
       }
-      auto drawn = drawCell(look_, m_, m_.cells[i], measurer);
+      auto drawn = drawCell(look_, home_, m_, m_.cells[i], measurer);
       Outcome handled = drawn ? h_.cellDrawn(i, std::move(*drawn)) : Outcome(drawn.failure());
       {
         std::lock_guard lock(mutex_);
@@ -105,6 +105,7 @@ class MatrixRun {
   }
 
   LookOptions look_;
+  HomeScreen home_;
   std::optional<int> jobs_;
   const Matrix& m_;
   const MatrixHandlers& h_;
@@ -118,9 +119,9 @@ class MatrixRun {
 
 }  // namespace
 
-Outcome drawMatrix(const Matrix& matrix, const LookOptions& look, std::optional<int> jobs,
-                   const MatrixHandlers& handlers) {
-  return MatrixRun(look, jobs, matrix, handlers).run();
+Outcome drawMatrix(const Matrix& matrix, const LookOptions& look, const HomeScreen& home,
+                   std::optional<int> jobs, const MatrixHandlers& handlers) {
+  return MatrixRun(look, home, jobs, matrix, handlers).run();
 }
 
 }  // namespace host

@@ -21,9 +21,9 @@ struct MatrixHandlers {
   std::function<Outcome(std::size_t group)> groupDone;
 };
 
-// Draws every cell with `look`'s device and scale on `jobs` threads (nothing: one per core); the
-// first failure (of a drawing or a handler) stops the run and is returned.
-Outcome drawMatrix(const Matrix& matrix, const LookOptions& look, std::optional<int> jobs,
-                   const MatrixHandlers& handlers);
+// Draws every cell with `look`'s device and scale on `home` on `jobs` threads (nothing: one per
+// core); the first failure (of a drawing or a handler) stops the run and is returned.
+Outcome drawMatrix(const Matrix& matrix, const LookOptions& look, const HomeScreen& home,
+                   std::optional<int> jobs, const MatrixHandlers& handlers);
 
 }  // namespace host

@@ -39,6 +39,7 @@ Result<drawing::WidgetScene> layoutWidgetEntry(const device::Device& device,
   request.view = widget.content(entry);
   request.family = family;
   request.appearance = look.appearance;
+  request.homeScreen = look.homeScreen;
   request.systemVersion = device.systemVersion;
   request.device = look.device.name;
   request.pixelScale = look.scale;
@@ -69,7 +70,7 @@ drawing::WidgetScene layoutControl(const device::Device& device,
   host::ControlSceneRequest request;
   request.title = control.button().title;
   request.systemImage = control.button().systemImage;
-  request.appearance = look.appearance;
+  request.appearance = colorScheme(look.appearance);
   // The system lays the control out in its own language; the title is drawn in that of the
   // table it came from.
   request.language = device.mainBundle.preferredLocalization();
@@ -83,6 +84,10 @@ Result<DrawnPicture> drawControl(const device::Device& device,
                                  const widgetkit::ControlConfiguration& control,
                                  const PictureLook& look,
                                  const drawing::PangoTextMeasurer& measurer) {
+  if (renderingMode(look.appearance) != swiftui::WidgetRenderingMode::fullColor)
+    return Failure::usage("the control gallery has no " +
+                          std::string(kAppearanceNames.nameOf(look.appearance)) +
+                          " look: controls are drawn in light and dark");
   return encode(layoutControl(device, control, look, measurer), look, measurer);
 }
 

@@ -18,10 +18,11 @@ namespace host {
 
 // How a picture is drawn.
 struct PictureLook {
-  swiftui::ColorScheme appearance = swiftui::ColorScheme::light;
+  Appearance appearance = Appearance::light;
   host::HostDevice device;
   double scale = 2;
   drawing::PictureFormat format = drawing::PictureFormat::png;
+  HomeScreen homeScreen{};
 };
 
 // The picture (its bytes, a PNG's pixels, its layout tree) and the scene it was drawn from.
@@ -52,12 +53,14 @@ Result<drawing::WidgetScene> layoutWidgetEntry(const device::Device& device,
                                                const PictureLook& look,
                                                const drawing::PangoTextMeasurer& measurer);
 
+// The control gallery keeps its own colours: a tinted or clear look is a usage failure (the
+// control is drawn in light and dark).
 Result<DrawnPicture> drawControl(const device::Device& device,
                                  const widgetkit::ControlConfiguration& control,
                                  const PictureLook& look,
                                  const drawing::PangoTextMeasurer& measurer);
 
-// The control laid out as drawControl lays it out, without painting.
+// The control laid out as drawControl lays it out (in the look's colour scheme), without painting.
 drawing::WidgetScene layoutControl(const device::Device& device,
                                    const widgetkit::ControlConfiguration& control,
                                    const PictureLook& look,

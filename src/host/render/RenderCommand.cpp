@@ -5,6 +5,7 @@
 #include "drawing/FontSet.h"
 #include "drawing/LayoutReport.h"
 
+#include "host/core/InputFiles.h"
 #include "host/core/OutputFiles.h"
 #include "host/pictures/Drawing.h"
 #include "host/render/DrawingCommands.h"
@@ -65,8 +66,11 @@ std::function<Result<ReadOptions<RenderOptions>>()> declareRender(CLI::App& sub,
   sub.add_option("--entry", w->entry,
                  "Entry drawn: timeline (its first entry; default), snapshot, preview or "
                  "placeholder");
-  sub.add_option("--appearance", w->appearance, "light or dark (default light)");
+  sub.add_option("--appearance", w->appearance,
+                 "light, dark, tinted or tinted-light (iOS 18 on), clear or clear-light (iOS 26 "
+                 "on); default light");
   addLookOptions(sub, w->look);
+  addHomeScreenOptions(sub, w->look);
   return [w, &global] { return withDevice(global, readRender(*w)); };
 }
 
@@ -83,7 +87,10 @@ Outcome runRenderCommand(const HostSession& s, const RenderOptions& o) {
   if (!format)
     return Failure::usage("render: cannot tell the picture format of " + o.output.string() +
                           " (use .png, .svg or .pdf)");
-  PictureLook look{o.drawing.appearance, o.drawing.look.device, o.drawing.look.scale, *format};
+  auto home = loadHomeScreen(*s.files, o.drawing.look);
+  if (!home) return home.failure();
+  PictureLook look{o.drawing.appearance, o.drawing.look.device, o.drawing.look.scale, *format,
+                   *home};
   drawing::PangoTextMeasurer measurer(look.scale);
 
   Result<DrawnPicture> drawn = Failure{};

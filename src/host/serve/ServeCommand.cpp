@@ -41,6 +41,7 @@ std::function<Result<ReadOptions<ServeOptions>>()> declareServe(CLI::App& sub,
   sub.add_option("--listen", w->listen,
                  "Address to listen on (default 127.0.0.1: this machine only)");
   addLookOptions(sub, w->look);
+  addHomeScreenOptions(sub, w->look);
   return [w, &global] { return withDevice(global, readServe(*w)); };
 }
 

@@ -110,7 +110,9 @@ Outcome runSnapshotRecord(const HostSession& s, const SnapshotRecordOptions& o) 
                             return folder->write(name + ".json", reportText(drawn.tree));
                           },
                           nullptr};
-  if (auto r = drawMatrix(*matrix, o.matrix.look, o.jobs, handlers); !r) return r;
+  auto home = loadHomeScreen(*s.files, o.matrix.look);
+  if (!home) return home.failure();
+  if (auto r = drawMatrix(*matrix, o.matrix.look, *home, o.jobs, handlers); !r) return r;
   SnapshotManifest manifest =
       manifestOf(o.matrix.look, *matrix, o.words, census.fontFiles(), drawing::PixelThreshold{});
   if (auto r = folder->write(kManifestFile, manifest.toJson()); !r) return r;
@@ -153,7 +155,9 @@ class Verification {
     MatrixHandlers handlers{
         [this](std::size_t i, DrawnPicture drawn) { return compare(i, std::move(drawn)); },
         nullptr};
-    return drawMatrix(m_, look_, o_.jobs, handlers);
+    auto home = loadHomeScreen(files_, look_);
+    if (!home) return home.failure();
+    return drawMatrix(m_, look_, *home, o_.jobs, handlers);
   }
 
   // --update: whether the cell was left unwritten, its folder passing through a symbolic link.

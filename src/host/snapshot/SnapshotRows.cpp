@@ -53,7 +53,7 @@ std::function<Result<ReadOptions<SnapshotRecordOptions>>()> declareRecord(
 
 Result<SnapshotVerifyOptions> readVerify(const VerifyWords& w, const DeviceWords& global) {
   if (w.folder.empty()) return Failure::usage("snapshot verify: give the snapshots' folder");
-  auto given = matrixWordList(MatrixWords{global, {}, {}, {}, false});
+  auto given = matrixWordList(MatrixWords{global, {}, {}, {}, {}, false});
   if (!given.empty())
     return Failure::usage("snapshot verify: draws the cells its manifest names; --" +
                           given.front().first + " is for snapshot record");

@@ -7,9 +7,9 @@ base::Result<RenderedWidget> renderWidget(const RenderRequest& request,
   if (!(request.scale >= 1 && request.scale <= 3))
     return base::Failure::runtime("the scale must be between 1 and 3");
   SceneRequest sceneRequest{
-      request.view,      request.family, request.appearance,           request.systemVersion,
-      request.device,    request.scale,  request.localizedKeyResolver, request.language,
-      request.textOrigin};
+      request.view,          request.family,    request.appearance, request.homeScreen,
+      request.systemVersion, request.device,    request.scale,      request.localizedKeyResolver,
+      request.language,      request.textOrigin};
   auto scene = composeScene(sceneRequest, measurer);
   if (!scene) return scene.failure();
   auto picture = drawing::drawPicture(*scene, request.pictureFormat, request.scale, measurer);

@@ -3,7 +3,7 @@
 // anywhere is the caller's business.
 //
 //   host::RenderRequest request{.view = content, .family = swiftui::WidgetFamily::systemMedium,
-//                                 .appearance = swiftui::ColorScheme::dark,
+//                                 .appearance = host::Appearance::dark,
 //                                 .systemVersion = os::SystemVersion{17, 4, 0},
 //                                 .pictureFormat = drawing::PictureFormat::png,
 //                                 .language = "zh-Hans"};
@@ -27,7 +27,8 @@ namespace host {
 struct RenderRequest {
   swiftui::View view;
   swiftui::WidgetFamily family = swiftui::WidgetFamily::systemSmall;
-  swiftui::ColorScheme appearance = swiftui::ColorScheme::light;
+  Appearance appearance = Appearance::light;
+  HomeScreen homeScreen{};
   // Not known: treated as a system older than iOS 17.
   std::optional<os::SystemVersion> systemVersion{};
   std::string device = defaultDeviceName;

@@ -18,9 +18,13 @@ base::Result<drawing::WidgetScene> composeScene(const SceneRequest& request,
     return base::Failure::runtime("the device \"" + deviceName +
                                   "\" shows no widget of that family");
 
+  if (!offers(request.systemVersion, request.appearance))
+    return base::Failure::usage(appearanceUnavailable(request.appearance, request.systemVersion));
+
   swiftui::EnvironmentValues env;
   env.widgetFamily = request.family;
-  env.colorScheme = request.appearance;
+  env.colorScheme = colorScheme(request.appearance);
+  env.widgetRenderingMode = renderingMode(request.appearance);
   env.language = request.language;
   env.layoutDirection = swiftui::layoutDirectionFor(request.language);
   swiftui::ViewTraits traits = swiftui::inspect(request.view, env);
@@ -33,8 +37,10 @@ base::Result<drawing::WidgetScene> composeScene(const SceneRequest& request,
                                  request.textOrigin};
   drawing::WidgetScene scene;
   scene.layout = swiftui::layoutWidget(request.view, *size, margins, env, context);
-  scene.appearance = request.appearance;
-  scene.background = widgetBackground(request.appearance);
+  scene.appearance = env.colorScheme;
+  HostBackdrop backdrop = hostBackdrop(request.appearance, request.homeScreen);
+  scene.background = backdrop.background;
+  scene.accented = std::move(backdrop.accented);
   scene.usesContainerBackground = traits.usesContainerBackground;
   scene.widgetURL = traits.widgetURL;
   scene.cornerRadius = device->cornerRadius;

@@ -9,6 +9,7 @@
 #include <string>
 #include "base/Result.h"
 #include "drawing/WidgetScene.h"
+#include "host/system/Appearance.h"
 #include "platform/os/SystemVersion.h"
 #include "platform/swiftui/Layout.h"
 #include "platform/swiftui/TextMeasurer.h"
@@ -18,7 +19,8 @@ namespace host {
 struct SceneRequest {
   swiftui::View view;
   swiftui::WidgetFamily family = swiftui::WidgetFamily::systemSmall;
-  swiftui::ColorScheme appearance = swiftui::ColorScheme::light;
+  Appearance appearance = Appearance::light;
+  HomeScreen homeScreen{};  // the tint and wallpaper of the accented looks
   std::optional<os::SystemVersion> systemVersion;
   std::string device;  // empty: the default device
   double pixelScale = 1;
@@ -35,8 +37,8 @@ inline constexpr double contentMargin = 16;
 // or without.
 uikit::RGBA widgetBackground(swiftui::ColorScheme appearance);
 
-// Lays the request's view out in its host frame; a failure for an unknown device or a family the
-// device does not show.
+// Lays the request's view out in its host frame; a failure for an unknown device, a family the
+// device does not show, or an appearance its system lacks (a usage failure).
 base::Result<drawing::WidgetScene> composeScene(const SceneRequest& request,
                                                 const swiftui::TextMeasurer& measurer);
 

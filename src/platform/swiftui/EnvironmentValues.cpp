@@ -15,6 +15,8 @@ void EnvironmentPatch::applyTo(EnvironmentValues& env) const {
   if (lineLimit) env.lineLimit = *lineLimit;
   if (minimumScaleFactor) env.minimumScaleFactor = *minimumScaleFactor;
   if (multilineTextAlignment) env.multilineTextAlignment = *multilineTextAlignment;
+  if (accentGroup) env.accentGroup = *accentGroup;
+  if (accentedRenderingMode) env.accentedRenderingMode = accentedRenderingMode;
 }
 
 EnvironmentPatch EnvironmentPatch::over(const EnvironmentPatch& outer) const {
@@ -24,6 +26,8 @@ EnvironmentPatch EnvironmentPatch::over(const EnvironmentPatch& outer) const {
   if (!merged.lineLimit) merged.lineLimit = outer.lineLimit;
   if (!merged.minimumScaleFactor) merged.minimumScaleFactor = outer.minimumScaleFactor;
   if (!merged.multilineTextAlignment) merged.multilineTextAlignment = outer.multilineTextAlignment;
+  if (!merged.accentGroup) merged.accentGroup = outer.accentGroup;
+  if (!merged.accentedRenderingMode) merged.accentedRenderingMode = outer.accentedRenderingMode;
   return merged;
 }
 

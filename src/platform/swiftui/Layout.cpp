@@ -156,6 +156,7 @@ class Engine {
               LayoutNode n = leaf("Rectangle", {p.width.value_or(kShapeIdealLength),
                                                 p.height.value_or(kShapeIdealLength)});
               n.color = r.fill ? r.fill->resolved(env.colorScheme) : foreground(env);
+              n.accentGroup = env.accentGroup;
               return n;
             },
             [&](const TextNode& t) { return text(t.content, t.isLocalizedKey, p, env); },
@@ -173,6 +174,7 @@ class Engine {
               LayoutNode child = layout(b.content, p, env);
               LayoutNode n = leaf("Background", sizeOf(child));
               n.color = b.color.resolved(env.colorScheme);
+              n.accentGroup = env.accentGroup;
               n.shape = b.shape;
               n.children.push_back(std::move(child));
               return n;
@@ -429,6 +431,7 @@ class Engine {
     info.fontSize = font.size * fitted.scale;
     info.fontWeight = font.weight;
     info.color = foreground(env);
+    n.accentGroup = env.accentGroup;
     info.lines = m.lines;
     info.shrunk = fitted.scale < 1;
     info.truncated = m.truncated;
@@ -484,6 +487,8 @@ class Engine {
     LayoutNode image = leaf("Image", {icon, std::max(icon, title.frame.height)});
     image.systemImage = l.systemImage;
     image.color = foreground(env);
+    image.accentGroup = env.accentGroup;
+    image.accentedRendering = env.accentedRenderingMode;
     double height = std::max(image.frame.height, title.frame.height);
     LayoutNode n = leaf("Label", {icon + kLabelIconSpacing + title.frame.width, height});
     place(image, 0, (height - image.frame.height) / 2);
@@ -499,6 +504,8 @@ class Engine {
     LayoutNode n = leaf("Image", {side, side});
     n.systemImage = systemName;
     n.color = foreground(env);
+    n.accentGroup = env.accentGroup;
+    n.accentedRendering = env.accentedRenderingMode;
     return n;
   }
 

@@ -59,6 +59,9 @@ struct LayoutNode {
   std::optional<uikit::RGBA> color;        // Rectangle, Background, Image: the fill
   ShapeKind shape = ShapeKind::rectangle;  // Background: the outline of the fill
   std::optional<std::string> systemImage;  // Image
+  // Text, Rectangle, Background, Image: its group in the accented mode, and an image's way.
+  AccentGroup accentGroup = AccentGroup::standard;
+  std::optional<WidgetAccentedRenderingMode> accentedRendering;  // Image
   bool operator==(const LayoutNode&) const = default;
 
   // The nodes of `type` in depth-first order, this one included.

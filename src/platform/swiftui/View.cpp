@@ -38,6 +38,14 @@ View View::multilineTextAlignment(TextAlignment alignment) const {
   return withPatch(*this, EnvironmentPatch{.multilineTextAlignment = alignment});
 }
 
+View View::widgetAccentable(bool accentable) const {
+  return withPatch(*this, EnvironmentPatch{.accentGroup = accentable ? AccentGroup::accent
+                                                                     : AccentGroup::standard});
+}
+View View::widgetAccentedRenderingMode(WidgetAccentedRenderingMode mode) const {
+  return withPatch(*this, EnvironmentPatch{.accentedRenderingMode = mode});
+}
+
 View View::frame(FlexibleFrame frame) const {
   return make(FlexibleFrameNode{*this, frame});
 }

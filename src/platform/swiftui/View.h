@@ -88,6 +88,10 @@ class View {
   View containerBackground(BackgroundStyle style, ContainerBackgroundPlacement placement) const;
   // Not given: the widget has no link of its own.
   View widgetURL(std::optional<std::string> url) const;
+  // Puts this view and what it contains in the accent group (or back in the default one).
+  View widgetAccentable(bool accentable = true) const;
+  // How the images this view contains are drawn in the accented mode.
+  View widgetAccentedRenderingMode(WidgetAccentedRenderingMode mode) const;
 
  private:
   std::shared_ptr<const ViewNode> node_;

@@ -71,7 +71,7 @@ TEST(CommandLine, ValuesArriveTypedAndTheLastOfARepeatedOptionWins) {
   auto o = optionsOf<RenderOptions>(args);
   EXPECT_EQ(o.output, "m.svg");
   EXPECT_EQ(o.drawing.family, swiftui::WidgetFamily::systemMedium);
-  EXPECT_EQ(o.drawing.appearance, swiftui::ColorScheme::dark);
+  EXPECT_EQ(o.drawing.appearance, host::Appearance::dark);
   EXPECT_EQ(o.drawing.entry, EntryChoice::preview);
   EXPECT_EQ(o.drawing.look.scale, 3);
   EXPECT_EQ(o.drawing.look.device.name, "iphonese");

@@ -42,7 +42,8 @@ WidgetLayout place(const std::string& title, std::optional<SystemVersion> versio
   static const FakeTextMeasurer measurer;
   host::SceneRequest request;
   request.view = quickAddWidgetContent(d, TamsaAddEntry{d.now()});
-  request.appearance = scheme;
+  request.appearance =
+      scheme == ColorScheme::dark ? host::Appearance::dark : host::Appearance::light;
   request.systemVersion = version;
   request.localizedKeyResolver = [](const std::string& key) { return "[" + key + "]"; };
   return host::composeScene(request, measurer)->layout;

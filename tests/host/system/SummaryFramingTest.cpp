@@ -56,7 +56,8 @@ Placed place(const TamsaSummaryEntry& entry, const Scene& s = {}) {
   host::SceneRequest request;
   request.view = summaryWidgetContent(d, entry);
   request.family = s.family;
-  request.appearance = s.appearance;
+  request.appearance =
+      s.appearance == ColorScheme::dark ? host::Appearance::dark : host::Appearance::light;
   request.systemVersion = s.version;
   auto framed = *host::composeScene(request, measurer);
   return {framed.layout, framed.widgetURL};

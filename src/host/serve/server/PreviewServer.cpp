@@ -14,6 +14,7 @@
 #include <memory>
 #include <thread>
 
+#include "host/core/InputFiles.h"
 #include "host/serve/server/Connections.h"
 #include "host/serve/server/FolderWatcher.h"
 #include "host/serve/server/PageAssets.h"
@@ -229,10 +230,12 @@ Outcome runPreviewServer(const HostSession& session, const ServeOptions& o) {
   if (!socket) return Failure::runtime("serve: " + socket.failure().message);
   const int port = listeningPort(*socket);
 
+  auto home = loadHomeScreen(*session.files, o.look);
+  if (!home) return home.failure();
   auto scenarios = loadScenarios(*session.files, session.paths.scenarios, {"all"});
   if (!scenarios) session.warn({"serve: no named states: " + scenarios.failure().message});
   PreviewState state(session, o.look, scenarios ? std::move(*scenarios) : std::vector<Scenario>{},
-                     session.device.now());
+                     session.device.now(), *home);
 
   const ConnectionLimits limits;
   PreviewHttpServer server(limits);

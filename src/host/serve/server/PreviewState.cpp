@@ -88,9 +88,10 @@ std::vector<std::string> textsOf(const drawing::LayoutTree& tree) {
 }  // namespace
 
 PreviewState::PreviewState(const HostSession& session, const LookOptions& look,
-                           std::vector<Scenario> scenarios, foundation::Date start)
+                           std::vector<Scenario> scenarios, foundation::Date start, HomeScreen home)
     : session_(session),
       look_(look),
+      home_(std::move(home)),
       scenarios_(std::move(scenarios)),
       languages_(offeredLanguages(session.device.mainBundle, session.device.fileSystem)),
       now_(start),
@@ -99,6 +100,7 @@ PreviewState::PreviewState(const HostSession& session, const LookOptions& look,
       languages_.empty() ? "en" : languages_.front());
   settings_.systemVersion = session.device.systemVersion;
   settings_.device = look.device.name;
+  settings_.tint = look.tint;
 }
 
 json PreviewState::describe() const {
@@ -116,6 +118,7 @@ json PreviewState::describe() const {
           {"settings",
            {{"language", settings_.language},
             {"appearance", std::string(kAppearanceNames.nameOf(settings_.appearance))},
+            {"tint", drawing::hexColor(settings_.tint)},
             {"os", systemVersionWord(settings_.systemVersion)},
             {"device", settings_.device},
             {"scenario", settings_.scenario},
@@ -141,6 +144,10 @@ Result<Done> PreviewState::change(const json& changes) {
       auto appearance = kAppearanceNames.valueOf(word);
       if (!appearance) return Failure::usage(refused);
       next.appearance = *appearance;
+    } else if (key == "tint") {
+      auto tint = colorFromHex(word);
+      if (!tint) return Failure::usage(refused);
+      next.tint = *tint;
     } else if (key == "os") {
       auto version = systemVersionFromWord(word, "settings: ");
       if (!version) return version.failure();
@@ -288,6 +295,13 @@ json PreviewState::screen() {
   look.appearance = settings.appearance;
   look.device = host::hostDevice(settings.device).value_or(look_.device);
   look.scale = look_.scale;
+  look.homeScreen = home_;
+  look.homeScreen.tint = settings.tint;
+  // The control gallery keeps its own colours: in a tinted or clear look, its light or dark.
+  PictureLook controlLook = look;
+  controlLook.appearance = colorScheme(look.appearance) == swiftui::ColorScheme::dark
+                               ? Appearance::dark
+                               : Appearance::light;
 
   json tiles = json::array();
   std::map<std::string, std::string> pictures;
@@ -307,7 +321,7 @@ json PreviewState::screen() {
   for (const auto& member : declared) {
     if (const auto* control = std::get_if<widgetkit::ControlConfiguration>(&member)) {
       json tile = {{"kind", control->kind()}, {"family", "control"}};
-      addPicture(drawControl(d, *control, look, measurer_), tile);
+      addPicture(drawControl(d, *control, controlLook, measurer_), tile);
       tiles.push_back(std::move(tile));
       continue;
     }

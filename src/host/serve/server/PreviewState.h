@@ -1,8 +1,8 @@
 // What the preview page shows, held for the life of the server: the settings chosen on the page
-// (language, appearance, system version, device, the live container or a named state, and whether
-// widgets follow every change or keep their timeline as the phone does), the simulated clock, the
-// timelines the phone keeps, and the last home screen drawn with its pictures under generated
-// names.
+// (language, appearance and tint, system version, device, the live container or a named state, and
+// whether widgets follow every change or keep their timeline as the phone does), the simulated
+// clock, the timelines the phone keeps, and the last home screen drawn with its pictures under
+// generated names.
 //
 // Thread-safe: every public operation may be called from any thread. A version number counts
 // changes; the home screen is drawn once per version, by one thread at a time, with the one text
@@ -39,7 +39,8 @@ inline constexpr Names<PreviewMode, 2> kPreviewModeNames{
 
 struct PreviewSettings {
   std::string language;
-  swiftui::ColorScheme appearance = swiftui::ColorScheme::light;
+  Appearance appearance = Appearance::light;
+  uikit::RGBA tint = HomeScreen::kDefaultTint;
   std::optional<os::SystemVersion> systemVersion;
   std::string device;
   std::string scenario;  // empty: the live container
@@ -51,9 +52,10 @@ enum class ClockMove { hour, day, set };
 
 class PreviewState {
  public:
-  // `start` is the simulated clock's first reading; `look` the device and scale to start from.
+  // `start` is the simulated clock's first reading; `look` the device, scale and tint to start
+  // from; `home` its wallpaper.
   PreviewState(const HostSession& session, const LookOptions& look, std::vector<Scenario> scenarios,
-               foundation::Date start);
+               foundation::Date start, HomeScreen home = {});
 
   // The choices the page offers and the settings in force, as JSON.
   nlohmann::json describe() const;
@@ -100,6 +102,7 @@ class PreviewState {
 
   const HostSession& session_;
   LookOptions look_;
+  HomeScreen home_;
   std::vector<Scenario> scenarios_;
   std::vector<std::string> languages_;
 
