@@ -194,6 +194,41 @@ std::vector<TextContrast> textContrasts(const drawing::LayoutTree& tree,
   return out;
 }
 
+std::vector<ToneMerge> toneMerges(const drawing::LayoutTree& tree,
+                                  swiftui::ColorScheme appearance) {
+  std::vector<ToneMerge> out;
+  if (!tree.accented) return out;
+  auto hued = [](std::uint32_t rgb) {
+    int r = rgb >> 16 & 0xFF, g = rgb >> 8 & 0xFF, b = rgb & 0xFF;
+    return std::max({r, g, b}) - std::min({r, g, b}) > 24;
+  };
+  struct Seen {
+    const drawing::LayoutTreeNode* node;
+    std::uint32_t asked, shown;
+  };
+  std::vector<Seen> seen;
+  for (const drawing::LayoutTreeNode* node : tree.texts()) {
+    const swiftui::TextLayout& t = *node->text;
+    std::uint32_t asked = rgb8(t.color), shown = rgb8(tree.shown(*node, t.color));
+    if (!hued(asked)) continue;
+    for (const Seen& s : seen) {
+      const swiftui::TextLayout& o = *s.node->text;
+      if (s.shown != shown || close(s.asked, asked) || o.fontWeight != t.fontWeight ||
+          std::abs(o.requestedFontSize - t.requestedFontSize) > 0.01)
+        continue;
+      ToneMerge m{colorName(o.color, appearance, Role::foreground),
+                  colorName(t.color, appearance, Role::foreground), o.string, t.string};
+      if (m.second < m.first) std::swap(m.first, m.second), std::swap(m.firstString, m.secondString);
+      if (std::find_if(out.begin(), out.end(), [&](const ToneMerge& x) {
+            return x.first == m.first && x.second == m.second;
+          }) == out.end())
+        out.push_back(std::move(m));
+    }
+    seen.push_back({node, asked, shown});
+  }
+  return out;
+}
+
 std::string paletteContrastTable() {
   std::string out =
       "| Text colour | Appearance | Colour | Widget background | Ratio | Normal text (4.5:1) | "

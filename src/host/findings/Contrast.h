@@ -63,6 +63,19 @@ std::vector<TextContrast> textContrasts(const drawing::LayoutTree& tree,
                                         const drawing::RenderedImage& pixels,
                                         swiftui::ColorScheme appearance);
 
+// Two texts of one size and weight told apart by colour alone (both of a hue, as the income and
+// expense amounts are), which the accented mode draws in one tone: their palette names (else
+// "#RRGGBB"), in name order, and a text of each.
+struct ToneMerge {
+  std::string first, second;
+  std::string firstString, secondString;
+  bool operator==(const ToneMerge&) const = default;
+};
+
+// Each pair of colours a picture drawn in the accented mode shows in one tone; none for a picture
+// in full colour. Greys are left out: they rank texts, they do not tell them apart.
+std::vector<ToneMerge> toneMerges(const drawing::LayoutTree& tree, swiftui::ColorScheme appearance);
+
 // The palette's text colours in light and dark against the widget background the host paints in
 // that appearance, as a Markdown table: ratio and whether normal and large text pass.
 std::string paletteContrastTable();

@@ -110,6 +110,18 @@ std::vector<Occurrence> occurrences(const PictureFacts& p, const EnglishFit& eng
     o.cause.background = c.background;
     out.push_back(std::move(o));
   }
+  // One finding for the pair, whichever look removes the colours.
+  for (const ToneMerge& m : p.toneMerges) {
+    Occurrence o{{.rule = FindingRule::colourOnly},
+                 "",
+                 std::nullopt,
+                 std::nullopt,
+                 0,
+                 quoted(m.firstString) + " and " + quoted(m.secondString) + " in one tone"};
+    o.cause.foreground = m.first;
+    o.cause.alike = m.second;
+    out.push_back(std::move(o));
+  }
   return out;
 }
 
@@ -143,6 +155,9 @@ std::string message(const FindingCause& c, const std::string& string, double wor
     case FindingRule::pastMargins:
       return layoutName(c) + ": content reaches up to " + points(worst) +
              " past the margins, inside the widget (centred, as the phone does)";
+    case FindingRule::colourOnly:
+      return c.foreground + " and " + c.alike +
+             " texts differ only in colour: tinted and clear home screens draw both in one tone";
     case FindingRule::lowContrast:
       return c.foreground + " on " + c.background + " (" + string + ") in " + c.appearance +
              ": contrast as low as " + formatRatio(-worst) +
@@ -162,6 +177,7 @@ Severity severityOf(FindingRule rule) {
     case FindingRule::cutEverywhere:
     case FindingRule::shrunkToFloor:
     case FindingRule::lowContrast:
+    case FindingRule::colourOnly:
       return Severity::warning;
     case FindingRule::shrunk:
     case FindingRule::typedTextCut:
@@ -185,6 +201,7 @@ ordered_json FindingCause::toJson() const {
   add("appearance", appearance);
   add("foreground", foreground);
   add("background", background);
+  add("alike", alike);
   return j;
 }
 
@@ -202,7 +219,8 @@ Result<FindingCause> FindingCause::fromJson(const nlohmann::json& j) {
   if (!text("rule", rule) || !text("table", c.table) || !text("key", c.key) ||
       !text("language", c.language) || !text("widget", c.widget) || !text("family", c.family) ||
       !text("system", c.system) || !text("appearance", c.appearance) ||
-      !text("foreground", c.foreground) || !text("background", c.background))
+      !text("foreground", c.foreground) || !text("background", c.background) ||
+      !text("alike", c.alike))
     return Failure::runtime("a finding's cause has a field that is not a text");
   auto known = kFindingRuleNames.valueOf(rule);
   if (!known)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/core/Result.h"
+#include "host/findings/Contrast.h"
 #include "host/findings/Severity.h"
 #include "host/findings/TextFindings.h"
 
@@ -23,18 +24,20 @@ enum class FindingRule {
   cutEverywhere,  // warning: a table's text cut where the English text is cut too
   shrunkToFloor,  // warning: shrunk to the smallest size it may take
   lowContrast,    // warning: below the contrast the accessibility guidelines ask for
+  colourOnly,     // warning: texts told apart by colour alone, shown in one tone when tinted
   shrunk,         // note: drawn smaller, within its allowed range
   typedTextCut,   // note: a text the app's user gave (a wallet name, an amount) cut as designed
   pastMargins,    // note: content past the margins but inside the widget, centred as the phone does
 };
 
-inline constexpr Names<FindingRule, 9> kFindingRuleNames{{
+inline constexpr Names<FindingRule, 10> kFindingRuleNames{{
     {FindingRule::missingGlyphs, "missing-glyphs"},
     {FindingRule::cut, "cut"},
     {FindingRule::clipped, "clipped"},
     {FindingRule::cutEverywhere, "cut-in-english-too"},
     {FindingRule::shrunkToFloor, "shrunk-to-floor"},
     {FindingRule::lowContrast, "low-contrast"},
+    {FindingRule::colourOnly, "colour-only"},
     {FindingRule::shrunk, "shrunk"},
     {FindingRule::typedTextCut, "typed-text-cut"},
     {FindingRule::pastMargins, "past-margins"},
@@ -59,6 +62,7 @@ struct PictureFacts {
   double marginOverflow = 0;         // points past the space inside the margins
   double edgeOverflow = 0;           // points past the widget's edge
   std::vector<ContrastShortfall> contrasts{};
+  std::vector<ToneMerge> toneMerges{};  // in the accented mode
 };
 
 // Half a point is rounding, not a fault.
@@ -71,6 +75,7 @@ struct FindingCause {
   std::string table{}, key{}, language{};                // a text from a string table
   std::string widget{}, family{}, system{};              // a layout, or a text from no table
   std::string appearance{}, foreground{}, background{};  // a colour pair
+  std::string alike{};  // a colour shown in the foreground's tone
   auto operator<=>(const FindingCause&) const = default;
 
   nlohmann::ordered_json toJson() const;  // the rule and the fields it uses

@@ -267,6 +267,7 @@ class GalleryRun {
         if (!c.passes())
           p.contrasts.push_back({c.string, c.foregroundName, c.backgroundName, c.ratio, c.required,
                                  drawing::hexColor(c.foreground), drawing::hexColor(c.background)});
+    p.toneMerges = toneMerges(drawn.tree, colorScheme(cell.appearance));
     if (auto r = folder_.write(p.file, drawn.bytes); !r) return r;
     if (auto r = folder_.write(p.reportFile(), drawing::layoutReport(drawn.tree).dump(2) + "\n");
         !r)

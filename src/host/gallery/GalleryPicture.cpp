@@ -34,7 +34,7 @@ std::string GalleryPicture::appearanceName() const {
 
 PictureFacts GalleryPicture::facts() const {
   return {file,     scenario, system,       language, kind, family, appearanceName(),
-          findings, overflow, edgeOverflow, contrasts};
+          findings, overflow, edgeOverflow, contrasts, toneMerges};
 }
 
 std::string GalleryPicture::caption(const std::vector<Severity>& shown) const {
@@ -72,12 +72,19 @@ ordered_json GalleryPicture::toJson() const {
                             {"required", c.required},
                             {"foregroundColor", c.foregroundColor},
                             {"backgroundColor", c.backgroundColor}});
+  ordered_json toneJson = ordered_json::array();
+  for (const auto& m : toneMerges)
+    toneJson.push_back({{"first", m.first},
+                        {"second", m.second},
+                        {"firstString", m.firstString},
+                        {"secondString", m.secondString}});
   return {{"scenario", scenario},     {"system", system},
           {"language", language},     {"kind", kind},
           {"family", family},         {"appearance", appearanceName()},
           {"picture", file},          {"order", order},
           {"overflow", overflow},     {"edgeOverflow", edgeOverflow},
-          {"findings", findingsJson}, {"contrasts", contrastJson}};
+          {"findings", findingsJson}, {"contrasts", contrastJson},
+          {"toneMerges", toneJson}};
 }
 
 Result<GalleryPicture> GalleryPicture::fromJson(const nlohmann::json& e) {
@@ -107,6 +114,10 @@ Result<GalleryPicture> GalleryPicture::fromJson(const nlohmann::json& e) {
            c.at("background").get<std::string>(), c.at("ratio").get<double>(),
            c.at("required").get<double>(), c.at("foregroundColor").get<std::string>(),
            c.at("backgroundColor").get<std::string>()});
+    for (const auto& m : e.at("toneMerges"))
+      p.toneMerges.push_back({m.at("first").get<std::string>(), m.at("second").get<std::string>(),
+                              m.at("firstString").get<std::string>(),
+                              m.at("secondString").get<std::string>()});
     for (const auto& f : e.at("findings")) {
       p.findings.push_back(
           TextFinding{f.at("string").get<std::string>(), f.at("drawn").get<std::string>(),

@@ -25,6 +25,7 @@ struct GalleryPicture {
   double overflow = 0;      // points the content reaches past the space inside the margins
   double edgeOverflow = 0;  // points a text or an image reaches past the widget's edge
   std::vector<ContrastShortfall> contrasts;
+  std::vector<ToneMerge> toneMerges;
   std::size_t order = 0;  // the cell's position in the whole matrix (MatrixCell::position)
 
   std::string appearanceName() const;

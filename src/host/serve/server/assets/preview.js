@@ -25,6 +25,7 @@ function fill(select, choices, chosen, label) {
 function showState(s) {
   fill($('language'), s.languages, s.settings.language);
   fill($('appearance'), s.appearances, s.settings.appearance);
+  $('tint').value = s.settings.tint.toLowerCase();
   fill($('os'), s.systems, s.settings.os);
   fill($('device'), s.devices, s.settings.device);
   fill($('scenario'), s.scenarios, s.settings.scenario, (c) => c.name || 'live container');
@@ -102,7 +103,7 @@ async function change(path, body) {
   refresh();
 }
 
-for (const id of ['language', 'appearance', 'os', 'device', 'scenario', 'mode'])
+for (const id of ['language', 'appearance', 'tint', 'os', 'device', 'scenario', 'mode'])
   $(id).onchange = () => change('/api/settings', {[id]: $(id).value});
 $('hour').onclick = () => change('/api/clock', {move: 'hour'});
 $('day').onclick = () => change('/api/clock', {move: 'day'});
