@@ -134,5 +134,37 @@ TEST(Contrast, ReadmeShowsThePaletteTable) {
   EXPECT_EQ(readme.substr(start, end == std::string::npos ? end : end + 1 - start), table);
 }
 
+// The income and expense amounts, told apart by their hue alone, become one tone in the accented
+// mode; a grey beside them ranks, it does not tell apart; a differing size or group tells apart.
+TEST(ToneMerges, TextsOfOneSizeToldApartByHueAloneAreNamedOnce) {
+  using swiftui::ColorScheme;
+  auto text = [](const std::string& string, const swiftui::Color& color, double size,
+                 swiftui::AccentGroup group = swiftui::AccentGroup::standard) {
+    swiftui::TextLayout t;
+    t.string = string;
+    t.requestedFontSize = size;
+    t.fontSize = size * 0.8;  // shrunk: still the same text style
+    t.fontWeight = Font::Weight::bold;
+    t.color = color.resolved(ColorScheme::dark);
+    drawing::LayoutTreeNode n{drawing::NodeKind::text, {}, t};
+    n.accentGroup = group;
+    return n;
+  };
+  drawing::LayoutTree tree{{40, 20}, 2, {}, {drawing::NodeKind::vStack, {0, 0, 40, 20}}};
+  tree.root.children = {text("$5", tamsa::incomeColor(), 12), text("$3", tamsa::expenseColor(), 12),
+                        text("$2", tamsa::incomeColor(), 12),
+                        text("$9", tamsa::primaryTextColor(), 12),
+                        text("$1", tamsa::secondaryTextColor(), 12)};
+  EXPECT_TRUE(toneMerges(tree, ColorScheme::dark).empty());  // in full colour
+  tree.accented = drawing::AccentedRendering{white, {1, 0.6, 0, 1}};
+  EXPECT_EQ(toneMerges(tree, ColorScheme::dark),
+            (std::vector<ToneMerge>{{"expenseColor", "incomeColor", "$3", "$5"}}));
+
+  tree.root.children[1] = text("$3", tamsa::expenseColor(), 14);
+  EXPECT_TRUE(toneMerges(tree, ColorScheme::dark).empty());
+  tree.root.children[1] = text("$3", tamsa::expenseColor(), 12, swiftui::AccentGroup::accent);
+  EXPECT_TRUE(toneMerges(tree, ColorScheme::dark).empty());
+}
+
 }  // namespace
 }  // namespace host

@@ -114,14 +114,23 @@ TEST(Findings, OneFindingPerCauseWithItsPicturesUnderIt) {
       pictures.push_back(picture("de", "medium", appearance, scenario));
       pictures.back().marginOverflow = overflows[n++];
     }
+  // Colours lost to one tone: one finding for the pair, whatever the look.
+  for (const char* appearance : {"tinted", "clear"}) {
+    pictures.push_back(picture("de", "small", appearance));
+    pictures.back().toneMerges = {{"expenseColor", "incomeColor", "$3", "$5"}};
+  }
   auto found = groupFindings(pictures);
   ASSERT_EQ(rules(found),
-            (std::vector<std::string>{"cut error 4", "cut error 4", "past-margins note 4"}));
+            (std::vector<std::string>{"cut error 4", "cut error 4", "colour-only warning 2",
+                                      "past-margins note 4"}));
+  EXPECT_EQ(found[2].message,
+            "expenseColor and incomeColor texts differ only in colour: tinted and clear home "
+            "screens draw both in one tone");
   EXPECT_EQ(found[0].cause.language, "de");
   EXPECT_EQ(found[0].file, "de.lproj/Localizable.strings");
   EXPECT_EQ(found[0].line, 14);
-  EXPECT_NE(found[2].message.find("up to 10 pt"), std::string::npos) << found[2].message;
-  EXPECT_EQ(findingCounts(found), "2 errors, 0 warnings, 1 note");
+  EXPECT_NE(found[3].message.find("up to 10 pt"), std::string::npos) << found[3].message;
+  EXPECT_EQ(findingCounts(found), "2 errors, 1 warning, 1 note");
   // A picture's caption counts each finding it shows once.
   EXPECT_EQ(severityCounts(pictureSeverities(pictures[0], EnglishFit{})), "1 error");
   EXPECT_EQ(severityCounts({Severity::note, Severity::error, Severity::note}), "1 error, 2 notes");

@@ -77,12 +77,27 @@ TEST(PreviewState, ANamedStateBringsItsOwnMomentAndSystem) {
   EXPECT_EQ(now["clock"], "2023-11-14T22:13:20.000Z");
 }
 
+// A tinted home screen in the person's tint: widgets toned, the control in its own colours, and a
+// system without the look says so on each widget's tile.
+TEST(PreviewState, TheHomeScreensLookAndTintAreTheOnesDrawn) {
+  Preview p;
+  ASSERT_TRUE(p.state.change({{"appearance", "tinted"}, {"tint", "#30d158"}}));
+  EXPECT_EQ(p.state.describe()["settings"]["tint"], "#30D158");
+  const json screen = p.state.screen();
+  EXPECT_EQ(screen["appearance"], "tinted");
+  for (const auto& tile : screen["tiles"]) EXPECT_FALSE(tile.contains("error")) << tile;
+  ASSERT_TRUE(p.state.change({{"os", "17.4"}}));
+  EXPECT_EQ(p.quickAdd()["error"], "iOS 17.4.0 has no tinted home screen (from iOS 18)");
+}
+
 TEST(PreviewState, AWordNotOfferedChangesNothing) {
   Preview p;
   const json before = p.state.describe()["settings"];
   for (const json& change :
        {json{{"appearance", "dark"}, {"language", "xx"}}, json{{"os", "banana"}},
-        json{{"device", "Nokia"}}, json{{"colour", "red"}}, json{{"language", 3}}, json::array()}) {
+        json{{"device", "Nokia"}}, json{{"colour", "red"}}, json{{"language", 3}},
+        json{{"appearance", "tinted"}, {"tint", "#30D15"}}, json{{"tint", "#30D15G"}},
+        json::array()}) {
     auto r = p.state.change(change);
     ASSERT_FALSE(r) << change;
     EXPECT_EQ(r.failure().status, ExitStatus::usage) << change;
