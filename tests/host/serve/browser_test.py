@@ -1,6 +1,6 @@
 """The preview in headless Chromium, as a person uses it: pictures show, a store change shows
 within a second, a language changes the captions, a tap shows the link, a widget that cannot be
-drawn says why, and as the phone does, a store change waits for the reload date or "Reload
+drawn says why, a tinted look takes the tint chosen, and as the phone does, a store change waits for the reload date or "Reload
 timelines". The gallery's index page filters its findings and pictures, opened from disk. Skipped (exit 77)
 unless TAMSA_BROWSER_TESTS=1. Usage: browser_test.py PROGRAM CONTAINER"""
 import json, os, shutil, subprocess, sys, tempfile, time, unittest
@@ -74,6 +74,21 @@ class BrowserTest(unittest.TestCase):
             " t.querySelectorAll('img').length]")
         self.assertEqual((error, pictures), ("no room", 0))
         self.assertTrue(caption.startswith("TamsaWidget · small"), caption)
+
+    def test_the_look_and_tint_chosen_are_the_ones_drawn(self):
+        self.choose("appearance", "tinted")
+        self.browser.execute_script(
+            "const t = document.getElementById('tint'); t.value = '#30d158';"
+            "t.dispatchEvent(new Event('change'))")
+        # The backdrop of the medium summary, read from its picture: the tint's green.
+        backdrop = ("const i = document.querySelector('.tile[data-family=\"medium\"] img');"
+                    "if (!i || !i.complete || !i.naturalWidth) return null;"
+                    "const c = document.createElement('canvas'); c.width = 40; c.height = 60;"
+                    "const g = c.getContext('2d'); g.drawImage(i, 0, 0);"
+                    "return [...g.getImageData(30, 50, 1, 1).data]")
+        self.wait_for(lambda: (lambda p: p and p[1] > p[0] + 20)(
+            self.browser.execute_script(backdrop)))
+        self.assertEqual(self.browser.find_element(By.ID, "screen").get_attribute("class"), "tinted")
 
     def test_the_gallery_index_shows_only_what_the_filters_pick(self):
         folder = tempfile.mkdtemp()
