@@ -8,13 +8,9 @@
 # Usage: scripts/build tamsa-widgets pango_floor && bench/gallery_figures.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. bench/figures-common.sh
 runs=${1:-21}
 program=build/tamsa-widgets
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-
-now_ns() { date +%s%N; }
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
 render=() floor=()
 for ((i = 0; i < runs; i++)); do

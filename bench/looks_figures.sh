@@ -5,13 +5,10 @@
 # Usage: scripts/build tamsa-widgets && bench/looks_figures.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. bench/figures-common.sh
 runs=${1:-5}
 program=build/tamsa-widgets
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
 
-now_ns() { date +%s%N; }
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 draw() { "$program" --os 26.0 gallery --scenario all --appearance "$1" -o "$tmp/$2" >/dev/null 2>&1; }
 
 two=() four=()

@@ -7,14 +7,12 @@
 # Usage: scripts/build tamsa-widgets && bench/snapshot_figures.sh [RUNS] [matrix options]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. bench/figures-common.sh
 runs=${1:-5}
 shift || true
 (($# > 0)) || set -- --scenario all
 program=build/tamsa-widgets
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
 
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 # "wall-ms cpu-ms" of one run: wall time suffers from the other users' load, processor time less.
 timed() { /usr/bin/time -f '%e %U %S' "$@" 2>&1 >/dev/null | tail -1 |
   awk '{printf "%d %d\n", $1 * 1000, ($2 + $3) * 1000}'; }
