@@ -114,7 +114,8 @@ Result<GalleryPicture> GalleryPicture::fromJson(const nlohmann::json& e) {
            c.at("background").get<std::string>(), c.at("ratio").get<double>(),
            c.at("required").get<double>(), c.at("foregroundColor").get<std::string>(),
            c.at("backgroundColor").get<std::string>()});
-    for (const auto& m : e.at("toneMerges"))
+    // Galleries drawn before the accented looks have none.
+    for (const auto& m : e.value("toneMerges", nlohmann::json::array()))
       p.toneMerges.push_back({m.at("first").get<std::string>(), m.at("second").get<std::string>(),
                               m.at("firstString").get<std::string>(),
                               m.at("secondString").get<std::string>()});
