@@ -55,18 +55,19 @@ std::string findingsTable(const std::vector<Finding>& findings) {
       "<table id=findings><tr><th>severity<th>finding<th>table:line<th>pictures<th>status\n";
   for (std::size_t n = 0; n < findings.size(); ++n) {
     const Finding& f = findings[n];
-    std::set<std::string> scenarios, languages, kinds;
+    std::set<std::string> scenarios, languages, kinds, appearances;
     for (const auto& p : f.pictures) {
       scenarios.insert(p.scenario);
       languages.insert(p.language);
       kinds.insert(p.widget);
+      appearances.insert(p.appearance);
     }
     const std::string severity = severityName(f.severity);
     html += "<tr id=f" + std::to_string(n) + " class=\"finding " + severity +
             "\" data-severity=" + severity + " data-status=" + (f.isNew() ? "new" : "accepted") +
             " data-scenarios=\"" + htmlEscape(words(scenarios)) + "\" data-languages=\"" +
             htmlEscape(words(languages)) + "\" data-kinds=\"" + htmlEscape(words(kinds)) +
-            "\"><td><span class=badge>" + severity + "</span><td>" + htmlEscape(f.message) +
+            "\" data-appearances=\"" + htmlEscape(words(appearances)) + "\"><td><span class=badge>" + severity + "</span><td>" + htmlEscape(f.message) +
             "<td>" +
             (f.file ? htmlEscape(*f.file) + ":" + std::to_string(f.line.value_or(1)) : "") +
             "<td><details><summary>" + std::to_string(f.pictures.size()) + "</summary><ul>";
@@ -109,6 +110,8 @@ std::string indexPage(const std::vector<GalleryPicture>& pictures,
   html += select("scenario", "Scenario", distinct(pictures, [](auto& p) { return p.scenario; }));
   html += select("language", "Language", distinct(pictures, [](auto& p) { return p.language; }));
   html += select("kind", "Widget", distinct(pictures, [](auto& p) { return p.kind; }));
+  html += select("appearance", "Look",
+                 distinct(pictures, [](auto& p) { return p.appearanceName(); }));
   html += select(
       "severity", "Severity",
       {{"error", "errors"}, {"warning", "warnings"}, {"note", "notes"}, {"any", "any finding"}});
@@ -140,7 +143,7 @@ std::string indexPage(const std::vector<GalleryPicture>& pictures,
     html += "<figure class=\"" + (worst ? severityName(*worst) : std::string("clean")) +
             "\" data-scenario=\"" + htmlEscape(p.scenario) + "\" data-language=\"" +
             htmlEscape(p.language) + "\" data-kind=\"" + htmlEscape(p.kind) +
-            "\" data-severities=\"" + words(s.severities) + "\" data-statuses=\"" +
+            "\" data-appearance=\"" + htmlEscape(p.appearanceName()) + "\" data-severities=\"" + words(s.severities) + "\" data-statuses=\"" +
             words(s.statuses) + "\"><a href=\"" + htmlEscape(p.reportFile()) +
             "\"><img loading=lazy src=\"" + htmlEscape(p.file) +
             "\" style=\"zoom:0.5\"></a><figcaption>" + htmlEscape(p.caption(severities));

@@ -95,6 +95,7 @@ class BrowserTest(unittest.TestCase):
         self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
         baseline = folder + "/baseline.json"
         draw = [sys.argv[1], "gallery", "-o", folder + "/g", "--language", "en,de", "--scale", "1",
+                "--appearance", "light,tinted",
                 "--scenario", "custom-unknown-mode,long-wallet-name", "--baseline", baseline]
         subprocess.run(draw + ["--update-baseline"], check=True, stdout=subprocess.DEVNULL)
         # Accept everything but German's cut: that one is new, and an error.
@@ -137,6 +138,17 @@ class BrowserTest(unittest.TestCase):
         self.choose("severity", "")
         self.choose("scenario", "")
         self.choose("kind", "")
+        # A look: only its pictures, and only the findings it shows (colours lost to one tone).
+        self.choose("appearance", "tinted")
+        tinted = len(self.browser.find_elements(By.CSS_SELECTOR, 'figure[data-appearance="tinted"]'))
+        self.assertEqual(count("figure"), tinted)
+        self.assertTrue(0 < tinted < everything[1])
+        rows = self.browser.execute_script(
+            "return [...document.querySelectorAll('tr.finding')].filter(e => e.offsetParent)"
+            ".map(e => e.textContent)")
+        self.assertTrue(any("one tone" in r for r in rows), rows)
+        self.assertFalse(any("in light:" in r for r in rows), rows)
+        self.choose("appearance", "")
         self.assertEqual((count("section"), count("figure"), count("tr.finding")), everything)
 
     def test_as_the_phone_waits_for_the_reload_date(self):
