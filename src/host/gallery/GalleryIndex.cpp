@@ -67,7 +67,8 @@ std::string findingsTable(const std::vector<Finding>& findings) {
             "\" data-severity=" + severity + " data-status=" + (f.isNew() ? "new" : "accepted") +
             " data-scenarios=\"" + htmlEscape(words(scenarios)) + "\" data-languages=\"" +
             htmlEscape(words(languages)) + "\" data-kinds=\"" + htmlEscape(words(kinds)) +
-            "\" data-appearances=\"" + htmlEscape(words(appearances)) + "\"><td><span class=badge>" + severity + "</span><td>" + htmlEscape(f.message) +
+            "\" data-appearances=\"" + htmlEscape(words(appearances)) +
+            "\"><td><span class=badge>" + severity + "</span><td>" + htmlEscape(f.message) +
             "<td>" +
             (f.file ? htmlEscape(*f.file) + ":" + std::to_string(f.line.value_or(1)) : "") +
             "<td><details><summary>" + std::to_string(f.pictures.size()) + "</summary><ul>";
@@ -110,8 +111,8 @@ std::string indexPage(const std::vector<GalleryPicture>& pictures,
   html += select("scenario", "Scenario", distinct(pictures, [](auto& p) { return p.scenario; }));
   html += select("language", "Language", distinct(pictures, [](auto& p) { return p.language; }));
   html += select("kind", "Widget", distinct(pictures, [](auto& p) { return p.kind; }));
-  html += select("appearance", "Look",
-                 distinct(pictures, [](auto& p) { return p.appearanceName(); }));
+  html +=
+      select("appearance", "Look", distinct(pictures, [](auto& p) { return p.appearanceName(); }));
   html += select(
       "severity", "Severity",
       {{"error", "errors"}, {"warning", "warnings"}, {"note", "notes"}, {"any", "any finding"}});
@@ -143,9 +144,9 @@ std::string indexPage(const std::vector<GalleryPicture>& pictures,
     html += "<figure class=\"" + (worst ? severityName(*worst) : std::string("clean")) +
             "\" data-scenario=\"" + htmlEscape(p.scenario) + "\" data-language=\"" +
             htmlEscape(p.language) + "\" data-kind=\"" + htmlEscape(p.kind) +
-            "\" data-appearance=\"" + htmlEscape(p.appearanceName()) + "\" data-severities=\"" + words(s.severities) + "\" data-statuses=\"" +
-            words(s.statuses) + "\"><a href=\"" + htmlEscape(p.reportFile()) +
-            "\"><img loading=lazy src=\"" + htmlEscape(p.file) +
+            "\" data-appearance=\"" + htmlEscape(p.appearanceName()) + "\" data-severities=\"" +
+            words(s.severities) + "\" data-statuses=\"" + words(s.statuses) + "\"><a href=\"" +
+            htmlEscape(p.reportFile()) + "\"><img loading=lazy src=\"" + htmlEscape(p.file) +
             "\" style=\"zoom:0.5\"></a><figcaption>" + htmlEscape(p.caption(severities));
     if (!s.items.empty()) {
       html += "<ul>";
