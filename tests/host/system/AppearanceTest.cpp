@@ -132,9 +132,9 @@ TEST(AccentedLook, AWallpaperIsReadAsAPngAndBlurredToAFewPixels) {
   ASSERT_FALSE(refused);
   EXPECT_NE(refused.failure().message.find("--wallpaper: /w/not.png"), std::string::npos);
 
-  // Wide and one row high: left half white, right half transparent (seen as black).
+  // Wide and one row high: left half green, right half transparent (seen as black).
   drawing::RenderedImage wide{1000, 1, std::vector<std::uint32_t>(1000, 0)};
-  std::fill(wide.pixels.begin(), wide.pixels.begin() + 500, 0xFFFFFFFFu);
+  std::fill(wide.pixels.begin(), wide.pixels.begin() + 500, 0xFF80FF20u);
   auto png = drawing::encodePng(wide);
   ASSERT_TRUE(png);
   files.addFile("/w/wide.png", *png);
@@ -144,7 +144,7 @@ TEST(AccentedLook, AWallpaperIsReadAsAPngAndBlurredToAFewPixels) {
   const drawing::RenderedImage& blurred = *home->wallpaper;
   ASSERT_EQ(blurred.width, 24);
   ASSERT_EQ(blurred.height, 1);
-  EXPECT_EQ(blurred.at(0, 0), (drawing::RenderedImage::Pixel{255, 255, 255, 255}));
+  EXPECT_EQ(blurred.at(0, 0), (drawing::RenderedImage::Pixel{128, 255, 32, 255}));
   EXPECT_EQ(blurred.at(23, 0), (drawing::RenderedImage::Pixel{0, 0, 0, 255}));
   EXPECT_TRUE(blurredWallpaper(drawing::RenderedImage{0, 5, {}}).pixels.empty());
 }
