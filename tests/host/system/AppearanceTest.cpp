@@ -147,6 +147,17 @@ TEST(AccentedLook, AWallpaperIsReadAsAPngAndBlurredToAFewPixels) {
   EXPECT_EQ(blurred.at(0, 0), (drawing::RenderedImage::Pixel{128, 255, 32, 255}));
   EXPECT_EQ(blurred.at(23, 0), (drawing::RenderedImage::Pixel{0, 0, 0, 255}));
   EXPECT_TRUE(blurredWallpaper(drawing::RenderedImage{0, 5, {}}).pixels.empty());
+
+  // Texts are read against the wallpaper's average under the wash: darker in clear, lighter in
+  // clear-light, in every channel.
+  const HostBackdrop dark = hostBackdrop(Appearance::clear, *home);
+  const HostBackdrop light = hostBackdrop(Appearance::clearLight, *home);
+  EXPECT_EQ(pixel(dark.accented->backdrop), (drawing::RenderedImage::Pixel{35, 70, 9, 255}));
+  const uikit::RGBA average{64 / 255.0, 127.5 / 255.0, 16 / 255.0, 1};
+  EXPECT_GT(light.accented->backdrop.red, average.red);
+  EXPECT_GT(light.accented->backdrop.green, average.green);
+  EXPECT_GT(light.accented->backdrop.blue, average.blue);
+  EXPECT_LT(dark.background.alpha, 1);  // a wash over the wallpaper, which shows through
 }
 
 }  // namespace
