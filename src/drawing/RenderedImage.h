@@ -17,6 +17,11 @@ struct RenderedImage {
     bool operator==(const Pixel&) const = default;
   };
   Pixel at(int x, int y) const;
+  // Not empty, and holding a pixel for every place its size names.
+  bool whole() const {
+    return width > 0 && height > 0 &&
+           pixels.size() >= static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  }
   bool operator==(const RenderedImage&) const = default;
 };
 

@@ -185,9 +185,7 @@ class Painter {
 // The wallpaper seen through the glass, covering the frame (scaled to fill, centred); smoothly
 // filtered, so a small wallpaper comes out as a blur.
 void paintWallpaper(cairo_t* cr, const RenderedImage& wallpaper, double w, double h) {
-  if (wallpaper.width <= 0 || wallpaper.height <= 0 ||
-      wallpaper.pixels.size() < static_cast<std::size_t>(wallpaper.width) * wallpaper.height)
-    return;
+  if (!wallpaper.whole()) return;
   // The pixels are only read: Cairo takes a mutable pointer for surfaces it may draw on.
   CairoSurface image(cairo_image_surface_create_for_data(
       reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(wallpaper.pixels.data())),

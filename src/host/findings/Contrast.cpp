@@ -106,9 +106,7 @@ Span pixelSpan(double origin, double length, double scale, int limit) {
 // The background behind a text of colour `text` in `frame`; nothing when no opaque pixel is there.
 std::optional<std::uint32_t> backgroundBehind(const drawing::RenderedImage& image, double scale,
                                               const swiftui::Rect& frame, std::uint32_t text) {
-  if (image.width <= 0 || image.height <= 0 ||
-      image.pixels.size() < static_cast<std::size_t>(image.width) * image.height || !(scale > 0))
-    return std::nullopt;
+  if (!image.whole() || !(scale > 0)) return std::nullopt;
   Span xs = pixelSpan(frame.x, frame.width, scale, image.width);
   Span ys = pixelSpan(frame.y, frame.height, scale, image.height);
   std::unordered_map<std::uint32_t, std::size_t> ofText, others;
@@ -218,7 +216,8 @@ std::vector<ToneMerge> toneMerges(const drawing::LayoutTree& tree,
         continue;
       ToneMerge m{colorName(o.color, appearance, Role::foreground),
                   colorName(t.color, appearance, Role::foreground), o.string, t.string};
-      if (m.second < m.first) std::swap(m.first, m.second), std::swap(m.firstString, m.secondString);
+      if (m.second < m.first)
+        std::swap(m.first, m.second), std::swap(m.firstString, m.secondString);
       if (std::find_if(out.begin(), out.end(), [&](const ToneMerge& x) {
             return x.first == m.first && x.second == m.second;
           }) == out.end())

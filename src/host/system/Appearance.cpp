@@ -19,6 +19,10 @@ constexpr uikit::RGBA kWhite{1, 1, 1, 1};
 constexpr uikit::RGBA kDarkMaterial{28 / 255.0, 28 / 255.0, 30 / 255.0, 1};
 constexpr uikit::RGBA kLightMaterial{142 / 255.0, 142 / 255.0, 147 / 255.0, 1};
 
+bool isTinted(Appearance appearance) {
+  return appearance == Appearance::tinted || appearance == Appearance::tintedLight;
+}
+
 // The wallpaper's average, as the glass's even parts show it.
 uikit::RGBA averageOf(const drawing::RenderedImage& image) {
   double r = 0, g = 0, b = 0;
@@ -75,10 +79,9 @@ bool offers(const std::optional<os::SystemVersion>& version, Appearance appearan
 
 std::string appearanceUnavailable(Appearance appearance,
                                   const std::optional<os::SystemVersion>& version) {
-  const bool tinted = appearance == Appearance::tinted || appearance == Appearance::tintedLight;
   auto first = firstSystemWith(appearance);
   return (version ? "iOS " + version->text() : std::string("an unknown system version")) +
-         " has no " + (tinted ? "tinted" : "clear") + " home screen" +
+         " has no " + (isTinted(appearance) ? "tinted" : "clear") + " home screen" +
          (first ? " (from iOS " + std::to_string(first->major) + ")" : "");
 }
 
@@ -88,7 +91,7 @@ HostBackdrop hostBackdrop(Appearance appearance, const HomeScreen& home) {
     return {widgetBackground(scheme), std::nullopt};
   drawing::AccentedRendering accented;
   uikit::RGBA background;
-  if (appearance == Appearance::tinted || appearance == Appearance::tintedLight) {
+  if (isTinted(appearance)) {
     // A material washed with the tint; content in a near-white tone, the accent in a light tint.
     background = scheme == swiftui::ColorScheme::dark ? mix(kDarkMaterial, home.tint, 0.25)
                                                       : mix(kLightMaterial, home.tint, 0.45);
@@ -131,9 +134,7 @@ std::optional<uikit::RGBA> colorFromHex(std::string_view text) {
 drawing::RenderedImage blurredWallpaper(const drawing::RenderedImage& wallpaper) {
   constexpr int kLongest = 24;
   drawing::RenderedImage out;
-  if (wallpaper.width <= 0 || wallpaper.height <= 0 ||
-      wallpaper.pixels.size() < static_cast<std::size_t>(wallpaper.width) * wallpaper.height)
-    return out;
+  if (!wallpaper.whole()) return out;
   const double shrink = static_cast<double>(kLongest) / std::max(wallpaper.width, wallpaper.height);
   out.width = std::clamp(static_cast<int>(std::lround(wallpaper.width * shrink)), 1, kLongest);
   out.height = std::clamp(static_cast<int>(std::lround(wallpaper.height * shrink)), 1, kLongest);
