@@ -1,5 +1,8 @@
 #include "drawing/PngCodec.h"
 
+#include "drawing/RowDeflater.h"
+
+#include <libdeflate.h>
 #include <spng.h>
 
 #include <memory>
@@ -13,6 +16,30 @@ struct ContextDeleter {
   void operator()(spng_ctx* c) const { spng_ctx_free(c); }
 };
 using Context = std::unique_ptr<spng_ctx, ContextDeleter>;
+
+// A chunk's length is at most 2^31 - 1.
+constexpr std::size_t kMaxChunkBytes = 0x7FFFFFFF;
+
+void putWord(unsigned char* out, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) out[i] = static_cast<unsigned char>(v >> (24 - 8 * i));
+}
+
+// Appends the checksum of the chunk whose type starts at `typeAt` and runs to the end.
+void appendCrc(std::string& png, std::size_t typeAt) {
+  unsigned char crc[4];
+  putWord(crc, libdeflate_crc32(0, png.data() + typeAt, png.size() - typeAt));
+  png.append(reinterpret_cast<const char*>(crc), 4);
+}
+
+void appendChunk(std::string& png, const char* type, const unsigned char* data, std::size_t size) {
+  unsigned char length[4];
+  putWord(length, static_cast<std::uint32_t>(size));
+  png.append(reinterpret_cast<const char*>(length), 4);
+  const std::size_t typeAt = png.size();
+  png.append(type, 4);
+  if (size) png.append(reinterpret_cast<const char*>(data), size);
+  appendCrc(png, typeAt);
+}
 
 // What the chunks beside the pixels (text, colour profiles) may hold in all; ours have none.
 constexpr std::size_t kMaxAncillaryBytes = std::size_t{1} << 20;
@@ -38,29 +65,24 @@ base::Result<std::string> encodePng(const std::uint32_t* pixels, int width, int 
                                     std::size_t stride) {
   if (width <= 0 || height <= 0)
     return base::Failure::runtime("cannot encode an empty picture as PNG");
-  Context ctx(spng_ctx_new(SPNG_CTX_ENCODER));
-  if (!ctx) return base::Failure::runtime("cannot encode the picture as PNG: out of memory");
-  spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
-  // Level 1 without filtering: on flat widget colours both the fastest and the smallest.
-  spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 1);
-  spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_DISABLE_FILTERING);
-  spng_ihdr ihdr{};
-  ihdr.width = static_cast<std::uint32_t>(width);
-  ihdr.height = static_cast<std::uint32_t>(height);
-  ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
-  ihdr.bit_depth = 8;
-  if (int e = spng_set_ihdr(ctx.get(), &ihdr)) return spngFailure("cannot encode the PNG", e);
-  if (int e = spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
-                                SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE))
-    return spngFailure("cannot encode the PNG", e);
-  // Row by row, so no second copy of the whole image is made.
-  std::vector<unsigned char> row(static_cast<std::size_t>(width) * 4);
+  std::string png("\x89PNG\r\n\x1a\n", 8);
+  unsigned char ihdr[13] = {};
+  putWord(ihdr, static_cast<std::uint32_t>(width));
+  putWord(ihdr + 4, static_cast<std::uint32_t>(height));
+  ihdr[8] = 8;  // bits per channel
+  ihdr[9] = 6;  // truecolour with alpha
+  appendChunk(png, "IHDR", ihdr, sizeof ihdr);
+
+  const std::size_t idat = png.size();
+  png.append("\0\0\0\0IDAT", 8);
+  RowDeflater deflater(png, width);
+  std::vector<std::uint32_t> row(static_cast<std::size_t>(width));
   for (int y = 0; y < height; ++y) {
     const std::uint32_t* in = pixels + static_cast<std::size_t>(y) * stride;
-    for (int x = 0; x < width; ++x) {
+    auto* out = reinterpret_cast<unsigned char*>(row.data());
+    for (int x = 0; x < width; ++x, out += 4) {
       std::uint32_t p = in[x];
       unsigned a = p >> 24;
-      unsigned char* out = &row[static_cast<std::size_t>(x) * 4];
       out[3] = static_cast<unsigned char>(a);
       if (a == 255 || a == 0) {
         out[0] = (p >> 16) & 0xFF, out[1] = (p >> 8) & 0xFF, out[2] = p & 0xFF;
@@ -71,17 +93,16 @@ base::Result<std::string> encodePng(const std::uint32_t* pixels, int width, int 
         out[c] = static_cast<unsigned char>(std::min(255u, (v * 255 + a / 2) / a));
       }
     }
-    int r = spng_encode_row(ctx.get(), row.data(), row.size());
-    if (r != 0 && !(r == SPNG_EOI && y == height - 1))
-      return spngFailure("cannot encode the PNG", r);
+    deflater.addRow(row.data());
   }
-  std::size_t size = 0;
-  int error = 0;
-  void* buffer = spng_get_png_buffer(ctx.get(), &size, &error);
-  if (!buffer || error) return spngFailure("cannot encode the PNG", error);
-  std::string bytes(static_cast<const char*>(buffer), size);
-  std::free(buffer);
-  return bytes;
+  deflater.finish();
+  const std::size_t size = png.size() - idat - 8;
+  if (size > kMaxChunkBytes)
+    return base::Failure::runtime("cannot encode a picture this large as PNG");
+  putWord(reinterpret_cast<unsigned char*>(png.data()) + idat, static_cast<std::uint32_t>(size));
+  appendCrc(png, idat + 4);
+  appendChunk(png, "IEND", nullptr, 0);
+  return png;
 }
 
 base::Result<std::string> encodePng(const RenderedImage& image) {

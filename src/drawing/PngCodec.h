@@ -1,6 +1,5 @@
-// PNG encoding and decoding of drawn pixels with libspng. Encoding favours speed over size: the
-// gallery and snapshots write hundreds of pictures, and a widget's flat colours compress well
-// even at a low level with one simple filter.
+// PNG encoding of drawn pixels, decoding with libspng. Encoding favours speed over size: the
+// gallery and snapshots write thousands of pictures (see RowDeflater).
 #pragma once
 
 #include <cstdint>
@@ -13,7 +12,7 @@
 
 namespace drawing {
 
-// The PNG's bytes (8-bit RGBA, straight alpha); a failure with libspng's reason.
+// The PNG's bytes (8-bit RGBA, straight alpha); a failure when it is too large for a PNG.
 base::Result<std::string> encodePng(const RenderedImage& image);
 // The same from premultiplied 0xAARRGGBB pixels in rows `stride` pixels apart (a Cairo image).
 base::Result<std::string> encodePng(const std::uint32_t* pixels, int width, int height,

@@ -224,10 +224,15 @@ bool scaleAllowed(double scale) {
   return scale >= 1 && scale <= 3;
 }
 
-CairoSurface imageSurface(const WidgetScene& scene, double scale) {
-  int w = static_cast<int>(std::ceil(scene.layout.size.width * scale - 1e-9));
-  int h = static_cast<int>(std::ceil(scene.layout.size.height * scale - 1e-9));
-  return CairoSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+// A surface that draws straight into `image`, sized for the scene at the scale: the pixels are
+// never copied. The image must stay where it is while the surface lives.
+CairoSurface imageSurface(RenderedImage& image, const WidgetScene& scene, double scale) {
+  image.width = static_cast<int>(std::ceil(scene.layout.size.width * scale - 1e-9));
+  image.height = static_cast<int>(std::ceil(scene.layout.size.height * scale - 1e-9));
+  image.pixels.assign(static_cast<std::size_t>(image.width) * image.height, 0);
+  return CairoSurface(cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(image.pixels.data()), CAIRO_FORMAT_ARGB32, image.width,
+      image.height, image.width * 4));
 }
 
 void drawScaled(cairo_surface_t* surface, const WidgetScene& scene, const LayoutTree& tree,
@@ -250,26 +255,6 @@ base::Failure encodingError(cairo_status_t status) {
 }
 
 }  // namespace
-
-RenderedImage copyPixels(cairo_surface_t* surface) {
-  RenderedImage image;
-  image.width = cairo_image_surface_get_width(surface);
-  image.height = cairo_image_surface_get_height(surface);
-  int stride = cairo_image_surface_get_stride(surface);
-  const unsigned char* data = cairo_image_surface_get_data(surface);
-  cairo_format_t format = cairo_image_surface_get_format(surface);
-  image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
-  for (int y = 0; y < image.height; ++y) {
-    const auto* row =
-        reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
-    for (int x = 0; x < image.width; ++x) {
-      std::uint32_t p = row[x];
-      if (format == CAIRO_FORMAT_RGB24) p |= 0xFF000000u;
-      image.pixels[static_cast<std::size_t>(y) * image.width + x] = p;
-    }
-  }
-  return image;
-}
 
 void drawScene(cairo_t* cr, const WidgetScene& scene, const LayoutTree& tree,
                const PangoTextMeasurer& measurer) {
@@ -296,9 +281,12 @@ void drawScene(cairo_t* cr, const WidgetScene& scene, const LayoutTree& tree,
 
 RenderedImage renderImage(const WidgetScene& scene, double scale,
                           const PangoTextMeasurer& measurer) {
-  CairoSurface surface = imageSurface(scene, scale);
-  drawScaled(surface.get(), scene, layoutTree(scene, scale), scale, measurer);
-  return copyPixels(surface.get());
+  RenderedImage image;
+  {
+    CairoSurface surface = imageSurface(image, scene, scale);
+    drawScaled(surface.get(), scene, layoutTree(scene, scale), scale, measurer);
+  }
+  return image;
 }
 
 std::optional<PictureFormat> pictureFormatForPath(const std::string& path) {
@@ -315,11 +303,14 @@ base::Result<Picture> drawPicture(const WidgetScene& scene, PictureFormat format
   const double w = scene.layout.size.width, h = scene.layout.size.height;
   if (format == PictureFormat::png) {
     if (!scaleAllowed(scale)) return base::Failure::runtime("the scale must be between 1 and 3");
-    CairoSurface surface = imageSurface(scene, scale);
-    drawScaled(surface.get(), scene, picture.tree, scale, measurer);
-    if (cairo_status_t status = cairo_surface_status(surface.get()); status != CAIRO_STATUS_SUCCESS)
-      return encodingError(status);
-    RenderedImage pixels = copyPixels(surface.get());
+    RenderedImage pixels;
+    {
+      CairoSurface surface = imageSurface(pixels, scene, scale);
+      drawScaled(surface.get(), scene, picture.tree, scale, measurer);
+      if (cairo_status_t status = cairo_surface_status(surface.get());
+          status != CAIRO_STATUS_SUCCESS)
+        return encodingError(status);
+    }
     auto png = encodePng(pixels);
     if (!png) return png.failure();
     picture.bytes = std::move(*png);

@@ -24,9 +24,6 @@ namespace drawing {
 void drawScene(cairo_t* cr, const WidgetScene& scene, const LayoutTree& tree,
                const PangoTextMeasurer& measurer);
 
-// The pixels of a Cairo image surface (ARGB32 or RGB24).
-RenderedImage copyPixels(cairo_surface_t* imageSurface);
-
 RenderedImage renderImage(const WidgetScene& scene, double scale,
                           const PangoTextMeasurer& measurer);
 

@@ -127,7 +127,9 @@ Outcome StagedFolder::write(const fs::path& relative, std::string_view bytes) {
   const fs::path target = staging_->folder / relative;
   if (auto made = files.makeFolders(target.parent_path().string()); !made)
     return inCommand(staging_->command, made.failure());
-  if (auto written = writeFileAtomically(files, target, bytes); !written)
+  // The staging folder is private and swept whole when the run fails, so a file is written in
+  // place: a temporary and a rename per file would double the work of a large gallery.
+  if (auto written = files.writeFile(target.string(), bytes, {}); !written)
     return inCommand(staging_->command, written.failure());
   return Done{};
 }

@@ -111,20 +111,32 @@ std::optional<std::uint32_t> backgroundBehind(const drawing::RenderedImage& imag
   Span ys = pixelSpan(frame.y, frame.height, scale, image.height);
   std::unordered_map<std::uint32_t, std::size_t> ofText, others;
   std::size_t textCount = 0, count = 0;
+  // Counted by runs of one pixel value: most of a frame is its ground, in long runs.
+  std::uint32_t runValue = 0;
+  std::size_t run = 0;
+  auto countRun = [&] {
+    if (run == 0 || runValue >> 24 != 255) return;  // the frame's corners and what lies outside
+    const std::uint32_t rgb = runValue & 0xFFFFFF;
+    count += run;
+    if (close(rgb, text)) {
+      textCount += run;
+      ofText[rgb] += run;
+    } else {
+      others[rgb] += run;
+    }
+  };
   for (int y = ys.begin; y < ys.end; ++y) {
+    const std::uint32_t* row = image.pixels.data() + std::size_t(y) * std::size_t(image.width);
     for (int x = xs.begin; x < xs.end; ++x) {
-      drawing::RenderedImage::Pixel p = image.at(x, y);
-      if (p.alpha != 255) continue;  // the frame's corners and what lies outside them
-      std::uint32_t rgb = static_cast<std::uint32_t>(p.red << 16 | p.green << 8 | p.blue);
-      ++count;
-      if (close(rgb, text)) {
-        ++textCount;
-        ++ofText[rgb];
-      } else {
-        ++others[rgb];
+      if (run > 0 && row[x] == runValue) {
+        ++run;
+        continue;
       }
+      countRun();
+      runValue = row[x], run = 1;
     }
   }
+  countRun();
   if (count == 0) return std::nullopt;
   // Strokes never fill most of their frame: when the text's colour does, it is the ground too.
   const auto& pool = textCount * 2 > count ? ofText : others;

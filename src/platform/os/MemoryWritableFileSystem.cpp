@@ -141,6 +141,19 @@ Result<std::string> MemoryWritableFileSystem::makeTemporaryFile(const std::strin
   return path;
 }
 
+Outcome MemoryWritableFileSystem::writeFile(const std::string& rawPath, std::string_view bytes,
+                                            const WriteSettings&) {
+  std::lock_guard hold(mutex_);
+  const std::string path = normalized(rawPath), folder = folderOf(path);
+  if (kindLocked(folder) != FileKind::directory)
+    return cannot("write", path, "No such file or directory");
+  if (links_.count(path)) return cannot("write", path, "Too many levels of symbolic links");
+  if (kindLocked(path) == FileKind::directory) return cannot("write", path, "Is a directory");
+  if (fullFolders_.erase(folder)) return cannot("write", path, "No space left on device");
+  files_.addFile(path, std::string(bytes));
+  return Done{};
+}
+
 Result<std::string> MemoryWritableFileSystem::makeTemporaryFolder(const std::string& folder,
                                                                   const std::string& pattern) {
   std::lock_guard hold(mutex_);

@@ -39,6 +39,8 @@ class MemoryWritableFileSystem final : public WritableFileSystem {
   base::Result<std::string> makeTemporaryFile(const std::string& destination,
                                               const std::string& pattern, std::string_view bytes,
                                               const WriteSettings& settings) override;
+  base::Outcome writeFile(const std::string& path, std::string_view bytes,
+                          const WriteSettings& settings) override;
   base::Result<std::string> makeTemporaryFolder(const std::string& folder,
                                                 const std::string& pattern) override;
   base::Outcome makeFolders(const std::string& path) override;

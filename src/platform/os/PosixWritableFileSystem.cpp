@@ -153,6 +153,19 @@ class PosixWritableFileSystem final : public WritableFileSystem {
     return temporary;
   }
 
+  Outcome writeFile(const std::string& path, std::string_view bytes,
+                    const WriteSettings& settings) override {
+    Descriptor fd(
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, settings.mode));
+    if (fd.get() < 0) return cannot("write", path, errno);
+    if (int error = writeAll(fd.get(), bytes)) return cannot("write", path, error);
+    if (auto refused = settle(fd.get(), folderOf(path), path, settings)) return *refused;
+    if (settings.durability == Durability::syncedBeforeRename && ::fsync(fd.get()) != 0)
+      return cannot("write", path, errno);
+    if (::close(fd.release()) != 0) return cannot("write", path, errno);
+    return Done{};
+  }
+
   Result<std::string> makeTemporaryFolder(const std::string& folder,
                                           const std::string& pattern) override {
     std::string made = (fs::path(folder) / pattern).string();

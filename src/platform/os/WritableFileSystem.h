@@ -46,6 +46,11 @@ class WritableFileSystem : public FileSystem {
                                                       const std::string& pattern,
                                                       std::string_view bytes,
                                                       const WriteSettings& settings) = 0;
+  // Writes `bytes` into the file at `path` in place, made or emptied first, never through a
+  // symbolic link: for a folder no one else reads until it is complete (a staging folder), where
+  // a temporary and a rename per file would only cost time. The folder is never made.
+  virtual base::Outcome writeFile(const std::string& path, std::string_view bytes,
+                                  const WriteSettings& settings) = 0;
   // Makes a new private folder in `folder` named as makeTemporaryFile names files.
   virtual base::Result<std::string> makeTemporaryFolder(const std::string& folder,
                                                         const std::string& pattern) = 0;

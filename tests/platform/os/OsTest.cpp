@@ -8,6 +8,7 @@
 
 #include "platform/os/MainActor.h"
 #include "platform/os/MemoryFileSystem.h"
+#include "platform/os/MemoryWritableFileSystem.h"
 #include "platform/os/SystemVersion.h"
 
 namespace os {
@@ -38,6 +39,28 @@ TEST(FileSystem, BothImplementationsReadWholeFilesWithinTheCapOnly) {
   EXPECT_EQ(posixFileSystem()->readFile("/proc/self/status", 4), std::nullopt);
   for (std::string_view name : {""sv, "."sv, ".."sv, "a/b"sv, "a\\b"sv, "a\0b"sv})
     EXPECT_FALSE(isSingleFileName(name)) << name;
+}
+
+// A file written in place is made or replaced whole, but never through a symbolic link.
+TEST(WritableFileSystem, BothImplementationsWriteInPlaceButNeverThroughALink) {
+  auto memory = std::make_shared<MemoryWritableFileSystem>();
+  memory->addDirectory("/d");
+  memory->addSymbolicLink("/d/link");
+  const std::string dir = ::testing::TempDir() + "fs-write-in-place";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir + "/target") << "kept";
+  std::filesystem::create_symlink(dir + "/target", dir + "/link");
+  for (const auto& [fs, root] :
+       {std::pair<std::shared_ptr<WritableFileSystem>, std::string>{memory, "/d"},
+        {posixWritableFileSystem(), dir}}) {
+    EXPECT_TRUE(fs->writeFile(root + "/f", "a longer first text", {}));
+    EXPECT_TRUE(fs->writeFile(root + "/f", "second", {}));
+    EXPECT_EQ(fs->readFile(root + "/f", 100), "second");
+    EXPECT_FALSE(fs->writeFile(root + "/link", "through", {}));
+    EXPECT_FALSE(fs->writeFile(root + "/missing/f", "x", {}));
+  }
+  EXPECT_EQ(posixFileSystem()->readFile(dir + "/target", 100), "kept");
 }
 
 // Jobs from other threads, and jobs queued by jobs, all run on the actor's thread in one drain.
