@@ -99,6 +99,11 @@ void RowDeflater::literal(unsigned byte) {
   put(kCodes.symbol[byte].bits, kCodes.symbol[byte].length);
 }
 
+void RowDeflater::literals(unsigned first, unsigned second) {
+  const Code a = kCodes.symbol[first], b = kCodes.symbol[second];
+  put(a.bits | b.bits << a.length, a.length + b.length);  // at most 18 bits
+}
+
 void RowDeflater::copy(std::size_t bytes, std::uint32_t distanceBits,
                        std::uint32_t distanceLength) {
   while (bytes > 0) {
@@ -132,7 +137,8 @@ void RowDeflater::addRow(const std::uint32_t* row) {
       while (x + up < width_ && row[x + up] == above[x + up]) ++up;
     if (left == 0 && up == 0) {
       const auto* bytes = reinterpret_cast<const unsigned char*>(row + x);
-      for (int i = 0; i < 4; ++i) literal(bytes[i]);
+      literals(bytes[0], bytes[1]);
+      literals(bytes[2], bytes[3]);
       ++x;
     } else if (left >= up) {
       copy(std::size_t(left) * 4, leftBits_, leftLength_);

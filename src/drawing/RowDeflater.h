@@ -25,6 +25,7 @@ class RowDeflater {
  private:
   void put(std::uint32_t bits, std::uint32_t count);
   void literal(unsigned byte);
+  void literals(unsigned first, unsigned second);
   void copy(std::size_t bytes, std::uint32_t distanceBits, std::uint32_t distanceLength);
   void reserve(std::size_t bytes);
 

@@ -40,10 +40,10 @@ Result<std::string> contactSheet(const std::string& title,
     int rowWidth = kGap, rowHeight = 0;
     for (const auto& picture : row) {
       // Cairo only reads the pixels through this surface.
-      auto* data = const_cast<std::uint32_t*>(picture.pixels.pixels.data());
+      auto* data = const_cast<std::uint32_t*>(picture.pixels->pixels.data());
       Surface s(cairo_image_surface_create_for_data(
-          reinterpret_cast<unsigned char*>(data), CAIRO_FORMAT_ARGB32, picture.pixels.width,
-          picture.pixels.height, picture.pixels.width * 4));
+          reinterpret_cast<unsigned char*>(data), CAIRO_FORMAT_ARGB32, picture.pixels->width,
+          picture.pixels->height, picture.pixels->width * 4));
       rowWidth += cairo_image_surface_get_width(s.get()) + kGap;
       rowHeight = std::max(rowHeight, cairo_image_surface_get_height(s.get()));
       loaded.push_back(std::move(s));

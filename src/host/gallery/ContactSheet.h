@@ -13,9 +13,9 @@
 namespace host {
 
 struct SheetPicture {
-  drawing::RenderedImage pixels;
-  std::string caption;               // one line under it
-  std::optional<Severity> severity;  // the gravest it shows: the caption's colour
+  const drawing::RenderedImage* pixels;  // kept by the caller while the sheet is made
+  std::string caption;                   // one line under it
+  std::optional<Severity> severity;      // the gravest it shows: the caption's colour
 };
 
 // The sheet's PNG bytes: the rows top to bottom under the title; a failure when the sheet cannot

@@ -2,7 +2,6 @@
 // report as it is drawn, and makes a group's contact sheet as soon as the group is complete, so
 // only a couple of groups' pixels are held at once.
 // Or joins shard galleries (--merge) into one.
-#include <malloc.h>
 
 #include <algorithm>
 #include <cmath>
@@ -57,7 +56,7 @@ Outcome writeSheet(StagedFolder& folder, const std::vector<SheetCell>& cells,
     }
     const std::vector<Severity> shown = pictureSeverities(c.picture->facts(), english);
     rows[static_cast<std::size_t>(at - rowKeys.begin())].push_back(
-        SheetPicture{*c.pixels, c.picture->caption(shown), gravest(shown)});
+        SheetPicture{c.pixels, c.picture->caption(shown), gravest(shown)});
   }
   std::string title =
       "Tamsa widgets · " + (first.scenario.empty() ? "" : first.scenario + " · ") + first.language;
@@ -288,8 +287,6 @@ class GalleryRun {
       }
     if (auto r = writeSheet(folder_, cells, english_); !r) return r;
     for (std::size_t i = begin; i < end; ++i) slots_[i].pixels.reset();
-    // Hand the group's pixels back to the system, so the run's memory stays flat.
-    ::malloc_trim(0);
     return Done{};
   }
 

@@ -33,7 +33,7 @@ std::string GalleryPicture::appearanceName() const {
 }
 
 PictureFacts GalleryPicture::facts() const {
-  return {file,     scenario, system,       language, kind, family, appearanceName(),
+  return {file,     scenario, system,       language,  kind,      family, appearanceName(),
           findings, overflow, edgeOverflow, contrasts, toneMerges};
 }
 
