@@ -1,5 +1,6 @@
 #include "drawing/FontSet.h"
 
+#include <algorithm>
 #include <array>
 #include <set>
 
@@ -102,13 +103,49 @@ base::Result<FcConfig*> buildFontConfig(std::span<const DeclaredFont> fonts,
   return config;
 }
 
-base::Result<FcConfig*> pinnedFonts() {
-  static const base::Result<FcConfig*> pinned = [] {
-    auto config = buildFontConfig(kDeclared, *os::posixFileSystem());
+base::Result<FcConfig*> pinnedFonts(FontReach reach) {
+  static const base::Result<FcConfig*> named = [] {
+    // The single files come first in the list; the patterns after them.
+    const auto files = std::find_if(kDeclared.begin(), kDeclared.end(),
+                                    [](const DeclaredFont& f) { return f.kind == Kind::pattern; });
+    auto config = buildFontConfig(std::span(kDeclared.begin(), files), *os::posixFileSystem());
     if (config) FcConfigSetCurrent(*config);
     return config;
   }();
-  return pinned;
+  if (reach == FontReach::namedFamilies || !named) return named;
+  static const base::Result<FcConfig*> every = buildFontConfig(kDeclared, *os::posixFileSystem());
+  return every;
+}
+
+FontReach reachOf(std::string_view text) {
+  struct Coverage {
+    FcCharSet* set = FcCharSetCreate();
+    Coverage() {
+      auto config = pinnedFonts(FontReach::namedFamilies);
+      FcFontSet* fonts = config ? FcConfigGetFonts(*config, FcSetSystem) : nullptr;
+      for (int i = 0; fonts && set && i < fonts->nfont; ++i) {
+        FcBool colour = FcFalse;
+        FcCharSet* chars = nullptr;
+        // Emoji runs ask for the emoji family by name; a text face is what every other run gets.
+        if (FcPatternGetBool(fonts->fonts[i], FC_COLOR, 0, &colour) == FcResultMatch && colour)
+          continue;
+        if (FcPatternGetCharSet(fonts->fonts[i], FC_CHARSET, 0, &chars) == FcResultMatch)
+          FcCharSetMerge(set, chars, nullptr);
+      }
+    }
+  };
+  static const Coverage named;
+  if (!named.set) return FontReach::everyDeclaredFont;
+  const auto* bytes = reinterpret_cast<const FcChar8*>(text.data());
+  for (std::size_t at = 0; at < text.size();) {
+    FcChar32 c = 0;
+    const int length =
+        FcUtf8ToUcs4(bytes + at, &c, static_cast<int>(std::min<std::size_t>(text.size() - at, 4)));
+    if (length <= 0) return FontReach::everyDeclaredFont;
+    if (c != '\n' && !FcCharSetHasChar(named.set, c)) return FontReach::everyDeclaredFont;
+    at += static_cast<std::size_t>(length);
+  }
+  return FontReach::namedFamilies;
 }
 
 }  // namespace drawing

@@ -36,9 +36,22 @@ std::span<const DeclaredFont> declaredFonts();
 base::Result<FcConfig*> buildFontConfig(std::span<const DeclaredFont> fonts,
                                         const os::FileSystem& files);
 
-// The declared fonts' configuration, built on first use and made fontconfig's current one for
-// the process (Pango asks fontconfig for the current configuration on a thread of its own, which
-// would otherwise read the machine's). The same answer every time.
-base::Result<FcConfig*> pinnedFonts();
+// How many of the declared fonts a text needs. The named families (the declared single files:
+// Inter, the Arabic, Hebrew and CJK faces and the emoji) cover nearly every text, and a
+// configuration of them alone is several times cheaper to lay out with: fontconfig sorts all the
+// fonts it holds for each new font size. The result is the same, because the named families come
+// first in every fallback order; only a character they lack needs every declared font.
+enum class FontReach { namedFamilies, everyDeclaredFont };
+
+// The declared fonts' configuration of that reach, built on first use; the named families' is
+// made fontconfig's current one for the process (Pango asks fontconfig for the current
+// configuration on a thread of its own, which would otherwise read the machine's) and is built
+// before the other. The same answer every time. The named families' failure names a missing
+// file and its package.
+base::Result<FcConfig*> pinnedFonts(FontReach reach = FontReach::namedFamilies);
+
+// The reach a text needs: the named families when their text faces (the emoji aside) have every
+// character of it; every declared font otherwise, also for text that is not UTF-8.
+FontReach reachOf(std::string_view text);
 
 }  // namespace drawing

@@ -337,37 +337,49 @@ std::string fontFamiliesFor(const std::optional<std::string>& language) {
 
 namespace {
 
-// A font map over the program's own fonts (the machine's, when one of them is missing: the host
-// refuses to draw then, and says which).
-PangoFontMap* newFontMap() {
+// A font map over the program's own fonts of that reach (the machine's, when one of them is
+// missing: the host refuses to draw then, and says which).
+PangoFontMap* newFontMap(FontReach reach) {
   // Pinned before the map exists: a new map sets fontconfig up on a thread of its own.
-  auto fonts = pinnedFonts();
+  auto named = pinnedFonts(FontReach::namedFamilies);
+  auto fonts = pinnedFonts(reach);
   PangoFontMap* map = pango_cairo_font_map_new();
-  if (fonts) pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(map), *fonts);
+  if (named && fonts) pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(map), *fonts);
   return map;
 }
 
 }  // namespace
 
-PangoTextMeasurer::PangoTextMeasurer(double deviceScale)
-    : fontMap_(newFontMap()), context_(pango_font_map_create_context(fontMap_.get())) {
-  applyFontSettings(context_.get());
+PangoTextMeasurer::PangoTextMeasurer(double deviceScale) : deviceScale_(deviceScale) {
+  std::lock_guard lock(mutex_);
+  fonts(FontReach::namedFamilies);
+}
+
+const PangoTextMeasurer::Fonts& PangoTextMeasurer::fonts(FontReach reach) const {
+  std::optional<Fonts>& made = reach == FontReach::namedFamilies ? named_ : every_;
+  if (made) return *made;
+  Fonts f;
+  f.map.reset(newFontMap(reach));
+  f.context.reset(pango_font_map_create_context(f.map.get()));
+  applyFontSettings(f.context.get());
   // Measure as if drawing on an image at the device scale: the same font options and matrix as
   // the renderer's, so the fonts loaded for measuring are the ones drawing uses.
   CairoSurface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1));
   CairoContext cr(cairo_create(surface.get()));
-  cairo_scale(cr.get(), deviceScale, deviceScale);
-  pango_cairo_update_context(cr.get(), context_.get());
-  layout_.reset(pango_layout_new(context_.get()));
+  cairo_scale(cr.get(), deviceScale_, deviceScale_);
+  pango_cairo_update_context(cr.get(), f.context.get());
+  f.layout.reset(pango_layout_new(f.context.get()));
+  return made.emplace(std::move(f));
 }
 
 std::vector<FontFace> PangoTextMeasurer::facesUsed(
     std::string_view text, const swiftui::Font& font,
     const std::optional<std::string>& language) const {
   std::lock_guard lock(mutex_);
-  configure(layout_.get(), text, font, std::nullopt, language);
+  PangoLayout* layout = fonts(reachOf(text)).layout.get();
+  configure(layout, text, font, std::nullopt, language);
   std::vector<FontFace> out;
-  PangoLayoutIterHandle runs(pango_layout_get_iter(layout_.get()));
+  PangoLayoutIterHandle runs(pango_layout_get_iter(layout));
   do {
     PangoLayoutRun* run = pango_layout_iter_get_run_readonly(runs.get());
     if (!run) continue;
@@ -376,8 +388,13 @@ std::vector<FontFace> PangoTextMeasurer::facesUsed(
   return out;
 }
 
-PangoContextHandle PangoTextMeasurer::drawingContext(cairo_t* cr) const {
-  PangoContextHandle context(pango_font_map_create_context(fontMap_.get()));
+PangoContextHandle PangoTextMeasurer::drawingContext(cairo_t* cr, FontReach reach) const {
+  PangoFontMap* map = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    map = fonts(reach).map.get();
+  }
+  PangoContextHandle context(pango_font_map_create_context(map));
   applyFontSettings(context.get());
   pango_cairo_update_context(cr, context.get());
   return context;
@@ -418,7 +435,11 @@ swiftui::TextMeasurement PangoTextMeasurer::measure(
     std::optional<int> lineLimit, const std::optional<std::string>& language) const {
   std::lock_guard lock(mutex_);
   BoundedText source = bounded(text);
-  Fitter fitter(*this, layout_.get(), font, maxWidth, lineLimit, language);
+  // A cut text ends in an ellipsis, which the fonts must have too.
+  const FontReach reach = reachOf(source.text) == FontReach::namedFamilies
+                              ? reachOf(kEllipsis)
+                              : FontReach::everyDeclaredFont;
+  Fitter fitter(*this, fonts(reach).layout.get(), font, maxWidth, lineLimit, language);
   // Grow a start until it overflows: a start that overflows proves the whole text does. Without
   // a width only line breaks in the text make lines, so the start is as long as may be laid out,
   // and a few hundred bytes on one line are already wider than any widget.

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "drawing/FontSet.h"
 #include "drawing/GraphicsHandles.h"
 #include "platform/swiftui/TextMeasurer.h"
 
@@ -52,9 +53,9 @@ class PangoTextMeasurer final : public swiftui::TextMeasurer {
   std::vector<FontFace> facesUsed(std::string_view text, const swiftui::Font& font,
                                   const std::optional<std::string>& language) const;
 
-  // A Pango context for drawing on `cr` with the measuring font settings, following the cairo
-  // transformation in force.
-  PangoContextHandle drawingContext(cairo_t* cr) const;
+  // A Pango context for drawing on `cr` with the measuring font settings and the fonts of
+  // `reach` (reachOf the text drawn), following the cairo transformation in force.
+  PangoContextHandle drawingContext(cairo_t* cr, FontReach reach) const;
   // Sets text, font, language and wrapping width (none: one line per paragraph) on `layout`, and
   // its paragraph direction: right to left for a text with right-to-left letters in a
   // right-to-left language, left to right otherwise. Lines are left-aligned until the caller
@@ -64,9 +65,17 @@ class PangoTextMeasurer final : public swiftui::TextMeasurer {
                  const std::optional<std::string>& language = std::nullopt) const;
 
  private:
-  PangoFontMapHandle fontMap_;
-  PangoContextHandle context_;
-  PangoLayoutHandle layout_;
+  // The fonts of one reach: their map, and a context and layout for measuring with them.
+  struct Fonts {
+    PangoFontMapHandle map;
+    PangoContextHandle context;
+    PangoLayoutHandle layout;
+  };
+  // Made on first use (every declared font is needed rarely); with mutex_ held.
+  const Fonts& fonts(FontReach reach) const;
+
+  double deviceScale_;
+  mutable std::optional<Fonts> named_, every_;
   mutable std::mutex mutex_;
 };
 

@@ -103,7 +103,7 @@ PangoAlignment pangoAlignment(swiftui::TextAlignment alignment,
 class Painter {
  public:
   Painter(cairo_t* cr, const LayoutTree& tree, const PangoTextMeasurer& measurer)
-      : cr_(cr), tree_(tree), measurer_(measurer), context_(measurer.drawingContext(cr)) {}
+      : cr_(cr), tree_(tree), measurer_(measurer) {}
 
   void draw(const LayoutTreeNode& node) {
     switch (node.kind) {
@@ -139,7 +139,7 @@ class Painter {
  private:
   void drawText(const LayoutTreeNode& node, const swiftui::TextLayout& text) {
     const swiftui::Rect& frame = node.frame;
-    PangoLayoutHandle layout(pango_layout_new(context_.get()));
+    PangoLayoutHandle layout(pango_layout_new(contextFor(text.drawn)));
     // Several lines are wrapped again at the frame's width, which breaks them where measured.
     std::optional<double> width;
     if (text.lines > 1) width = frame.width;
@@ -164,7 +164,7 @@ class Painter {
       cairo_stroke(cr_);
       return;
     }
-    PangoLayoutHandle layout(pango_layout_new(context_.get()));
+    PangoLayoutHandle layout(pango_layout_new(contextFor(glyph)));
     measurer_.configure(layout.get(), glyph, swiftui::Font::system(f.width), std::nullopt);
     PangoRectangle ink;
     pango_layout_get_extents(layout.get(), &ink, nullptr);
@@ -176,10 +176,18 @@ class Painter {
     pango_cairo_show_layout(cr_, layout.get());
   }
 
+  // The drawing context with the fonts the text needs, made on first use.
+  PangoContext* contextFor(std::string_view text) {
+    const FontReach reach = reachOf(text);
+    PangoContextHandle& context = reach == FontReach::namedFamilies ? named_ : every_;
+    if (!context) context = measurer_.drawingContext(cr_, reach);
+    return context.get();
+  }
+
   cairo_t* cr_;
   const LayoutTree& tree_;
   const PangoTextMeasurer& measurer_;
-  PangoContextHandle context_;
+  PangoContextHandle named_, every_;
 };
 
 // The wallpaper seen through the glass, covering the frame (scaled to fill, centred); smoothly

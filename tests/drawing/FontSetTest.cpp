@@ -43,6 +43,19 @@ TEST(FontSet, EveryFaceDrawnIsADeclaredOne) {
             letters * 1.5);
 }
 
+// Only a text whose every character a named text face has is laid out with those fonts alone.
+TEST(FontSet, ATextReachesEveryDeclaredFontForOneCharacterTheNamedFamiliesLack) {
+  for (std::string_view text :
+       {"Balance: 1 234,56 €", "Số dư ₫…", "الرصيد", "יתרה", "残高 잔액", "two\nlines", ""})
+    EXPECT_EQ(reachOf(text), FontReach::namedFamilies) << text;
+  using namespace std::string_view_literals;
+  for (std::string_view text : {"Balance ยอด"sv, "Balance 💰"sv, "残高\U0010FFFD"sv,
+                                "a\x80"
+                                "b"sv,
+                                "ab\xE6\xAE"sv, "a\0b"sv})
+    EXPECT_EQ(reachOf(text), FontReach::everyDeclaredFont) << text;
+}
+
 TEST(FontSet, AMissingFontNamesItsPackage) {
   os::MemoryFileSystem files;
   files.addFile("/fonts/A.otf", "");

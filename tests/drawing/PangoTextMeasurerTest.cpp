@@ -70,7 +70,7 @@ TEST(PangoTextMeasurerTest, ATextWithoutALineLimitIsBoundedAndHostileBytesAreRep
 TEST(PangoTextMeasurerTest, OnlyRightToLeftLettersAndMarksTurnTheParagraph) {
   CairoSurface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1));
   CairoContext cr(cairo_create(surface.get()));
-  PangoContextHandle context = measurer().drawingContext(cr.get());
+  PangoContextHandle context = measurer().drawingContext(cr.get(), reachOf("Hello"));
   PangoLayoutHandle layout(pango_layout_new(context.get()));
   auto rightToLeft = [&](gunichar c) {
     char text[8] = {};
