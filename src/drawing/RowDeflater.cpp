@@ -3,10 +3,13 @@
 #include <libdeflate.h>
 
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace drawing {
 namespace {
+
+static_assert(std::endian::native == std::endian::little, "the bit stream is stored word by word");
 
 constexpr std::size_t kMaxDistance = 32768, kMaxCopy = 258;
 
@@ -63,6 +66,19 @@ Code distanceCode(std::uint32_t distance) {
 
 }  // namespace
 
+// Inlined: it runs once or twice a pixel.
+[[gnu::always_inline]] inline void RowDeflater::put(std::uint32_t bits, std::uint32_t count) {
+  pending_ |= std::uint64_t{bits} << pendingBits_;
+  pendingBits_ += count;
+  if (pendingBits_ >= 32) {
+    const auto word = static_cast<std::uint32_t>(pending_);  // its bytes in stream order
+    std::memcpy(out_.data() + used_, &word, 4);
+    used_ += 4;
+    pending_ >>= 32;
+    pendingBits_ -= 32;
+  }
+}
+
 RowDeflater::RowDeflater(std::string& out, int width)
     : out_(out),
       used_(out.size()),
@@ -83,16 +99,6 @@ RowDeflater::RowDeflater(std::string& out, int width)
 
 void RowDeflater::reserve(std::size_t bytes) {
   if (used_ + bytes > out_.size()) out_.resize(std::max(out_.size() * 2, used_ + bytes));
-}
-
-void RowDeflater::put(std::uint32_t bits, std::uint32_t count) {
-  pending_ |= std::uint64_t{bits} << pendingBits_;
-  pendingBits_ += count;
-  if (pendingBits_ >= 32) {
-    for (int i = 0; i < 4; ++i) out_[used_++] = static_cast<char>(pending_ >> (8 * i));
-    pending_ >>= 32;
-    pendingBits_ -= 32;
-  }
 }
 
 void RowDeflater::literal(unsigned byte) {
