@@ -1,6 +1,7 @@
 #include "host/gallery/ContactSheet.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "drawing/GraphicsHandles.h"
@@ -9,11 +10,11 @@
 namespace host {
 namespace {
 
-constexpr int kGap = 24, kCaption = 28, kTitle = 44;
+constexpr int kGap = 24, kCaption = 40, kTitle = 44;
 
 using Surface = drawing::CairoSurface;
 
-// Draws one line of text, cut with "…" at maxWidth pixels when given.
+// Draws text: one line, or when maxWidth is given two lines at most that wide, cut with "…".
 void drawText(cairo_t* cr, const std::string& text, double x, double y, const char* font, double r,
               double g, double b, int maxWidth = -1) {
   drawing::PangoLayoutHandle layout(pango_cairo_create_layout(cr));
@@ -24,6 +25,7 @@ void drawText(cairo_t* cr, const std::string& text, double x, double y, const ch
     pango_layout_set_width(layout.get(), maxWidth * PANGO_SCALE);
     pango_layout_set_ellipsize(layout.get(), PANGO_ELLIPSIZE_END);
   }
+  if (maxWidth > 0) pango_layout_set_height(layout.get(), -2);  // two lines at most
   cairo_set_source_rgb(cr, r, g, b);
   cairo_move_to(cr, x, y);
   pango_cairo_show_layout(cr, layout.get());
@@ -32,7 +34,10 @@ void drawText(cairo_t* cr, const std::string& text, double x, double y, const ch
 }  // namespace
 
 Result<std::string> contactSheet(const std::string& title,
-                                 const std::vector<std::vector<SheetPicture>>& rows) {
+                                 const std::vector<std::vector<SheetPicture>>& rows,
+                                 double pictureScale) {
+  const double shrink = pictureScale > 1 ? 1 / pictureScale : 1;
+  auto shown = [&](int pixels) { return static_cast<int>(std::ceil(pixels * shrink - 1e-9)); };
   std::vector<std::vector<Surface>> images;
   int width = 0, height = kTitle;
   for (const auto& row : rows) {
@@ -44,8 +49,8 @@ Result<std::string> contactSheet(const std::string& title,
       Surface s(cairo_image_surface_create_for_data(
           reinterpret_cast<unsigned char*>(data), CAIRO_FORMAT_ARGB32, picture.pixels->width,
           picture.pixels->height, picture.pixels->width * 4));
-      rowWidth += cairo_image_surface_get_width(s.get()) + kGap;
-      rowHeight = std::max(rowHeight, cairo_image_surface_get_height(s.get()));
+      rowWidth += shown(picture.pixels->width) + kGap;
+      rowHeight = std::max(rowHeight, shown(picture.pixels->height));
       loaded.push_back(std::move(s));
     }
     width = std::max(width, rowWidth);
@@ -66,9 +71,17 @@ Result<std::string> contactSheet(const std::string& title,
       int rowHeight = 0;
       for (std::size_t i = 0; i < rows[r].size(); ++i) {
         cairo_surface_t* img = images[r][i].get();
-        cairo_set_source_surface(cr, img, x, y);
+        cairo_save(cr);
+        cairo_translate(cr, x, y);
+        cairo_scale(cr, shrink, shrink);
+        cairo_set_source_surface(cr, img, 0, 0);
+        // At half size the bilinear filter averages each square of four pixels exactly.
+        cairo_pattern_set_filter(cairo_get_source(cr),
+                                 shrink == 0.5 ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_GOOD);
         cairo_paint(cr);
-        int w = cairo_image_surface_get_width(img), h = cairo_image_surface_get_height(img);
+        cairo_restore(cr);
+        int w = shown(cairo_image_surface_get_width(img)),
+            h = shown(cairo_image_surface_get_height(img));
         rowHeight = std::max(rowHeight, h);
         const auto& p = rows[r][i];
         // The same colours as the index page's: red errors, amber warnings, blue notes.

@@ -19,8 +19,10 @@ struct SheetPicture {
 };
 
 // The sheet's PNG bytes: the rows top to bottom under the title; a failure when the sheet cannot
-// be encoded.
+// be encoded. Pictures drawn at `pictureScale` pixels a point are shown at one pixel a point: a
+// sheet is an overview, and at full scale it cost as much to make as all its pictures.
 Result<std::string> contactSheet(const std::string& title,
-                                 const std::vector<std::vector<SheetPicture>>& rows);
+                                 const std::vector<std::vector<SheetPicture>>& rows,
+                                 double pictureScale);
 
 }  // namespace host

@@ -41,7 +41,7 @@ struct SheetCell {
 // The contact sheet of one scenario in one language: a row per system version and appearance,
 // each caption in the colour of the gravest thing its picture shows.
 Outcome writeSheet(StagedFolder& folder, const std::vector<SheetCell>& cells,
-                   const EnglishFit& english) {
+                   const EnglishFit& english, double scale) {
   if (cells.empty()) return Done{};
   const GalleryPicture& first = *cells.front().picture;
   std::vector<std::string> rowKeys;
@@ -60,7 +60,7 @@ Outcome writeSheet(StagedFolder& folder, const std::vector<SheetCell>& cells,
   }
   std::string title =
       "Tamsa widgets · " + (first.scenario.empty() ? "" : first.scenario + " · ") + first.language;
-  auto sheet = contactSheet(title, rows);
+  auto sheet = contactSheet(title, rows, scale);
   if (!sheet) return sheet.failure();
   return folder.write(fs::path(first.file).parent_path().string() + ".png", *sheet);
 }
@@ -285,7 +285,7 @@ class GalleryRun {
         cells.push_back({&*slots_[i].picture, &*slots_[i].pixels});
         english_.learn(slots_[i].picture->facts());
       }
-    if (auto r = writeSheet(folder_, cells, english_); !r) return r;
+    if (auto r = writeSheet(folder_, cells, english_, o_.matrix.look.scale); !r) return r;
     for (std::size_t i = begin; i < end; ++i) slots_[i].pixels.reset();
     return Done{};
   }
@@ -521,6 +521,10 @@ Outcome runMerge(const HostSession& s, const GalleryOptions& o,
   auto merged = shardPictures(*s.files, o.merge, scenarios, part);
   if (!merged) return merged.failure();
   EnglishFit english;  // the whole gallery's, so the sheets are coloured as one run colours them
+  // The shards' scale (they agree on it): their sheets show pictures at one pixel a point.
+  const auto recorded = part.options.find("scale");
+  const double scale =
+      recorded != part.options.end() && recorded->is_number() ? recorded->get<double>() : 1;
   for (const auto& p : *merged) english.learn(p.picture.facts());
   std::vector<GalleryPicture> pictures;
   // Group by group (a scenario in a language), as one run draws them: copied, then its sheet.
@@ -545,7 +549,7 @@ Outcome runMerge(const HostSession& s, const GalleryOptions& o,
     }
     std::vector<SheetCell> cells;
     for (std::size_t i = begin; i < end; ++i) cells.push_back({&pictures[i], &images[i - begin]});
-    if (auto r = writeSheet(*folder, cells, english); !r) return r;
+    if (auto r = writeSheet(*folder, cells, english, scale); !r) return r;
     begin = end;
   }
   return finish(s, o, *folder, pictures, scenarios, part, baseline);

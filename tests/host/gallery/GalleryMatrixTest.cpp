@@ -78,7 +78,8 @@ TEST(GalleryMatrix, EachCellIsInExactlyOneShard) {
 
 TEST(GalleryMatrix, ShardsJoinIntoTheWholeGallery) {
   fs::path base = testing_support::makeTempDirectory();
-  auto run = [&](std::vector<std::string> args, const char* scale = "1") {
+  // At scale 2, so that a merged sheet must show its pictures at the shards' scale.
+  auto run = [&](std::vector<std::string> args, const char* scale = "2") {
     args.insert(args.begin(), {"gallery", "--scenario", "signed-out,month-one-wallet", "--language",
                                "en,de", "--scale", scale});
     return runWidgets(args);
@@ -118,8 +119,8 @@ TEST(GalleryMatrix, ShardsJoinIntoTheWholeGallery) {
 
   // Some shards only, or shards drawn with other options, are not the gallery.
   refused("shards 2/3, 3/3 are missing", {shards[0], shards[0]});
-  ASSERT_EQ(run({"--shard", "2/3", "-o", (base / "larger").string()}, "2").status, 0);
-  refused("different options (scale 2.0 and 1.0)",
+  ASSERT_EQ(run({"--shard", "2/3", "-o", (base / "larger").string()}, "1").status, 0);
+  refused("different options (scale 1.0 and 2.0)",
           {shards[0], (base / "larger").string(), shards[2]});
 
   // The same cell drawn differently in two shards is an error, not a choice.
