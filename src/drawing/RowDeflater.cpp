@@ -137,10 +137,10 @@ void RowDeflater::addRow(const std::uint32_t* row) {
   literal(filterNone);
   for (int x = 0; x < width_;) {
     int left = 0, up = 0;
-    if (x > 0)
-      while (x + left < width_ && row[x + left] == row[x - 1]) ++left;
     if (hasAbove)
       while (x + up < width_ && row[x + up] == above[x + up]) ++up;
+    if (x > 0 && x + up < width_)  // a copy from above to the row's end is as long as any
+      while (x + left < width_ && row[x + left] == row[x - 1]) ++left;
     if (left == 0 && up == 0) {
       const auto* bytes = reinterpret_cast<const unsigned char*>(row + x);
       literals(bytes[0], bytes[1]);
