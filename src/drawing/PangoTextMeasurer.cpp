@@ -340,11 +340,11 @@ namespace {
 // A font map over the program's own fonts of that reach (the machine's, when one of them is
 // missing: the host refuses to draw then, and says which).
 PangoFontMap* newFontMap(FontReach reach) {
-  // Pinned before the map exists: a new map sets fontconfig up on a thread of its own.
-  auto named = pinnedFonts(FontReach::namedFamilies);
+  // Pinned before the map exists: a new map sets fontconfig up on a thread of its own (every
+  // reach pins the named families' configuration first).
   auto fonts = pinnedFonts(reach);
   PangoFontMap* map = pango_cairo_font_map_new();
-  if (named && fonts) pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(map), *fonts);
+  if (fonts) pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(map), *fonts);
   return map;
 }
 

@@ -24,8 +24,8 @@ void drawText(cairo_t* cr, const std::string& text, double x, double y, const ch
   if (maxWidth > 0) {
     pango_layout_set_width(layout.get(), maxWidth * PANGO_SCALE);
     pango_layout_set_ellipsize(layout.get(), PANGO_ELLIPSIZE_END);
+    pango_layout_set_height(layout.get(), -2);  // two lines at most
   }
-  if (maxWidth > 0) pango_layout_set_height(layout.get(), -2);  // two lines at most
   cairo_set_source_rgb(cr, r, g, b);
   cairo_move_to(cr, x, y);
   pango_cairo_show_layout(cr, layout.get());
